@@ -1,0 +1,110 @@
+// Builds the default program folder from the UTF-8 sources under data/:
+//   data/folder/...      copied as they are; text files become CP932 with CR LF line ends
+//   data/talk/NAME.txt   one word per line -> TalkEngine/NAME.ini ([NAME], PN, 1..PN)
+// A word or line that CP932 cannot hold, or a word over 254 bytes, fails the build.
+#include "platform/codec.h"
+#include "platform/text_file.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+using namespace orvanel;
+
+namespace {
+
+bool IsText(const QString& path) {
+    static const QStringList kText = {QStringLiteral("ini"), QStringLiteral("dat"),
+                                      QStringLiteral("txt"), QStringLiteral("skn"),
+                                      QStringLiteral("csv")};
+    return kText.contains(QFileInfo(path).suffix().toLower());
+}
+
+int Fail(const QString& what) {
+    std::fprintf(stderr, "orvanel-mkdata: %s\n", qPrintable(what));
+    return 1;
+}
+
+// The CP932 bytes of `text`, or an error naming the first character it cannot hold.
+std::optional<QByteArray> Encode(const QString& text, const QString& where, QString* error) {
+    const QByteArray bytes = codec::ToCp932(text);
+    if (codec::FromCp932(bytes) != text) {
+        const QString back = codec::FromCp932(bytes);
+        for (qsizetype i = 0; i < text.size(); ++i)
+            if (i >= back.size() || back[i] != text[i]) {
+                *error = QStringLiteral("%1: character U+%2 has no CP932 form")
+                             .arg(where)
+                             .arg(text[i].unicode(), 4, 16, QChar(u'0'));
+                return std::nullopt;
+            }
+    }
+    return bytes;
+}
+
+QString ReadUtf8(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    QByteArray data = f.readAll();
+    if (data.startsWith("\xEF\xBB\xBF")) data.remove(0, 3);
+    return QString::fromUtf8(data);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 3) return Fail(QStringLiteral("usage: orvanel-mkdata DATA_DIR OUT_DIR"));
+    const QDir src(args[1]);
+    const QDir out(args[2]);
+    QDir().mkpath(out.path());
+    QString error;
+
+    const QDir folder(src.filePath(QStringLiteral("folder")));
+    QDirIterator files(folder.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString from = files.next();
+        const QString to = out.filePath(folder.relativeFilePath(from));
+        QByteArray bytes;
+        if (IsText(from)) {
+            QStringList lines = SplitLines(ReadUtf8(from));
+            const auto enc = Encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"),
+                                    from, &error);
+            if (!enc) return Fail(error);
+            bytes = *enc;
+        } else {
+            QFile f(from);
+            if (!f.open(QIODevice::ReadOnly)) return Fail(from + QStringLiteral(": unreadable"));
+            bytes = f.readAll();
+        }
+        if (!WriteFileAtomic(to, bytes)) return Fail(to + QStringLiteral(": cannot write"));
+    }
+
+    const QDir talk(src.filePath(QStringLiteral("talk")));
+    const QStringList lists = talk.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    for (const QString& name : lists) {
+        const QString category = QFileInfo(name).completeBaseName();
+        QStringList words;
+        for (const QString& line : SplitLines(ReadUtf8(talk.filePath(name))))
+            if (!line.trimmed().isEmpty()) words.append(line.trimmed());
+        QString ini = u'[' + category + QStringLiteral("]\r\nPN=") +
+                      QString::number(words.size()) + QStringLiteral("\r\n");
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            const QString where = QStringLiteral("%1 line %2").arg(name).arg(i + 1);
+            const auto enc = Encode(words[i], where, &error);
+            if (!enc) return Fail(error);
+            if (enc->size() > 254) return Fail(where + QStringLiteral(": over 254 bytes"));
+            ini += QString::number(i + 1) + u'=' + words[i] + QStringLiteral("\r\n");
+        }
+        const auto enc = Encode(ini, name, &error);
+        if (!enc) return Fail(error);
+        const QString to =
+            out.filePath(QStringLiteral("TalkEngine/") + category + QStringLiteral(".ini"));
+        if (!WriteFileAtomic(to, *enc)) return Fail(to + QStringLiteral(": cannot write"));
+    }
+    return 0;
+}

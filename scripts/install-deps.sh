@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Orvanel needs.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libuchardet-dev liblhasa-dev lhasa
+  libbenchmark-dev libpixman-1-dev
+  librsvg2-bin fonts-ipafont-gothic
+  xvfb xauth xdotool x11-utils imagemagick socat
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,82 @@
+#include "platform/clock.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace orvanel {
+
+void WaitFor(Clock& clock, quint32 ms, bool* cancel) {
+    if (cancel) *cancel = false;
+    const quint32 start = clock.TickCount();
+    for (;;) {
+        const quint32 passed = clock.TickCount() - start;
+        if (passed >= ms || (cancel && *cancel)) return;
+        clock.ProcessEvents(int(ms - passed));
+    }
+}
+
+SystemClock::SystemClock() : start_(QDateTime::currentMSecsSinceEpoch()) {}
+
+quint32 SystemClock::TickCount() const {
+    // A monotonic count: wall-clock jumps must not stretch or cut waits.
+    static QElapsedTimer timer = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return quint32(timer.elapsed());
+}
+
+QDateTime SystemClock::Now() const { return QDateTime::currentDateTime(); }
+
+void SystemClock::ProcessEvents(int maxMs) {
+    if (!QCoreApplication::instance()) return;
+    // A precise timer wakes the dispatcher at the deadline; any other event wakes it sooner.
+    QTimer wake;
+    wake.setTimerType(Qt::PreciseTimer);
+    wake.setSingleShot(true);
+    wake.start(qMax(0, maxMs));
+    QEventLoop loop;
+    loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
+}
+
+VirtualClock::VirtualClock(QDateTime start, quint32 startTick)
+    : start_(std::move(start)), tick_(startTick) {}
+
+QDateTime VirtualClock::Now() const { return start_.addMSecs(elapsed_); }
+
+void VirtualClock::ScheduleAt(quint32 atTick, std::function<void()> fn) {
+    const qint64 at = elapsed_ + qint64(quint32(atTick - tick_));
+    due_.emplace(std::make_pair(at, seq_++), std::move(fn));
+}
+
+void VirtualClock::ProcessEvents(int maxMs) {
+    const qint64 limit = elapsed_ + qMax(0, maxMs);
+    if (!due_.empty() && due_.begin()->first.first <= limit) {
+        auto it = due_.begin();
+        const qint64 at = qMax(elapsed_, it->first.first);
+        auto fn = std::move(it->second);
+        due_.erase(it);
+        tick_ += quint32(at - elapsed_);
+        elapsed_ = at;
+        fn();
+        return;
+    }
+    tick_ += quint32(limit - elapsed_);
+    elapsed_ = limit;
+}
+
+void VirtualClock::Advance(quint32 ms) {
+    const qint64 target = elapsed_ + ms;
+    while (!due_.empty() && due_.begin()->first.first <= target) ProcessEvents(int(target - elapsed_));
+    tick_ += quint32(target - elapsed_);
+    elapsed_ = target;
+}
+
+void VirtualClock::SetNow(const QDateTime& now) { start_ = now.addMSecs(-elapsed_); }
+
+} // namespace orvanel

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+namespace orvanel {
+
+// INI files with the observable behaviour of the original platform's private-profile
+// functions: CP932 on disk, case-insensitive names, blanks trimmed, the first of duplicate
+// sections and keys wins, values cut to 254 bytes, unrelated lines kept byte for byte.
+//
+// Parsed files are kept and reused while the file on disk keeps its size, modification time
+// and identity, so reading thousands of keys one at a time costs one parse; an edit by hand
+// or by another program is seen at the next read. Writes replace the file atomically.
+class IniStore {
+public:
+    static constexpr qsizetype kMaxValueBytes = 254;
+
+    IniStore();
+    ~IniStore();
+    IniStore(const IniStore&) = delete;
+    IniStore& operator=(const IniStore&) = delete;
+
+    // Missing file, section or key give the empty text. `path` is native or uses "\".
+    QString Read(const QString& path, QStringView section, QStringView key);
+
+    // A null value (std::nullopt, distinct from the empty text) deletes the key. Creates the
+    // file, its folder and the section when missing. Returns false when the file cannot be
+    // written.
+    bool Write(const QString& path, QStringView section, QStringView key,
+               std::optional<QStringView> value);
+
+    // Deletes the whole first section of that name.
+    bool DeleteSection(const QString& path, QStringView section);
+
+    // Every key of the first section of that name, in file order, first of duplicates only.
+    QList<QPair<QString, QString>> Keys(const QString& path, QStringView section);
+    QStringList Sections(const QString& path);
+
+    // Replaces all key lines of the section by `keys` in one atomic write (comments and
+    // other lines of the section stay).
+    bool ReplaceSection(const QString& path, QStringView section,
+                        const QList<QPair<QString, QString>>& keys);
+
+    // What identifies one version of a file on disk.
+    struct Stamp;
+
+    // How many times a file was read and parsed (for tests of the cache).
+    int ParseCount() const { return parseCount_; }
+
+private:
+    struct File;
+    QString Resolve(const QString& path, Stamp* stamp);
+    File* Load(const QString& nativePath, const Stamp& stamp);
+    bool Store(const QString& nativePath, File& file);
+
+    QHash<QString, std::shared_ptr<File>> cache_;
+    int parseCount_ = 0;
+};
+
+} // namespace orvanel

@@ -1,0 +1,102 @@
+#include "platform/paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace orvanel {
+
+QString NativePath(QStringView path) {
+    QString p = path.toString();
+    p.replace(u'\\', u'/');
+    if (p.isEmpty() || QFileInfo::exists(p)) return p;
+
+    // Resolve component by component, stopping at the first one that exists in no case.
+    const bool absolute = p.startsWith(u'/');
+    const QStringList parts = p.split(u'/', Qt::KeepEmptyParts);
+    QString done = absolute ? QStringLiteral("/") : QString();
+    qsizetype i = absolute ? 1 : 0;
+    for (; i < parts.size(); ++i) {
+        const QString& part = parts[i];
+        if (part.isEmpty() || part == u"." || part == u"..") {
+            done += part + (i + 1 < parts.size() ? QStringLiteral("/") : QString());
+            continue;
+        }
+        const QString dir = done.isEmpty() ? QStringLiteral(".") : done;
+        QString found;
+        if (QFileInfo::exists(done + part)) {
+            found = part;
+        } else {
+            const QStringList entries =
+                QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                    QDir::NoDotAndDotDot);
+            for (const QString& e : entries)
+                if (e.compare(part, Qt::CaseInsensitive) == 0) {
+                    found = e;
+                    break;
+                }
+        }
+        if (found.isEmpty()) break;
+        done += found;
+        if (i + 1 < parts.size()) done += u'/';
+    }
+    for (; i < parts.size(); ++i) {
+        done += parts[i];
+        if (i + 1 < parts.size()) done += u'/';
+    }
+    return done;
+}
+
+QString ChooseProgramFolder(const QString& folderArg) {
+    QString folder = folderArg;
+    if (folder.isEmpty()) folder = qEnvironmentVariable("ORVANEL_HOME");
+    if (folder.isEmpty()) {
+        QString base = qEnvironmentVariable("XDG_DATA_HOME");
+        if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/.local/share");
+        folder = base + QStringLiteral("/orvanel");
+    }
+    folder = QDir::cleanPath(QDir(folder).absolutePath());
+    if (!folder.endsWith(u'/')) folder += u'/';
+    return folder;
+}
+
+QString DefaultDataFolder() {
+    const QString fromEnv = qEnvironmentVariable("ORVANEL_DEFAULT_DATA");
+    if (!fromEnv.isEmpty() && QFileInfo(fromEnv).isDir()) return fromEnv;
+    const QString bin = QCoreApplication::applicationDirPath();
+    const QString candidate = QDir::cleanPath(bin + QStringLiteral("/../share/orvanel/default"));
+    return QFileInfo(candidate).isDir() ? candidate : QString();
+}
+
+bool SeedProgramFolder(const QString& folder, const QString& defaultData) {
+    if (!QDir().mkpath(folder)) return false;
+    const QDir dest(folder);
+    if (QFileInfo::exists(dest.filePath(QStringLiteral("tomu.ini"))) ||
+        !dest.entryList({QStringLiteral("*.skn")}, QDir::Files).isEmpty())
+        return true;
+    if (defaultData.isEmpty()) return true;
+    const QDir src(defaultData);
+    QDirIterator it(defaultData, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QStringList files, skins;
+    while (it.hasNext()) {
+        const QString f = it.next();
+        (f.endsWith(QStringLiteral(".skn"), Qt::CaseInsensitive) ? skins : files).append(f);
+    }
+    // Skin files last: an interrupted seeding is redone at the next start.
+    files += skins;
+    bool ok = true;
+    for (const QString& from : files) {
+        const QString to = dest.filePath(src.relativeFilePath(from));
+        if (QFileInfo::exists(to)) continue;
+        QDir().mkpath(QFileInfo(to).absolutePath());
+        ok = QFile::copy(from, to) && ok;
+        QFile(to).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                 QFile::ReadOther);
+    }
+    return ok;
+}
+
+} // namespace orvanel

@@ -1,0 +1,60 @@
+#include "platform/text_file.h"
+
+#include "platform/codec.h"
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace orvanel {
+
+std::optional<QString> ReadCp932File(const QString& path) {
+    QFile f(NativePath(path));
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    return codec::FromCp932(f.readAll());
+}
+
+QStringList SplitLines(const QString& text) {
+    QStringList lines;
+    qsizetype pos = 0;
+    const qsizetype n = text.size();
+    while (pos < n) {
+        qsizetype end = pos;
+        while (end < n && text[end] != u'\n' && text[end] != u'\r') ++end;
+        lines.append(text.mid(pos, end - pos));
+        if (end < n && text[end] == u'\r') ++end;
+        if (end < n && text[end] == u'\n') ++end;
+        pos = end;
+    }
+    return lines;
+}
+
+std::optional<QStringList> ReadCp932Lines(const QString& path) {
+    auto text = ReadCp932File(path);
+    if (!text) return std::nullopt;
+    return SplitLines(*text);
+}
+
+bool WriteFileAtomic(const QString& path, const QByteArray& bytes) {
+    const QString native = NativePath(path);
+    QDir().mkpath(QFileInfo(native).absolutePath());
+    QSaveFile out(native);
+    if (!out.open(QIODevice::WriteOnly)) return false;
+    if (out.write(bytes) != bytes.size()) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}
+
+bool WriteCp932File(const QString& path, const QString& text) {
+    QString crlf = text;
+    crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    crlf.replace(u'\r', u'\n');
+    crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return WriteFileAtomic(path, codec::ToCp932(crlf));
+}
+
+} // namespace orvanel

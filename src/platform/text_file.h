@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace orvanel {
+
+// Whole text files in CP932. Paths may use "\" (see NativePath).
+
+// The decoded text; nullopt when the file cannot be read.
+std::optional<QString> ReadCp932File(const QString& path);
+
+// The lines without their line ends (CR LF, LF or CR); nullopt when unreadable. A final line
+// end does not make an extra empty line.
+std::optional<QStringList> ReadCp932Lines(const QString& path);
+
+QStringList SplitLines(const QString& text);
+
+// Writes `bytes` so that a crash leaves either the old or the new file, never a mix.
+bool WriteFileAtomic(const QString& path, const QByteArray& bytes);
+
+// Encodes to CP932 with CR LF line ends and writes atomically.
+bool WriteCp932File(const QString& path, const QString& text);
+
+} // namespace orvanel

@@ -1,0 +1,219 @@
+#include "platform/codec.h"
+#include "platform/ini_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace orvanel;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray ReadBytes(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+} // namespace
+
+class TestIniFile : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    QString Path(const QString& name) { return dir_.filePath(name); }
+
+private Q_SLOTS:
+    void readingFollowsTheProfileRules() {
+        const QString p = Path(u"rules.ini"_s);
+        WriteBytes(p, "; comment=no\r\n"
+                      "key0=before any section\r\n"
+                      "[General]\r\n"
+                      "  OnTop  =  False  \r\n"
+                      "Quoted=\"  spaced  \"\r\n"
+                      "Dup=first\r\n"
+                      "dup=second\r\n"
+                      "NoEquals\r\n"
+                      "Empty=\r\n"
+                      "[ general ]\r\n"
+                      "Later=hidden by the first section\r\n"
+                      "[Other]\r\n"
+                      "Dup=other\r\n");
+        IniStore ini;
+        QCOMPARE(ini.Read(p, u"general", u"ONTOP"), u"False"_s);
+        QCOMPARE(ini.Read(p, u"General", u"Quoted"), u"  spaced  "_s);
+        QCOMPARE(ini.Read(p, u"General", u"DUP"), u"first"_s);
+        QCOMPARE(ini.Read(p, u"Other", u"Dup"), u"other"_s);
+        QCOMPARE(ini.Read(p, u"General", u"Later"), QString());
+        QCOMPARE(ini.Read(p, u"General", u"NoEquals"), QString());
+        QCOMPARE(ini.Read(p, u"General", u"Empty"), QString());
+        QCOMPARE(ini.Read(p, u"", u"key0"), QString());
+        QCOMPARE(ini.Read(p, u"Missing", u"Dup"), QString());
+        QCOMPARE(ini.Read(Path(u"missing.ini"_s), u"General", u"OnTop"), QString());
+    }
+
+    void trailBytesAreNotBracketsOrBackslashes() {
+        // "ソ" is 83 5C and "ゾ" 83 5D: read as bytes they would end a section name.
+        const QString p = Path(u"trail.ini"_s);
+        WriteBytes(p, codec::ToCp932(u"[ソゾ]\r\nキー=表示\\h\r\n"_s));
+        IniStore ini;
+        QCOMPARE(ini.Read(p, u"ソゾ", u"キー"), u"表示\\h"_s);
+    }
+
+    void valuesAreCutTo254BytesWithoutSplittingACharacter() {
+        const QString p = Path(u"long.ini"_s);
+        IniStore ini;
+        const QString ascii(300, u'x');
+        QVERIFY(ini.Write(p, u"S", u"ascii", ascii));
+        QCOMPARE(ini.Read(p, u"S", u"ascii"), ascii.left(254));
+        // 1 + 2 * 130 bytes: the cut falls inside the 127th double-byte character.
+        const QString mixed = u"a"_s + QString(130, u'漢');
+        QVERIFY(ini.Write(p, u"S", u"mixed", mixed));
+        QCOMPARE(ini.Read(p, u"S", u"mixed"), mixed.left(1 + 126));
+        // The file keeps the whole value; only reads are cut.
+        QVERIFY(ReadBytes(p).contains(codec::ToCp932(mixed)));
+        // A value ends at its first NUL.
+        WriteBytes(Path(u"nul.ini"_s), QByteArray("[S]\r\nk=ab\0cd\r\n", 14));
+        QCOMPARE(ini.Read(Path(u"nul.ini"_s), u"S", u"k"), u"ab"_s);
+    }
+
+    void writingKeepsEverythingElseByteForByte() {
+        const QString p = Path(u"keep.ini"_s);
+        const QByteArray before = "; my notes \x82\xA0\r\n"
+                                  "[A]\r\n"
+                                  "x = 1\r\n"
+                                  "\r\n"
+                                  "  ; indented comment\r\n"
+                                  "y=\xff\xfe raw bytes\n"
+                                  "\r\n"
+                                  "[B]\r\n"
+                                  "z=3";
+        WriteBytes(p, before);
+        IniStore ini;
+        QVERIFY(ini.Write(p, u"a", u"X", u"10"));   // replaced in place, key spelled as before
+        QVERIFY(ini.Write(p, u"A", u"new", u"n"));  // after the section's last non-blank line
+        QVERIFY(ini.Write(p, u"B", u"w", u"4"));    // the last line had no line end
+        QVERIFY(ini.Write(p, u"C", u"c", u"5"));    // a new section at the end
+        const QByteArray after = "; my notes \x82\xA0\r\n"
+                                 "[A]\r\n"
+                                 "x=10\r\n"
+                                 "\r\n"
+                                 "  ; indented comment\r\n"
+                                 "y=\xff\xfe raw bytes\n"
+                                 "new=n\r\n"
+                                 "\r\n"
+                                 "[B]\r\n"
+                                 "z=3\r\n"
+                                 "w=4\r\n"
+                                 "[C]\r\n"
+                                 "c=5\r\n";
+        QCOMPARE(ReadBytes(p), after);
+    }
+
+    void nullValueDeletesButEmptyTextKeeps() {
+        const QString p = Path(u"delete.ini"_s);
+        IniStore ini;
+        QVERIFY(ini.Write(p, u"General", u"UpDate", u"True"));
+        QVERIFY(ini.Write(p, u"General", u"Keep", u""));
+        QCOMPARE(ReadBytes(p), QByteArray("[General]\r\nUpDate=True\r\nKeep=\r\n"));
+        QVERIFY(ini.Write(p, u"General", u"UpDate", std::nullopt));
+        QCOMPARE(ReadBytes(p), QByteArray("[General]\r\nKeep=\r\n"));
+        // Deleting what is not there writes nothing and succeeds.
+        QVERIFY(ini.Write(p, u"Nope", u"UpDate", std::nullopt));
+        QVERIFY(!QFile::exists(Path(u"never.ini"_s)) &&
+                ini.Write(Path(u"never.ini"_s), u"S", u"k", std::nullopt) &&
+                !QFile::exists(Path(u"never.ini"_s)));
+    }
+
+    void japaneseFileAndSectionNamesRoundTrip() {
+        const QString p = dir_.filePath(u"TalkEngine/動詞(単純).ini"_s);
+        IniStore ini;
+        QVERIFY(ini.Write(p, u"動詞(単純)", u"PN", u"1"));
+        QVERIFY(ini.Write(p, u"動詞(単純)", u"1", u"散歩"));
+        QCOMPARE(ReadBytes(p), codec::ToCp932(u"[動詞(単純)]\r\nPN=1\r\n1=散歩\r\n"_s));
+        IniStore fresh;
+        QCOMPARE(fresh.Read(p, u"動詞(単純)", u"1"), u"散歩"_s);
+        // Windows-style separators and other letter case reach the same file.
+        QCOMPARE(fresh.Read(dir_.path() + u"\\talkengine\\動詞(単純).INI"_s, u"動詞(単純)", u"pn"),
+                 u"1"_s);
+    }
+
+    void repeatedReadsParseOnceAndHandEditsAreSeen() {
+        const QString p = Path(u"cache.ini"_s);
+        WriteBytes(p, "[S]\r\nk=one\r\n");
+        IniStore ini;
+        for (int i = 0; i < 100; ++i) QCOMPARE(ini.Read(p, u"S", u"k"), u"one"_s);
+        QCOMPARE(ini.ParseCount(), 1);
+        // Another program rewrites the file with the same size, within the same second.
+        WriteBytes(p, "[S]\r\nk=two\r\n");
+        QCOMPARE(ini.Read(p, u"S", u"k"), u"two"_s);
+        QCOMPARE(ini.ParseCount(), 2);
+        // Our own writes need no re-parse.
+        QVERIFY(ini.Write(p, u"S", u"k", u"three"));
+        QCOMPARE(ini.Read(p, u"S", u"k"), u"three"_s);
+        QCOMPARE(ini.ParseCount(), 2);
+        // A file that disappears reads as empty.
+        QFile::remove(p);
+        QCOMPARE(ini.Read(p, u"S", u"k"), QString());
+    }
+
+    void writesAreAtomic() {
+        const QString p = Path(u"atomic.ini"_s);
+        IniStore ini;
+        QVERIFY(ini.Write(p, u"S", u"k", u"v"));
+        struct stat before {};
+        QCOMPARE(::stat(QFile::encodeName(p).constData(), &before), 0);
+        QVERIFY(ini.Write(p, u"S", u"k", u"w"));
+        struct stat after {};
+        QCOMPARE(::stat(QFile::encodeName(p).constData(), &after), 0);
+        // Replaced by rename, not rewritten in place: a crash leaves one whole version.
+        QVERIFY(before.st_ino != after.st_ino);
+        QCOMPARE(QDir(dir_.path()).entryList({u"atomic.ini*"_s}, QDir::Files | QDir::Hidden).size(),
+                 1);
+        // A folder that cannot be written: the write fails and the old file stays as it was.
+        const QString ro = Path(u"ro"_s);
+        QVERIFY(QDir().mkpath(ro));
+        const QString rp = ro + u"/r.ini"_s;
+        QVERIFY(ini.Write(rp, u"S", u"k", u"old"));
+        QFile::setPermissions(ro, QFile::ReadOwner | QFile::ExeOwner);
+        if (::geteuid() != 0) {
+            QVERIFY(!ini.Write(rp, u"S", u"k", u"new"));
+            QCOMPARE(ini.Read(rp, u"S", u"k"), u"old"_s);
+        }
+        QFile::setPermissions(ro, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void writtenValuesStayOnOneLine() {
+        const QString p = Path(u"oneline.ini"_s);
+        IniStore ini;
+        QVERIFY(ini.Write(p, u"S", u"k", u"a\r\n[Evil]\r\nx=1"));
+        QCOMPARE(ini.Sections(p), QStringList{u"S"_s});
+        QCOMPARE(ini.Read(p, u"S", u"k"), u"a [Evil] x=1"_s);
+    }
+
+    void sectionsCanBeReplacedInOneWrite() {
+        const QString p = Path(u"replace.ini"_s);
+        WriteBytes(p, codec::ToCp932(u"[人物]\r\nPN=2\r\n; keep me\r\n1=b\r\n2=a\r\n[Next]\r\nq=1\r\n"_s));
+        IniStore ini;
+        QVERIFY(ini.ReplaceSection(p, u"人物", {{u"PN"_s, u"1"_s}, {u"1"_s, u"c"_s}}));
+        QCOMPARE(ReadBytes(p), codec::ToCp932(
+                                   u"[人物]\r\n; keep me\r\nPN=1\r\n1=c\r\n[Next]\r\nq=1\r\n"_s));
+        const auto keys = ini.Keys(p, u"人物");
+        QCOMPARE(keys.size(), 2);
+        QCOMPARE(keys[1].second, u"c"_s);
+        QVERIFY(ini.DeleteSection(p, u"next"));
+        QCOMPARE(ini.Sections(p), QStringList{u"人物"_s});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "test_ini_file.moc"

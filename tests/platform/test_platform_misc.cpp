@@ -1,0 +1,129 @@
+#include "platform/clock.h"
+#include "platform/numbers.h"
+#include "platform/paths.h"
+#include "platform/random.h"
+#include "platform/text_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace orvanel;
+using namespace Qt::StringLiterals;
+
+class TestPlatformMisc : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void lenientNumbers_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("hex");
+        QTest::addColumn<int>("value");
+        QTest::newRow("plain") << u"3000"_s << false << 3000;
+        QTest::newRow("leading part") << u"300abc"_s << false << 300;
+        QTest::newRow("blanks inside") << u" 1 2 "_s << false << 12;
+        QTest::newRow("not a number") << u"abc"_s << false << 0;
+        QTest::newRow("empty") << QString() << false << 0;
+        QTest::newRow("negative") << u"-5"_s << false << -5;
+        QTest::newRow("half to even down") << u"2.5"_s << false << 2;
+        QTest::newRow("half to even up") << u"3.5"_s << false << 4;
+        QTest::newRow("negative half") << u"-2.5"_s << false << -2;
+        QTest::newRow("exponent") << u"1.5e2x"_s << false << 150;
+        QTest::newRow("lone sign") << u"-"_s << false << 0;
+        QTest::newRow("full-width digits are text") << u"１２"_s << false << 0;
+        QTest::newRow("hex") << u"&HFF"_s << true << 255;
+        QTest::newRow("hex 16-bit") << u"&HFFFF"_s << true << -1;
+        QTest::newRow("hex 32-bit") << u"&H00FFFFFF"_s << true << 0xFFFFFF;
+        QTest::newRow("hex with trailing &") << u"&H80FF&"_s << true << int(qint16(0x80FF));
+        QTest::newRow("hex not allowed") << u"&HFF"_s << false << 0;
+        QTest::newRow("huge saturates") << u"1e20"_s << false << 2147483647;
+    }
+    void lenientNumbers() {
+        QFETCH(QString, text);
+        QFETCH(bool, hex);
+        QFETCH(int, value);
+        QCOMPARE(LenientInt(text, hex), value);
+    }
+
+    void nativePathsResolveCaseInsensitively() {
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath(u"Skin/Kanami"_s)));
+        QFile f(dir.filePath(u"Skin/Kanami/Image1.GIF"_s));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QCOMPARE(NativePath(dir.path() + u"\\skin\\kanami\\image1.gif"_s),
+                 dir.filePath(u"Skin/Kanami/Image1.GIF"_s));
+        // A missing tail is kept as written, below the part that resolves.
+        QCOMPARE(NativePath(dir.path() + u"\\SKIN\\new\\a.rgn"_s),
+                 dir.filePath(u"Skin/new/a.rgn"_s));
+    }
+
+    void programFolderChoiceAndSeeding() {
+        QTemporaryDir home;
+        qputenv("ORVANEL_HOME", home.filePath(u"env"_s).toUtf8());
+        QCOMPARE(ChooseProgramFolder(home.filePath(u"arg"_s)), home.filePath(u"arg/"_s));
+        QCOMPARE(ChooseProgramFolder(QString()), home.filePath(u"env/"_s));
+        qunsetenv("ORVANEL_HOME");
+        qputenv("XDG_DATA_HOME", home.filePath(u"xdg"_s).toUtf8());
+        QCOMPARE(ChooseProgramFolder(QString()), home.filePath(u"xdg/orvanel/"_s));
+
+        QTemporaryDir defaults;
+        QVERIFY(WriteFileAtomic(defaults.filePath(u"kanami.skn"_s), "[Skin]\r\n"));
+        QVERIFY(WriteFileAtomic(defaults.filePath(u"TalkEngine/人物.ini"_s), "[x]\r\n"));
+        const QString target = home.filePath(u"seed/"_s);
+        QVERIFY(SeedProgramFolder(target, defaults.path()));
+        QVERIFY(QFile::exists(target + u"TalkEngine/人物.ini"_s));
+        // A folder that has a skin already is left alone: learned words survive updates.
+        QVERIFY(WriteFileAtomic(target + u"TalkEngine/人物.ini"_s, "mine"));
+        QVERIFY(WriteFileAtomic(defaults.filePath(u"new.dat"_s), "x"));
+        QVERIFY(SeedProgramFolder(target, defaults.path()));
+        QVERIFY(!QFile::exists(target + u"new.dat"_s));
+        QCOMPARE(*ReadCp932File(target + u"TalkEngine/人物.ini"_s), u"mine"_s);
+    }
+
+    void virtualClockRunsScheduledEventsInsideWaits() {
+        VirtualClock clock;
+        bool cancel = false;
+        QList<quint32> seen;
+        clock.ScheduleIn(120, [&] { seen.append(clock.TickCount()); });
+        clock.ScheduleIn(300, [&] { cancel = true; });
+        const quint32 start = clock.TickCount();
+        WaitFor(clock, 1000, &cancel);
+        QCOMPARE(seen, QList<quint32>{120});
+        QCOMPARE(clock.TickCount() - start, 300u); // cut short by the flag
+        WaitFor(clock, 250, &cancel);              // the flag is cleared at the start
+        QCOMPARE(clock.TickCount() - start, 550u);
+        // Nested waits from a handler keep the order of time.
+        clock.ScheduleIn(10, [&] {
+            WaitFor(clock, 50, nullptr);
+            seen.append(clock.TickCount() - start);
+        });
+        clock.ScheduleIn(30, [&] { seen.append(clock.TickCount() - start); });
+        WaitFor(clock, 100, nullptr);
+        QCOMPARE(seen, (QList<quint32>{120, 580, 610}));
+    }
+
+    void scriptedRandomGivesExactValuesThenFallsBack() {
+        ScriptedRandom r({0.95, 0.1});
+        QCOMPARE(r.Next(), 0.95);
+        QCOMPARE(r.Pick(10), 2);
+        for (int i = 0; i < 1000; ++i) {
+            const double v = r.Next();
+            QVERIFY(v >= 0.0 && v < 1.0);
+        }
+    }
+
+    void textFilesSplitEveryLineEnd() {
+        QCOMPARE(SplitLines(u"a\r\nb\nc\rd\r\n"_s), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s}));
+        QCOMPARE(SplitLines(u"a\r\n\r\nb"_s), (QStringList{u"a"_s, QString(), u"b"_s}));
+        QTemporaryDir dir;
+        QVERIFY(WriteCp932File(dir.filePath(u"t.txt"_s), u"一\n二"_s));
+        QFile f(dir.filePath(u"t.txt"_s));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("\x88\xea\r\n\x93\xf1"));
+        QVERIFY(!ReadCp932Lines(dir.filePath(u"none.txt"_s)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlatformMisc)
+#include "test_platform_misc.moc"
