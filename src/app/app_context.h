@@ -13,19 +13,22 @@ class TraceLog;
 
 // Switches that coordinate the parts of the program; one set per running program.
 struct RunFlags {
-    bool balloonHold = false;    // balloons do not time out, idle talk does not start
-    bool scriptRunning = false;  // the player has a script in progress
-    bool exitRequest = false;    // the End command was given; close after the farewell
-    qint32 exitIdleTicks = 0;    // main-timer ticks idle since the farewell ended
+    bool balloonHold = false;   // balloons do not time out, idle talk does not start
+    bool scriptRunning = false; // the player has a script in progress
+    bool exitRequest = false;   // the End command was given; close after the farewell
+    qint32 exitIdleTicks = 0;   // main-timer ticks idle since the farewell ended
     bool skinChangeRequest = false;
     bool blinkHold = false;
-    bool minimized = false;      // the character sits in the notification area
-    bool waitCancel = false;     // cuts the current Wait short
-    bool hide = false;           // "画面端で隠す"
-    bool silent = false;         // "黙らせる"
-    qint32 timerInterval = 50;   // ms between two script steps
-    quint32 startTick = 0;       // base of UptimeText
-    qint32 talkCount = 0;        // talks in this run
+    bool minimized = false;          // the character sits in the notification area
+    bool waitCancel = false;         // cuts the current Wait short
+    bool hide = false;               // "画面端で隠す"
+    bool silent = false;             // "黙らせる"
+    qint32 timerInterval = 50;       // ms between two script steps
+    quint32 startTick = 0;           // base of UptimeText
+    qint32 talkCount = 0;            // talks in this run
+    bool click = false;              // a balloon was clicked; ends a "\x" click wait
+    qint32 mainBalloonCounter = 0;   // main-timer ticks the main balloon has been shown
+    qint32 fellowBalloonCounter = 0; // the same for the fellow's balloon
 };
 
 // The program-wide state, built once by the process entry (and by each test for itself) and
