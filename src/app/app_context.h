@@ -2,6 +2,7 @@
 
 #include "app/profile.h"
 #include "app/settings.h"
+#include "app/skin_state.h"
 #include "platform/clock.h"
 
 namespace orvanel {
@@ -50,6 +51,7 @@ public:
     TraceLog& log;
     SystemActions& actions;
     Profile profile;
+    SkinState skin; // the current skin (character layer)
     RunFlags flags;
 };
 
