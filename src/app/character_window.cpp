@@ -1,0 +1,64 @@
+#include "app/character_window.h"
+
+#include "app/character_drag.h"
+
+#include <QMouseEvent>
+
+namespace orvanel {
+
+CharacterWindow::CharacterWindow(QWidget* parent)
+    : ShapedPictureWindow(parent), drag_(new CharacterDrag(*this, [this] { Q_EMIT DragFinished(); })) {
+    setObjectName(QStringLiteral("frmKanami"));
+    setWindowTitle(QStringLiteral("Orvanel"));
+    setMouseTracking(true);
+}
+
+void CharacterWindow::PlaceHitAreas(const HitAreas& areas) {
+    for (int i = 0; i < kHitAreaCount; ++i) areas_[size_t(i)] = areas.Pixels(HitArea(i));
+}
+
+QRect CharacterWindow::AreaRect(Area area) const {
+    if (area == Area::Body) return rect();
+    return areas_[size_t(int(area) - 1)].translated(PictureOffset());
+}
+
+CharacterWindow::Area CharacterWindow::AreaAt(QPoint pos) const {
+    static constexpr Area kOrder[] = {Area::EyeL,   Area::EyeR,   Area::Nose, Area::Mouth,
+                                      Area::CheekL, Area::CheekR, Area::Head};
+    for (Area a : kOrder)
+        if (AreaRect(a).contains(pos)) return a;
+    return Area::Body;
+}
+
+void CharacterWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) drag_->Press(event->globalPosition().toPoint());
+    Q_EMIT Pressed(AreaAt(event->position().toPoint()), event->button(), event->modifiers());
+}
+
+void CharacterWindow::mouseReleaseEvent(QMouseEvent* event) {
+    const bool dragged = event->button() == Qt::LeftButton && drag_->Dragging();
+    if (event->button() == Qt::LeftButton) drag_->Release();
+    if (dragged) return;
+    Q_EMIT Released(AreaAt(event->position().toPoint()), event->button(), event->modifiers(),
+                    event->globalPosition().toPoint());
+}
+
+void CharacterWindow::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint global = event->globalPosition().toPoint();
+    if (drag_->Move(global, event->buttons().testFlag(Qt::LeftButton))) return;
+    Q_EMIT Moved(AreaAt(event->position().toPoint()), event->position().toPoint(),
+                 event->buttons());
+}
+
+void CharacterWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) drag_->Press(event->globalPosition().toPoint());
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT DoubleClicked(AreaAt(event->position().toPoint()));
+}
+
+void CharacterWindow::moveEvent(QMoveEvent* event) {
+    ShapedPictureWindow::moveEvent(event);
+    drag_->WindowMoved();
+}
+
+} // namespace orvanel

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "balloon/shaped_picture_window.h"
+#include "character/hit_areas.h"
+
+#include <array>
+
+namespace orvanel {
+
+class CharacterDrag;
+
+// frmKanami: the main character's window, cut to the outline of the surface it shows, with
+// the seven hit areas of the face over the picture. It reports what the mouse does on the
+// body and on each area; dragging it with the left button moves it along the bottom edge.
+class CharacterWindow : public ShapedPictureWindow {
+    Q_OBJECT
+public:
+    enum class Area { Body, Head, EyeL, EyeR, Nose, Mouth, CheekL, CheekR };
+    Q_ENUM(Area)
+
+    explicit CharacterWindow(QWidget* parent = nullptr);
+
+    // Moves the hit areas (twips of the displayed picture).
+    void PlaceHitAreas(const HitAreas& areas);
+    // The area under a point of the window: the smaller areas of the face before the head,
+    // the body where no area is.
+    Area AreaAt(QPoint pos) const;
+    // Where an area lies in the window, in pixels.
+    QRect AreaRect(Area area) const;
+
+    CharacterDrag& Drag() const { return *drag_; }
+
+Q_SIGNALS:
+    void Pressed(orvanel::CharacterWindow::Area area, Qt::MouseButton button,
+                 Qt::KeyboardModifiers modifiers);
+    void Released(orvanel::CharacterWindow::Area area, Qt::MouseButton button,
+                  Qt::KeyboardModifiers modifiers, QPoint global);
+    void Moved(orvanel::CharacterWindow::Area area, QPoint pos, Qt::MouseButtons buttons);
+    void DoubleClicked(orvanel::CharacterWindow::Area area);
+    // A drag has ended; the characters stand on the bottom edge again.
+    void DragFinished();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    std::array<QRect, kHitAreaCount> areas_{}; // picture pixels
+    CharacterDrag* drag_;
+};
+
+} // namespace orvanel

@@ -1,0 +1,118 @@
+#include "app/desktop_system_actions.h"
+
+#include "platform/text_file.h"
+
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QWindow>
+
+#include <unistd.h>
+
+namespace orvanel {
+namespace {
+
+QString DataHome() {
+    const QString env = qEnvironmentVariable("XDG_DATA_HOME");
+    return env.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share") : env;
+}
+
+} // namespace
+
+bool DesktopSystemActions::OpenUrl(const QString& url) {
+    return QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode));
+}
+
+bool DesktopSystemActions::StartProgram(const QString& program, const QStringList& arguments) {
+    return QProcess::startDetached(program, arguments);
+}
+
+QStringList DesktopSystemActions::TrashFolders() {
+    QStringList folders;
+    const QString home = DataHome() + QStringLiteral("/Trash");
+    if (QFileInfo(home).isDir()) folders << home;
+    QFile mounts(QStringLiteral("/proc/self/mounts"));
+    if (!mounts.open(QIODevice::ReadOnly)) return folders;
+    const QString own = QStringLiteral("/.Trash-%1").arg(getuid());
+    for (const QByteArray& line : mounts.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() < 2) continue;
+        // Mount points escape blanks as octal.
+        QString point = QString::fromUtf8(fields[1]);
+        point.replace(QStringLiteral("\\040"), QStringLiteral(" "));
+        const QString trash = QDir::cleanPath(point + own);
+        if (QFileInfo(trash).isDir() && !folders.contains(trash)) folders << trash;
+    }
+    return folders;
+}
+
+bool DesktopSystemActions::EmptyTrashFolder(const QString& trash) {
+    bool ok = true;
+    for (const QString sub : {QStringLiteral("files"), QStringLiteral("info")}) {
+        QDir dir(trash + u'/' + sub);
+        if (!dir.exists()) continue;
+        const QFileInfoList entries =
+            dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        for (const QFileInfo& e : entries) {
+            // A link is removed as a link, never followed.
+            if (e.isDir() && !e.isSymLink())
+                ok = QDir(e.filePath()).removeRecursively() && ok;
+            else
+                ok = QFile::remove(e.filePath()) && ok;
+        }
+    }
+    QFile::remove(trash + QStringLiteral("/directorysizes"));
+    return ok;
+}
+
+bool DesktopSystemActions::EmptyTrash() {
+    if (confirm_ && !confirm_(QStringLiteral("ごみ箱を空にしますか？"))) return false;
+    bool ok = true;
+    for (const QString& trash : TrashFolders()) ok = EmptyTrashFolder(trash) && ok;
+    return ok;
+}
+
+QByteArray DesktopSystemActions::EmptyRecentlyUsedList() {
+    return QByteArrayLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<xbel version=\"1.0\"\n"
+        "      xmlns:bookmark=\"http://www.freedesktop.org/standards/desktop-bookmarks\"\n"
+        "      xmlns:mime=\"http://www.freedesktop.org/standards/shared-mime-info\"\n"
+        ">\n</xbel>\n");
+}
+
+bool DesktopSystemActions::ClearRecentDocuments() {
+    const QString path = DataHome() + QStringLiteral("/recently-used.xbel");
+    if (!QFileInfo::exists(path)) return true;
+    return WriteFileAtomic(path, EmptyRecentlyUsedList());
+}
+
+bool DesktopSystemActions::MinimizeWindow(quint64 windowId) {
+    QWindow* window = QWindow::fromWinId(WId(windowId));
+    if (!window) return false;
+    window->showMinimized();
+    window->deleteLater();
+    return true;
+}
+
+bool DesktopSystemActions::PowerOff() {
+    QDBusInterface logind(QStringLiteral("org.freedesktop.login1"),
+                          QStringLiteral("/org/freedesktop/login1"),
+                          QStringLiteral("org.freedesktop.login1.Manager"),
+                          QDBusConnection::systemBus());
+    if (logind.isValid()) {
+        // Interactive: logind may ask for authorisation or refuse while others are logged in.
+        const QDBusMessage reply = logind.call(QStringLiteral("PowerOff"), true);
+        if (reply.type() == QDBusMessage::ReplyMessage) return true;
+    }
+    return QProcess::startDetached(QStringLiteral("systemctl"), {QStringLiteral("poweroff")});
+}
+
+} // namespace orvanel

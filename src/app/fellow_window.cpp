@@ -1,0 +1,34 @@
+#include "app/fellow_window.h"
+
+#include "app/character_drag.h"
+
+#include <QMouseEvent>
+
+namespace orvanel {
+
+FellowWindow::FellowWindow(QWidget* parent)
+    : ShapedPictureWindow(parent), drag_(new CharacterDrag(*this, [this] { Q_EMIT DragFinished(); })) {
+    setObjectName(QStringLiteral("frmFellow"));
+    setWindowTitle(QStringLiteral("Orvanel"));
+}
+
+void FellowWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    drag_->Press(event->globalPosition().toPoint());
+    Q_EMIT Poked();
+}
+
+void FellowWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) drag_->Release();
+}
+
+void FellowWindow::mouseMoveEvent(QMouseEvent* event) {
+    drag_->Move(event->globalPosition().toPoint(), event->buttons().testFlag(Qt::LeftButton));
+}
+
+void FellowWindow::moveEvent(QMoveEvent* event) {
+    ShapedPictureWindow::moveEvent(event);
+    drag_->WindowMoved();
+}
+
+} // namespace orvanel

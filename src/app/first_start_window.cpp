@@ -1,0 +1,74 @@
+#include "app/first_start_window.h"
+
+#include "app/app_context.h"
+#include "app/views.h"
+#include "tools/trace_log.h"
+
+#include <QFormLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace orvanel {
+
+FirstStartWindow::FirstStartWindow(AppContext& ctx, CharacterView* character,
+                                   std::function<void(const QString&)> play, QWidget* parent)
+    : QWidget(parent, Qt::Window), ctx_(ctx), character_(character), play_(std::move(play)) {
+    ctx_.log.LogBegin(u"Load UserInfoForm..."_s);
+    setObjectName(u"Form6"_s);
+    setWindowTitle(u"初回起動 - ユーザー情報チェック"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* form = new QFormLayout(this);
+    const QString labels[] = {u"名字"_s, u"名前"_s, u"呼び方"_s};
+    const QString values[] = {ctx_.profile.name1, ctx_.profile.name2, ctx_.profile.callName};
+    for (int i = 0; i < 3; ++i) {
+        auto* field = new QLineEdit(values[i]);
+        field->setObjectName(u"Text%1"_s.arg(i + 1));
+        field->installEventFilter(this);
+        fields_[size_t(i)] = field;
+        form->addRow(labels[i], field);
+    }
+    ok_ = new QPushButton(u"&OK"_s);
+    connect(ok_, &QPushButton::clicked, this, &FirstStartWindow::Ok);
+    form->addRow(ok_);
+    if (character_) character_->SetEnabled(false);
+    ctx_.log.LogEnd(u" Complete"_s);
+}
+
+FirstStartWindow::~FirstStartWindow() {
+    // However the window goes, the character must not stay frozen.
+    if (character_) character_->SetEnabled(true);
+    ctx_.log.LogLine(u"Unload UserInfoForm"_s);
+}
+
+bool FirstStartWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == fields_[2])
+                Ok();
+            else
+                focusNextChild();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FirstStartWindow::Ok() {
+    for (QLineEdit* f : fields_)
+        if (f->text().isEmpty()) {
+            play_(u"\\hきちんと入力してよ～。"_s);
+            return;
+        }
+    SaveUserInfo(ctx_.settings, fields_[0]->text(), fields_[1]->text(), fields_[2]->text());
+    if (character_) character_->SetEnabled(true);
+    LoadUserInfo(ctx_.settings, ctx_.profile);
+    play_(u"\\h%usernameさんですか。\\n\\nこれからよろしくお願いします。"_s);
+    ctx_.flags.balloonHold = false;
+    close();
+}
+
+} // namespace orvanel

@@ -1,0 +1,35 @@
+#include "app/main_loop.h"
+
+#include "app/app_context.h"
+#include "tools/trace_log.h"
+
+namespace orvanel {
+
+MainLoop::MainLoop(AppContext& ctx, std::function<void()> step, QObject* parent)
+    : QObject(parent), ctx_(ctx), step_(std::move(step)) {
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &MainLoop::Step);
+}
+
+void MainLoop::Start() {
+    ctx_.log.LogLine(QStringLiteral("Main Timer Start"));
+    running_ = true;
+    timer_.start(qMax(1, ctx_.flags.timerInterval));
+}
+
+void MainLoop::Stop() {
+    running_ = false;
+    timer_.stop();
+}
+
+void MainLoop::Step() {
+    if (!running_ || stepping_) return;
+    stepping_ = true;
+    ++steps_;
+    step_();
+    stepping_ = false;
+    if (running_) timer_.start(qMax(1, ctx_.flags.timerInterval));
+}
+
+} // namespace orvanel

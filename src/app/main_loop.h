@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+
+namespace orvanel {
+
+class AppContext;
+
+// The main loop: one step of the script player every TimerInterval milliseconds, for as long
+// as the program runs. Between steps nothing runs but what the event loop delivers (the main
+// timer, the mouse, datagrams): there is no busy-wait.
+//
+// One precise single-shot timer is started after each step, so a step that waits (and lets
+// events run meanwhile) can never be overlapped by the next step. The interval is read from
+// the program-wide state at each restart: the options window changes the speed at once.
+class MainLoop : public QObject {
+    Q_OBJECT
+public:
+    MainLoop(AppContext& ctx, std::function<void()> step, QObject* parent = nullptr);
+
+    // Logs "Main Timer Start" and schedules the first step.
+    void Start();
+    void Stop();
+    bool IsRunning() const { return running_; }
+    // Steps taken so far.
+    quint64 Steps() const { return steps_; }
+
+private:
+    void Step();
+
+    AppContext& ctx_;
+    std::function<void()> step_;
+    QTimer timer_;
+    bool running_ = false;
+    bool stepping_ = false;
+    quint64 steps_ = 0;
+};
+
+} // namespace orvanel

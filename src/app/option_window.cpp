@@ -1,0 +1,117 @@
+#include "app/option_window.h"
+
+#include "app/app_context.h"
+#include "platform/random.h"
+#include "tools/trace_log.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+
+using namespace Qt::StringLiterals;
+
+namespace orvanel {
+namespace {
+const QString kGeneral = u"General"_s;
+const QString kUser = u"User"_s;
+} // namespace
+
+OptionWindow::OptionWindow(AppContext& ctx, std::function<void(const QString&)> play,
+                           QWidget* parent)
+    : QWidget(parent, Qt::Window), ctx_(ctx), play_(std::move(play)) {
+    ctx_.log.LogBegin(u"Load ConfigrationForm..."_s);
+    setObjectName(u"frmOption"_s);
+    setWindowTitle(u"TOMU ユーザー設定"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    ctx_.flags.balloonHold = true;
+
+    auto* form = new QFormLayout;
+    const QString labels[] = {u"おしゃべり間隔"_s, u"バルーン(吹き出し)表示時間"_s, u"名字"_s,
+                              u"名前"_s, u"呼び方"_s};
+    const QString values[] = {ctx_.settings.ReadSetting(kGeneral, u"TOMULimitTime"_s),
+                              ctx_.settings.ReadSetting(kGeneral, u"MsgDispLimit"_s),
+                              ctx_.settings.ReadSetting(kUser, u"Name1"_s),
+                              ctx_.settings.ReadSetting(kUser, u"Name2"_s),
+                              ctx_.settings.ReadSetting(kUser, u"Call"_s)};
+    for (int i = 0; i < 5; ++i) {
+        auto* field = new QLineEdit(values[i]);
+        field->setObjectName(u"Text%1"_s.arg(i + 1));
+        field->installEventFilter(this);
+        fields_[size_t(i)] = field;
+        form->addRow(labels[i], field);
+    }
+    slider_ = new QSlider(Qt::Horizontal);
+    slider_->setObjectName(u"Slider1"_s);
+    slider_->setRange(1, 100);
+    slider_->setValue(ctx_.flags.timerInterval);
+    form->addRow(u"スクリプト表示速度(デフォルトは50)"_s, slider_);
+    callAtLoad_ = values[4];
+
+    ok_ = new QPushButton(u"OK"_s);
+    cancel_ = new QPushButton(u"キャンセル"_s);
+    connect(ok_, &QPushButton::clicked, this, &OptionWindow::Ok);
+    connect(cancel_, &QPushButton::clicked, this, &OptionWindow::Cancel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    ctx_.log.LogEnd(u" Complete"_s);
+}
+
+OptionWindow::~OptionWindow() {
+    ctx_.flags.balloonHold = false;
+    ctx_.log.LogLine(u"Unload ConfigrationForm"_s);
+}
+
+bool OptionWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == fields_[4])
+                Ok();
+            else
+                focusNextChild();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void OptionWindow::Ok() {
+    for (QLineEdit* f : fields_)
+        if (f->text().isEmpty()) return;
+    const Settings& s = ctx_.settings;
+    s.WriteSetting(kUser, u"Name1"_s, fields_[2]->text());
+    s.WriteSetting(kUser, u"Name2"_s, fields_[3]->text());
+    s.WriteSetting(kUser, u"Call"_s, fields_[4]->text());
+    s.WriteSetting(kGeneral, u"TOMULimitTime"_s, fields_[0]->text());
+    s.WriteSetting(kGeneral, u"MsgDispLimit"_s, fields_[1]->text());
+    s.WriteSetting(kGeneral, u"TimerInterval"_s, QString::number(slider_->value()));
+    ctx_.flags.timerInterval = slider_->value();
+    const bool sameCall = fields_[4]->text() == callAtLoad_;
+    close();
+    LoadUserInfo(ctx_.settings, ctx_.profile);
+    if (!sameCall) {
+        play_(u"\\hういっす。%username。\\n\\nよろしく～。"_s);
+        return;
+    }
+    switch (ctx_.random.Pick(3)) {
+    case 1: play_(u"\\hふぅ。設定そんなにいじっても仕方ないよね。"_s); break;
+    case 2: play_(u"\\hファイナルアンサー？"_s); break;
+    default: play_(u"\\hほえほえ～。"_s); break;
+    }
+}
+
+void OptionWindow::Cancel() {
+    play_(u"\\h人生にキャンセルは効かないよ～。\\w8\\w8\\u効かないよ～。"_s);
+    close();
+}
+
+} // namespace orvanel

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QLineEdit;
+class QPushButton;
+class QSlider;
+
+namespace orvanel {
+
+class AppContext;
+
+// frmOption, "TOMU ユーザー設定": the idle-talk interval, the balloon display time, the
+// user's names and the script speed. While it is open the balloons stay open.
+class OptionWindow : public QWidget {
+    Q_OBJECT
+public:
+    // `play` hands a script to the player.
+    OptionWindow(AppContext& ctx, std::function<void(const QString&)> play,
+                 QWidget* parent = nullptr);
+    ~OptionWindow() override;
+
+    // Text1..Text5 (index 0..4) and Slider1.
+    QLineEdit* Field(int index) const { return fields_[size_t(index)]; }
+    QSlider* Speed() const { return slider_; }
+    QPushButton* OkButton() const { return ok_; }
+    QPushButton* CancelButton() const { return cancel_; }
+
+    void Ok();
+    void Cancel();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    AppContext& ctx_;
+    std::function<void(const QString&)> play_;
+    std::array<QLineEdit*, 5> fields_{};
+    QSlider* slider_;
+    QPushButton* ok_;
+    QPushButton* cancel_;
+    QString callAtLoad_;
+};
+
+} // namespace orvanel

@@ -1,0 +1,69 @@
+#include "app/skin_select_window.h"
+
+#include "app/app_context.h"
+#include "tools/trace_log.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+using namespace Qt::StringLiterals;
+
+namespace orvanel {
+
+SkinSelectWindow::SkinSelectWindow(AppContext& ctx, std::function<QString()> farewell,
+                                   std::function<void(const QString&)> play, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), ctx_(ctx),
+      farewell_(std::move(farewell)), play_(std::move(play)) {
+    ctx_.log.LogBegin(u"Load SkinSlectForm..."_s);
+    setObjectName(u"frmSelSkin"_s);
+    setWindowTitle(u"スキン選択 - Orvanel"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    files_ = new QListWidget;
+    files_->setObjectName(u"File1"_s);
+    info_ = new QPlainTextEdit;
+    info_->setObjectName(u"Text1"_s);
+    info_->setReadOnly(true);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(files_);
+    layout->addWidget(info_);
+    connect(files_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { ShowInfoOf(item->text()); });
+    connect(files_, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { Choose(item->text()); });
+    Refresh();
+    const SkinState& skin = ctx_.skin;
+    info_->setPlainText(InfoText(skin.name, skin.author, skin.url));
+    ctx_.log.LogEnd(u" Complete"_s);
+}
+
+SkinSelectWindow::~SkinSelectWindow() { ctx_.log.LogLine(u"Unload SkinSelectForm"_s); }
+
+QString SkinSelectWindow::InfoText(const QString& name, const QString& author,
+                                   const QString& url) {
+    return u"名前："_s + name + u"\r\n作者："_s + author + u"\r\n\r\nHP："_s + url + u"\r\n"_s;
+}
+
+void SkinSelectWindow::Refresh() {
+    files_->clear();
+    const QDir folder(ctx_.settings.AppFolder());
+    files_->addItems(folder.entryList({u"*.skn"_s}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+}
+
+void SkinSelectWindow::ShowInfoOf(const QString& fileName) {
+    const QString path = ctx_.settings.AppFolder() + fileName;
+    const auto info = [&](const QString& key) { return ctx_.settings.ReadIni(path, u"Info"_s, key); };
+    info_->setPlainText(InfoText(info(u"Name"_s), info(u"Author"_s), info(u"URL"_s)));
+}
+
+void SkinSelectWindow::Choose(const QString& fileName) {
+    play_(farewell_() + u"\\h"_s);
+    const QString path = ctx_.settings.AppFolder() + fileName;
+    ctx_.log.LogLine(u"Character Change - "_s + ctx_.settings.ReadIni(path, u"Info"_s, u"Name"_s));
+    ctx_.settings.WriteSetting(u"General"_s, u"SkinFile"_s, fileName);
+    ctx_.flags.skinChangeRequest = true;
+    close();
+}
+
+} // namespace orvanel

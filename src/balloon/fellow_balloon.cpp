@@ -1,0 +1,22 @@
+#include "balloon/fellow_balloon.h"
+
+#include "app/app_context.h"
+#include "balloon/balloon_layout.h"
+#include "balloon/message_label.h"
+
+namespace orvanel {
+
+FellowBalloon::FellowBalloon(AppContext& ctx, QWidget* parent) : BalloonWindow(ctx, 1, parent) {
+    setObjectName(QStringLiteral("frmBln_f"));
+    PlaceFellowMessageArea();
+}
+
+void FellowBalloon::PlaceFellowMessageArea() {
+    const SkinState::Balloon& b = ctx_.skin.balloons[1];
+    PlaceLabel(FellowMessageArea(b.msgArea), b.backColor);
+}
+
+void FellowBalloon::SetMessage(const QString& text) { Label().SetText(text); }
+QString FellowBalloon::Message() const { return Label().Text(); }
+
+} // namespace orvanel

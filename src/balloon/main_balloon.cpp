@@ -1,0 +1,387 @@
+#include "balloon/main_balloon.h"
+
+#include "app/app_context.h"
+#include "balloon/balloon_layout.h"
+#include "balloon/message_label.h"
+#include "balloon/panel_widgets.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QRadioButton>
+
+namespace orvanel {
+namespace {
+
+// Heights of the panels' rows, in pixels (the panels' inner layout is ours).
+constexpr int kRow = 17;
+
+void Paint(QWidget* w, const QColor& color) {
+    w->setAutoFillBackground(true);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, color);
+    p.setColor(QPalette::Base, Qt::white);
+    w->setPalette(p);
+}
+
+// Double-clicking one of the search options hides the balloon, as the frames around them do.
+class HideOnDoubleClick final : public QObject {
+public:
+    explicit HideOnDoubleClick(QWidget* balloon) : QObject(balloon), balloon_(balloon) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            balloon_->hide();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* balloon_;
+};
+
+// Enter in a line edit; other keys pass.
+class EnterKey final : public QObject {
+public:
+    EnterKey(QObject* parent, std::function<void()> onEnter)
+        : QObject(parent), onEnter_(std::move(onEnter)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                onEnter_();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> onEnter_;
+};
+
+QLabel* PassiveLabel(QWidget* parent) {
+    auto* l = new QLabel(parent);
+    // The panel under it handles the mouse (a double click on it hides the balloon).
+    l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return l;
+}
+
+} // namespace
+
+MainBalloon::MainBalloon(AppContext& ctx, QWidget* parent) : BalloonWindow(ctx, 0, parent) {
+    setObjectName(QStringLiteral("frmBln_h"));
+    marker_ = new QLabel(QStringLiteral("▼"), this);
+    marker_->setObjectName(QStringLiteral("lblwfc"));
+    marker_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    marker_->hide();
+    BuildSelectPanel();
+    BuildTeachPanel();
+    BuildMenuPanel();
+    BuildSearchPanel();
+    BuildProgressPanel();
+    PlaceMainMessageArea();
+}
+
+QColor MainBalloon::Back() const { return ColorFromBgr(ctx_.skin.balloons[0].backColor); }
+QColor MainBalloon::Fore() const { return ColorFromBgr(ctx_.skin.balloons[0].foreColor); }
+
+void MainBalloon::BuildSelectPanel() {
+    select_ = new PanelFrame(this);
+    select_->setObjectName(QStringLiteral("frameSelect"));
+    selMsg_ = new PanelLabel(QStringLiteral("選択"), select_);
+    selMsg_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    yes_ = new PanelLabel(QStringLiteral("はい"), select_);
+    yes_->setObjectName(QStringLiteral("lblYes"));
+    no_ = new PanelLabel(QStringLiteral("いいえ"), select_);
+    no_->setObjectName(QStringLiteral("lblNo"));
+    connect(select_, &PanelFrame::Hovered, this, [this] {
+        MarkChoice(nullptr);
+        DisplayCounter() = 0;
+    });
+    connect(yes_, &PanelLabel::Hovered, this, [this] { MarkChoice(yes_); });
+    connect(no_, &PanelLabel::Hovered, this, [this] { MarkChoice(no_); });
+    connect(yes_, &PanelLabel::Clicked, this, [this] {
+        if (hooks.answerChosen) hooks.answerChosen(0);
+    });
+    connect(no_, &PanelLabel::Clicked, this, [this] {
+        if (hooks.answerChosen) hooks.answerChosen(1);
+    });
+    select_->hide();
+}
+
+void MainBalloon::BuildTeachPanel() {
+    teach_ = new PanelFrame(this);
+    teach_->setObjectName(QStringLiteral("frameTeach"));
+    prompt_ = PassiveLabel(teach_);
+    prompt_->setObjectName(QStringLiteral("lblexp"));
+    example_ = PassiveLabel(teach_);
+    example_->setObjectName(QStringLiteral("lblex"));
+    input_ = new QLineEdit(teach_);
+    input_->setObjectName(QStringLiteral("txtInput"));
+    input_->installEventFilter(new EnterKey(input_, [this] { SubmitLearning(); }));
+    learnOk_ = new PanelLabel(QStringLiteral("OK"), teach_);
+    learnOk_->setObjectName(QStringLiteral("lblLearnOK"));
+    learnCancel_ = new PanelLabel(QStringLiteral("キャンセル"), teach_);
+    learnCancel_->setObjectName(QStringLiteral("lblLearnCancel"));
+    for (PanelLabel* b : {learnOk_, learnCancel_}) {
+        b->setAlignment(Qt::AlignCenter);
+        connect(b, &PanelLabel::Hovered, this,
+                [b] { b->SetTextColor(ColorFromBgr(kButtonHoverBgr)); });
+    }
+    connect(teach_, &PanelFrame::Hovered, this, [this] { ResetPanelButtons(BalloonPanel::Teach); });
+    connect(teach_, &PanelFrame::DoubleClicked, this, &QWidget::hide);
+    connect(learnOk_, &PanelLabel::Clicked, this, [this] { SubmitLearning(); });
+    connect(learnCancel_, &PanelLabel::Clicked, this, [this] {
+        if (hooks.nagTalk) hooks.nagTalk();
+        ctx_.flags.balloonHold = false;
+    });
+    teach_->hide();
+}
+
+void MainBalloon::SubmitLearning() {
+    const QString word = input_->text();
+    if (word.isEmpty()) {
+        if (hooks.nagTalk) hooks.nagTalk();
+        ctx_.flags.balloonHold = false;
+    } else if (hooks.learnWord) {
+        hooks.learnWord(word);
+    }
+}
+
+void MainBalloon::BuildMenuPanel() {
+    menu_ = new PanelFrame(this);
+    menu_->setObjectName(QStringLiteral("frameMenu"));
+    call_ = new PanelLabel(QStringLiteral("ん？"), menu_);
+    call_->setObjectName(QStringLiteral("lblCall"));
+    call_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    for (int i = 0; i < 7; ++i) {
+        auto* line = new PanelLabel({}, menu_);
+        line->setObjectName(QStringLiteral("lblMenu%1").arg(i));
+        menuItems_[size_t(i)] = line;
+        connect(line, &PanelLabel::Hovered, this, [this, line] { MarkMenuLine(line); });
+        connect(line, &PanelLabel::Clicked, this, [this, i, line] {
+            if (hooks.menuItem) hooks.menuItem(i, line->text());
+        });
+    }
+    connect(menu_, &PanelFrame::Hovered, this, [this] {
+        ClearMenuMarks();
+        DisplayCounter() = 0;
+    });
+    menu_->hide();
+}
+
+void MainBalloon::BuildSearchPanel() {
+    search_ = new PanelFrame(this);
+    search_->setObjectName(QStringLiteral("frameSearch"));
+    engine_ = PassiveLabel(search_);
+    engine_->setObjectName(QStringLiteral("lblSearchEngine"));
+    searchText_ = new QLineEdit(search_);
+    searchText_->setObjectName(QStringLiteral("txtSearch"));
+    searchText_->installEventFilter(new EnterKey(searchText_, [this] {
+        if (hooks.searchOk) hooks.searchOk(searchText_->text(), true);
+    }));
+    searchOk_ = new PanelLabel(QStringLiteral("OK"), search_);
+    searchOk_->setObjectName(QStringLiteral("lblSearchOK"));
+    searchCancel_ = new PanelLabel(QStringLiteral("キャンセル"), search_);
+    searchCancel_->setObjectName(QStringLiteral("lblSearchCancel"));
+    for (PanelLabel* b : {searchOk_, searchCancel_}) {
+        b->setAlignment(Qt::AlignCenter);
+        connect(b, &PanelLabel::Hovered, this,
+                [b] { b->SetTextColor(ColorFromBgr(kButtonHoverBgr)); });
+    }
+    connect(searchOk_, &PanelLabel::Clicked, this, [this] {
+        if (hooks.searchOk) hooks.searchOk(searchText_->text(), false);
+    });
+    connect(searchCancel_, &PanelLabel::Clicked, this, [this] {
+        if (hooks.searchCancel) hooks.searchCancel();
+    });
+    connect(search_, &PanelFrame::Hovered, this,
+            [this] { ResetPanelButtons(BalloonPanel::Search); });
+    connect(search_, &PanelFrame::DoubleClicked, this, &QWidget::hide);
+
+    auto* hider = new HideOnDoubleClick(this);
+    const auto optionFrame = [&](const char* name, const QStringList& captions, int preset) {
+        auto* frame = new PanelFrame(search_);
+        frame->setObjectName(QString::fromLatin1(name));
+        for (int i = 0; i < captions.size(); ++i) {
+            auto* option = new QRadioButton(captions[i], frame);
+            option->setChecked(i == preset);
+            option->installEventFilter(hider);
+            options_.append(option);
+        }
+        connect(frame, &PanelFrame::DoubleClicked, this, &QWidget::hide);
+        frame->hide();
+        return frame;
+    };
+    googleModes_ = optionFrame(
+        "frameGoogleSelMode",
+        {QStringLiteral("ウェブ"), QStringLiteral("イメージ"), QStringLiteral("グループ")}, 0);
+    gooDictionaries_ = optionFrame("frameGooSelDic",
+                                   {QStringLiteral("英和"), QStringLiteral("和英"),
+                                    QStringLiteral("国語"), QStringLiteral("新語")},
+                                   2);
+    search_->hide();
+}
+
+void MainBalloon::BuildProgressPanel() {
+    progress_ = new PanelFrame(this);
+    progress_->setObjectName(QStringLiteral("Frame3"));
+    auto* label = PassiveLabel(progress_);
+    label->setObjectName(QStringLiteral("Label9"));
+    for (int i = 1; i <= 2; ++i) {
+        auto* bar = new QProgressBar(progress_);
+        bar->setObjectName(QStringLiteral("ProgressBar%1").arg(i));
+        bar->setTextVisible(false);
+    }
+    progress_->hide();
+}
+
+void MainBalloon::PlaceMainMessageArea() {
+    const QColor back = Back();
+    const MainBalloonLayout l = LayOutMainBalloon(ctx_.skin.balloons[0].msgArea);
+    PlaceLabel(l.message, ctx_.skin.balloons[0].backColor);
+    const QRect msg = TwipsToPixels(l.message);
+    const int width = msg.width();
+    const int inputLeft = TwipsToPixels(l.inputLeft);
+    const int inputWidth = TwipsToPixels(l.inputWidth);
+    const int panelWidth = TwipsToPixels(l.panelWidth);
+    const int buttonWidth = TwipsToPixels(1125);
+
+    marker_->adjustSize();
+    marker_->move(msg.right() + 1 - marker_->width(), msg.bottom() + 1 - marker_->height());
+
+    for (PanelFrame* f : {select_, teach_, menu_, search_, progress_, googleModes_,
+                          gooDictionaries_})
+        f->SetBackground(back);
+    for (QRadioButton* o : std::as_const(options_)) Paint(o, back);
+    for (PanelLabel* p : {call_, yes_, no_, selMsg_}) p->SetBackground(back);
+
+    // Choice panel: heading, then the two answers.
+    select_->setGeometry(QRect(TwipsToPixels(l.select), QSize(width, 3 * kRow + 6)));
+    selMsg_->setGeometry(0, 0, width, kRow);
+    yes_->setGeometry(8, kRow + 2, width - 16, kRow);
+    no_->setGeometry(8, 2 * kRow + 4, width - 16, kRow);
+
+    // Teaching panel: prompt, example, input box, and the buttons lined up with the box.
+    teach_->setGeometry(QRect(TwipsToPixels(l.teach), QSize(panelWidth, 4 * kRow + 14)));
+    prompt_->setGeometry(8, 0, panelWidth - 16, kRow);
+    example_->setGeometry(8, kRow, panelWidth - 16, kRow);
+    input_->setGeometry(inputLeft, 2 * kRow + 2, inputWidth, kRow + 4);
+    learnOk_->setGeometry(TwipsToPixels(l.learnOkLeft), 3 * kRow + 10, buttonWidth, kRow);
+    learnCancel_->setGeometry(TwipsToPixels(l.learnCancelLeft), 3 * kRow + 10, buttonWidth, kRow);
+
+    // Menu panel: heading and seven lines over the message area.
+    menu_->setGeometry(QRect(TwipsToPixels(l.menu), QSize(width, 8 * kRow + 4)));
+    call_->setGeometry(4, 2, width - 8, kRow);
+    for (int i = 0; i < 7; ++i) {
+        menuItems_[size_t(i)]->setGeometry(12, 2 + kRow * (i + 1), width - 20, kRow);
+        menuItems_[size_t(i)]->SetBackground(back);
+    }
+
+    // Search panel: title, text box, the engine's options, buttons.
+    search_->setGeometry(QRect(TwipsToPixels(l.search), QSize(panelWidth, 5 * kRow + 12)));
+    engine_->setGeometry(8, 0, panelWidth - 16, kRow);
+    searchText_->setGeometry(inputLeft, kRow + 2, inputWidth, kRow + 4);
+    for (PanelFrame* f : {googleModes_, gooDictionaries_}) {
+        f->setGeometry(4, 2 * kRow + 8, panelWidth - 8, kRow + 2);
+        const QList<QRadioButton*> buttons = f->findChildren<QRadioButton*>();
+        const int step = buttons.isEmpty() ? 0 : (panelWidth - 8) / int(buttons.size());
+        for (int i = 0; i < buttons.size(); ++i) buttons[i]->setGeometry(i * step, 0, step, kRow + 2);
+    }
+    searchOk_->setGeometry(TwipsToPixels(l.learnOkLeft), 4 * kRow + 8, buttonWidth, kRow);
+    searchCancel_->setGeometry(TwipsToPixels(l.learnCancelLeft), 4 * kRow + 8, buttonWidth, kRow);
+
+    // Progress panel.
+    progress_->setGeometry(QRect(TwipsToPixels(l.progress), QSize(width, 3 * kRow)));
+    const QList<QWidget*> parts = progress_->findChildren<QWidget*>();
+    for (int i = 0; i < parts.size(); ++i) parts[i]->setGeometry(4, i * kRow, width - 8, kRow - 2);
+
+    ResetPanelButtons(BalloonPanel::Teach);
+    ResetPanelButtons(BalloonPanel::Search);
+}
+
+void MainBalloon::SetMessage(const QString& text) { Label().SetText(text); }
+QString MainBalloon::Message() const { return Label().Text(); }
+
+void MainBalloon::SetWaitMarkerVisible(bool on) {
+    marker_->setVisible(on);
+    if (on) marker_->raise();
+}
+
+PanelFrame* MainBalloon::Panel(BalloonPanel panel) const {
+    switch (panel) {
+    case BalloonPanel::Select: return select_;
+    case BalloonPanel::Menu: return menu_;
+    case BalloonPanel::Teach: return teach_;
+    case BalloonPanel::Search: return search_;
+    }
+    return nullptr;
+}
+
+void MainBalloon::SetPanelVisible(BalloonPanel panel, bool on) {
+    PanelFrame* f = Panel(panel);
+    f->setVisible(on);
+    if (on) f->raise();
+}
+
+bool MainBalloon::IsPanelVisible(BalloonPanel panel) const {
+    // Shown as far as the panel is concerned, also while the balloon itself is hidden.
+    return !Panel(panel)->isHidden();
+}
+
+void MainBalloon::ResetPanelButtons(BalloonPanel panel) {
+    const QColor normal = ColorFromBgr(kButtonTextBgr);
+    if (panel == BalloonPanel::Teach) {
+        learnOk_->SetTextColor(normal);
+        learnCancel_->SetTextColor(normal);
+    } else if (panel == BalloonPanel::Search) {
+        searchOk_->SetTextColor(normal);
+        searchCancel_->SetTextColor(normal);
+    }
+}
+
+void MainBalloon::MoveChoicePanel(int left, int top) {
+    select_->move(TwipsToPixels(left), TwipsToPixels(top));
+}
+
+void MainBalloon::SetChoiceWords(const QString& yes, const QString& no) {
+    yes_->setText(yes);
+    no_->setText(no);
+}
+
+void MainBalloon::SetTeachPrompt(const QString& text) { prompt_->setText(text); }
+void MainBalloon::SetTeachExample(const QString& text) { example_->setText(text); }
+QString MainBalloon::InputText() const { return input_->text(); }
+void MainBalloon::SetInputText(const QString& text) { input_->setText(text); }
+
+void MainBalloon::FocusInput() {
+    if (!input_->isVisible()) return;
+    // The user types the answer: the balloon takes the keyboard.
+    activateWindow();
+    input_->setFocus(Qt::OtherFocusReason);
+}
+
+void MainBalloon::SetMenuHeading(const QString& text) { call_->setText(text); }
+
+void MainBalloon::SetMenuItems(const QStringList& captions) {
+    for (int i = 0; i < 7; ++i) menuItems_[size_t(i)]->setText(captions.value(i));
+}
+
+void MainBalloon::ClearMenuMarks() {
+    for (PanelLabel* line : menuItems_) line->SetBackground(Back());
+}
+
+void MainBalloon::MarkMenuLine(PanelLabel* hovered) {
+    ClearMenuMarks();
+    hovered->SetBackground(Fore());
+    DisplayCounter() = 0;
+}
+
+void MainBalloon::MarkChoice(PanelLabel* hovered) {
+    yes_->SetBackground(hovered == yes_ ? Fore() : Back());
+    no_->SetBackground(hovered == no_ ? Fore() : Back());
+}
+
+} // namespace orvanel
