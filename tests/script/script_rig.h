@@ -18,10 +18,12 @@
 
 namespace orvanel::fakes {
 
-// Words that say where they came from: "人物#1", "人物#2", ..., or queued values per category.
+// Words that say where they came from: "人物#1", "人物#2", ... for GetWord, "R:人物#3" for a plain
+// random word, "D:人物#4" for a compound phrase; or values queued per category.
 class FakeWords : public WordSource {
 public:
     QString GetWord(const QString& category) override { return Next(QStringLiteral("G:"), category); }
+    // GetWord's words carry no mark; the others do.
     QString GetRandomWord(const QString& category) override {
         return Next(QStringLiteral("R:"), category);
     }
@@ -38,7 +40,8 @@ private:
     QString Next(const QString& kind, const QString& category) {
         calls.append(kind + category);
         if (!queued.value(category).isEmpty()) return queued[category].takeFirst();
-        return category + u'#' + QString::number(++counts[category]);
+        const QString mark = kind == u"G:" ? QString() : kind;
+        return mark + category + u'#' + QString::number(++counts[category]);
     }
     QHash<QString, int> counts;
 };
