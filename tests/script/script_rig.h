@@ -22,7 +22,9 @@ namespace orvanel::fakes {
 // random word, "D:人物#4" for a compound phrase; or values queued per category.
 class FakeWords : public WordSource {
 public:
-    QString GetWord(const QString& category) override { return Next(QStringLiteral("G:"), category); }
+    QString GetWord(const QString& category) override {
+        return Next(QStringLiteral("G:"), category);
+    }
     // GetWord's words carry no mark; the others do.
     QString GetRandomWord(const QString& category) override {
         return Next(QStringLiteral("R:"), category);
@@ -69,11 +71,11 @@ public:
 // windows. Play() drives the player the way the main loop does: one step per TimerInterval.
 struct ScriptRig {
     ScriptRig()
-        : log(clock),
-          actions([this](const QString& line) { actionLog.append(line); }),
+        : log(clock), actions([this](const QString& line) { actionLog.append(line); }),
           ctx(clock, random, ini, dir.path(), log, actions), scenario(ctx.settings, log, random),
-          mainBalloon(QStringLiteral("main"), journal), fellowBalloon(QStringLiteral("fellow"), journal),
-          character(journal), player(ctx, frame, words, scenario, probes) {
+          mainBalloon(QStringLiteral("main"), journal),
+          fellowBalloon(QStringLiteral("fellow"), journal), character(journal),
+          player(ctx, frame, words, scenario, probes) {
         mainBalloon.clock = &clock;
         frame.SetViews(&mainBalloon, &character);
         player.SetViews(&mainBalloon, &fellowBalloon, &character);

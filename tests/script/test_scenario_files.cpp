@@ -80,7 +80,8 @@ private Q_SLOTS:
     void hundredLinesPerIdentifier() {
         Folder f;
         QString text;
-        for (int i = 1; i <= 101; ++i) text += u"5,line%1\n"_s.arg(i);
+        for (int i = 1; i <= 101; ++i)
+            text += u"5,line%1\n"_s.arg(i);
         f.Write(u"Scenario.dat"_s, text);
         f.files.LoadScenario();
         f.random.Push(0.999);
@@ -138,11 +139,11 @@ private Q_SLOTS:
     void numericKeys_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<bool>("numeric");
-        for (const auto& k : {u"10"_s, u" 10 "_s, u"-3"_s, u"+4"_s, u"1.5"_s, u".5"_s, u"1e3"_s,
-                              u"&HFF"_s})
+        for (const auto& k :
+             {u"10"_s, u" 10 "_s, u"-3"_s, u"+4"_s, u"1.5"_s, u".5"_s, u"1e3"_s, u"&HFF"_s})
             QTest::newRow(qPrintable(k)) << k << true;
-        for (const auto& k : {u""_s, u" "_s, u"1a"_s, u"a1"_s, u"1 2"_s, u"Greeting"_s, u"&H"_s,
-                              u"e3"_s})
+        for (const auto& k :
+             {u""_s, u" "_s, u"1a"_s, u"a1"_s, u"1 2"_s, u"Greeting"_s, u"&H"_s, u"e3"_s})
             QTest::newRow(qPrintable(u"not "_s + k)) << k << false;
     }
     void numericKeys() {

@@ -30,8 +30,8 @@ private Q_SLOTS:
         QTest::newRow("before any draw") << u"[%gd1][%gd2]"_s << u"[][]"_s;
         QTest::newRow("literal product") << u"%mz%mz1"_s << u"商品商品"_s;
         QTest::newRow("decorated person") << u"%dms/%dms1"_s << u"D:人物#1/D:人物#1"_s;
-        QTest::newRow("shared category, own memory") << u"%mc%mh%mc1%mh1"_s
-                                                     << u"会社#1会社#2会社#1会社#2"_s;
+        QTest::newRow("shared category, own memory")
+            << u"%mc%mh%mc1%mh1"_s << u"会社#1会社#2会社#1会社#2"_s;
         QTest::newRow("full-width question mark") << u"%m？"_s << u"食べ物#1"_s;
         QTest::newRow("case matters") << u"%MS%Year"_s << u"%MS%Year"_s;
     }
