@@ -75,6 +75,7 @@ private:
 
     QChar At(qsizetype pos) const;
     Flow Tag();
+    void SwitchSpeaker(BalloonView* balloon, qint32 scope, QString& keepsShownText);
     Flow OpenTarget();
     void ClickWait();
     void ShowText();

@@ -72,18 +72,6 @@ private Q_SLOTS:
         frame.SetOnTop(true);
         QCOMPARE(journal, (QStringList{u"kanami.NotTopmost"_s, u"kanami.Topmost"_s}));
     }
-
-    void raisedBalloonStaysOnTopOnlyWithOnTop() {
-        QStringList journal;
-        FakeBalloon balloon(u"fellow"_s, journal);
-        TOMU_MainFrame frame;
-        frame.RaiseBalloon(balloon);
-        QVERIFY(!balloon.topmost);
-        frame.SetOnTop(true);
-        frame.RaiseBalloon(balloon);
-        QVERIFY(balloon.topmost);
-        QCOMPARE(journal.first(), u"fellow.BringToFront"_s);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestMainFrame)

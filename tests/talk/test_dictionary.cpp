@@ -115,16 +115,6 @@ private Q_SLOTS:
         QCOMPARE(f.dictionary.WordCount(u"動詞(単純)"_s), 2);
     }
 
-    void editsByHandAreSeenAtTheNextRead() {
-        Folder f;
-        f.Category(u"場所"_s, {u"駅"_s});
-        f.random.Push(0.0);
-        QCOMPARE(f.dictionary.GetRandomWord(u"場所"_s), u"駅"_s);
-        f.Category(u"場所"_s, {u"公園"_s, u"海"_s});
-        f.random.Push(0.0);
-        QCOMPARE(f.dictionary.GetRandomWord(u"場所"_s), u"公園"_s);
-    }
-
     void longWordsAreCutTo254Bytes() {
         Folder f;
         const QString fits(127, u'あ');
