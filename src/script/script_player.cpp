@@ -139,7 +139,9 @@ void ScriptPlayer::StepScript() {
 ScriptPlayer::Flow ScriptPlayer::Tag() {
     const QChar letter = At(pos_ + 1);
     switch (letter.unicode()) {
-    case u'h': SwitchSpeaker(main_, 0, msgTmpF_); return Flow::Continue;
+    case u'h':
+        SwitchSpeaker(main_, 0, msgTmpF_);
+        return Flow::Continue;
     case u'u':
         if (!character_ || !character_->FellowPresent()) {
             ReplaceToken(2, {});
