@@ -20,3 +20,8 @@ foreach(name fellow balloon0 balloon1)
     list(APPEND ORVANEL_SKIN_COMMANDS
          COMMAND ${RSVG_CONVERT} -o ${_skin_out}/${name}.png ${_skin_src}/${name}.svg)
 endforeach()
+
+# The contact sheet of a skin (scripts/contact-sheet.sh).
+add_executable(orvanel-contact-sheet ${CMAKE_CURRENT_LIST_DIR}/contact_sheet.cpp)
+target_link_libraries(orvanel-contact-sheet PRIVATE orvanel_character orvanel_options)
+set_target_properties(orvanel-contact-sheet PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
