@@ -89,7 +89,8 @@ static void BM_ScanCheckerboard1000(benchmark::State& state) {
     QImage image(1000, 1000, QImage::Format_RGB32);
     for (int y = 0; y < 1000; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < 1000; ++x) line[x] = (x + y) % 2 ? 0xFF000000 : 0xFFFFFFFF;
+        for (int x = 0; x < 1000; ++x)
+            line[x] = (x + y) % 2 ? 0xFF000000 : 0xFFFFFFFF;
     }
     ScanOnce(state, image);
 }
@@ -102,7 +103,8 @@ static void BM_ReadRegionCache(benchmark::State& state) {
     if (state.range(0) == 0) {
         region = ScanRegion(DefaultPicture(QStringLiteral("surface1.png")));
     } else {
-        for (int i = 0; i < 3997; ++i) region.rects.append({i % 7, i, 9, i + 1});
+        for (int i = 0; i < 3997; ++i)
+            region.rects.append({i % 7, i, 9, i + 1});
         region.bounds = {0, 0, 9, 3997};
     }
     const QString path = dir.filePath(QStringLiteral("cache.rgn"));
@@ -121,7 +123,8 @@ BENCHMARK(BM_ReadRegionCache)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 // Turning a rectangle list into the QRegion a window takes.
 static void BM_ToQRegion(benchmark::State& state) {
     const RegionData region = ScanRegion(SyntheticFigure(1000, 1000));
-    for (auto _ : state) benchmark::DoNotOptimize(region.ToQRegion().rectCount());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(region.ToQRegion().rectCount());
     state.counters["rects"] = double(region.rects.size());
 }
 BENCHMARK(BM_ToQRegion)->Unit(benchmark::kMicrosecond);

@@ -66,7 +66,8 @@ void DrawCell(QPainter& p, const QRect& cell, const Entry& e, const HitAreas& ar
     if (e.hitAreas) {
         p.setPen(QPen(QColor(0, 160, 90), 1));
         for (int a = 0; a < kHitAreaCount; ++a)
-            p.drawRect(areas.Pixels(HitArea(a)).translated(origin + e.offset).adjusted(0, 0, -1, -1));
+            p.drawRect(
+                areas.Pixels(HitArea(a)).translated(origin + e.offset).adjusted(0, 0, -1, -1));
     }
     p.setPen(QColor(40, 44, 52));
     const QRect caption(cell.left(), cell.bottom() - kCaption, cell.width(), kCaption);
@@ -132,7 +133,8 @@ int main(int argc, char** argv) {
             x += s.width();
             rowHeight = qMax(rowHeight, s.height());
         }
-        for (QRect& r : row) r.setHeight(rowHeight);
+        for (QRect& r : row)
+            r.setHeight(rowHeight);
         rows.append(row);
         width = qMax(width, x);
         height += rowHeight;

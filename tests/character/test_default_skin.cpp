@@ -39,7 +39,9 @@ struct DefaultSkin {
     }
 };
 
-QColor FromBgr(qint32 bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+QColor FromBgr(qint32 bgr) {
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
 
 } // namespace
 
@@ -51,19 +53,21 @@ private Q_SLOTS:
         QCOMPARE(d.loaded, Outcome::Go);
         QVERIFY2(d.messages.shown.isEmpty(), qPrintable(d.messages.shown.join(u'\n')));
         const SkinState& s = d.ctx.skin;
-        for (const QString& v : {s.name, s.author, s.url}) QVERIFY(v != u"不明");
+        for (const QString& v : {s.name, s.author, s.url})
+            QVERIFY(v != u"不明");
         QCOMPARE(s.hCallName, u"かなみ"_s);
         QVERIFY(!s.fCallName.isEmpty());
         QCOMPARE(ReadSkinValue(d.ctx, u"Script"_s, u"ScriptFile"_s), u"script.txt"_s);
         QCOMPARE(SkinFolderPrefix(d.ctx) + u"script.txt"_s, u"kanami\\script.txt"_s);
         QStringList surfaces;
-        for (int n = 1; n <= 7; ++n) surfaces << SurfacePath(s, n);
+        for (int n = 1; n <= 7; ++n)
+            surfaces << SurfacePath(s, n);
         surfaces.removeDuplicates();
         QCOMPARE(surfaces.size(), 7); // seven expressions, no defaults
         QVERIFY(s.fellowPresent);
         QVERIFY(IsExistingFile(FullPicturePath(d.ctx, s.fellowPicture)));
-        for (const QString& key : {u"Head"_s, u"EyeL"_s, u"EyeR"_s, u"Nose"_s, u"Mouth"_s,
-                                   u"CheekL"_s, u"CheekR"_s})
+        for (const QString& key :
+             {u"Head"_s, u"EyeL"_s, u"EyeR"_s, u"Nose"_s, u"Mouth"_s, u"CheekL"_s, u"CheekR"_s})
             QCOMPARE(ReadSkinValue(d.ctx, u"Region"_s, key).split(u',').size(), 4);
         for (int i = 0; i < 2; ++i) {
             const QString section = u"Balloon%1"_s.arg(i);
@@ -85,7 +89,8 @@ private Q_SLOTS:
         DefaultSkin d;
         QStringList pictures{d.ctx.skin.fellowPicture, d.ctx.skin.balloons[0].picture,
                              d.ctx.skin.balloons[1].picture};
-        for (int n = 1; n <= 7; ++n) pictures << SurfacePath(d.ctx.skin, n);
+        for (int n = 1; n <= 7; ++n)
+            pictures << SurfacePath(d.ctx.skin, n);
         for (const QString& p : std::as_const(pictures)) {
             const QImage image = d.Picture(p);
             QVERIFY2(!image.isNull() && image.hasAlphaChannel(), qPrintable(p));
