@@ -55,9 +55,8 @@ Outcome CharacterSurfaces::ShowSurface(int n, bool hold) {
         picture1_ = image1_;
     else
         loaded = LoadPictureFile(picture1_, path);
-    if (loaded &&
-        !(shaper_.FindRegionCache(path) &&
-          shaper_.LoadRegionCache(path, picture1_, kPictureOffset, window_))) {
+    if (loaded && !(shaper_.FindRegionCache(path) &&
+                    shaper_.LoadRegionCache(path, picture1_, kPictureOffset, window_))) {
         window_.ShowPicture(picture1_, kPictureOffset);
         shaper_.BuildRegionFromPicture(path, picture1_, window_);
         window_.SetInputEnabled(true);

@@ -18,7 +18,7 @@ public:
     // External scripts, scenario and ID-relation files, in that order.
     virtual void ReloadScriptFiles() = 0;
     // Creates, shapes and places the fellow, or removes it (LoadFellow).
-    virtual Outcome ReloadFellow() = 0;
+    [[nodiscard]] virtual Outcome ReloadFellow() = 0;
     // The main character's balloon window, reshaped from balloon picture 0.
     virtual ShapedWindow& MainBalloon() = 0;
     // Colours and message area of the main balloon (PlaceMainMessageArea).
@@ -42,25 +42,25 @@ public:
 
     // Builds the outline cache of surface n when none is valid; the surface just built stays
     // on screen. A missing picture shows "ファイルが見つかりません。" and ends the program.
-    Outcome EnsureRegionCache(int n);
+    [[nodiscard]] Outcome EnsureRegionCache(int n);
     // EnsureRegionCache for surfaces 1 to 7.
-    Outcome PrepareSurfaceShapes();
+    [[nodiscard]] Outcome PrepareSurfaceShapes();
 
     // Shows surface n with its outline and sets the blink hold flag to `hold`. Numbers
     // outside 1..7 are ignored. A missing picture shows "<full path>が見つかりません。" and
     // ends the program; a picture that cannot be decoded leaves the window as it was.
-    Outcome ShowSurface(int n, bool hold);
+    [[nodiscard]] Outcome ShowSurface(int n, bool hold);
 
     // The reload after a skin change: profile, surface list, skin information, hit areas,
     // the blink pair, a 500 ms wait, script files, shape caches, surface 1, the fellow and
     // the main balloon. Clears the skin change request flag when it ends. A call made while
     // a reload runs (from inside its wait) returns at once.
-    Outcome ReloadSkin(SkinReloadSteps& steps);
+    [[nodiscard]] Outcome ReloadSkin(SkinReloadSteps& steps);
 
     RegionShaper& Shaper() { return shaper_; }
 
 private:
-    Outcome RunReload(SkinReloadSteps& steps);
+    [[nodiscard]] Outcome RunReload(SkinReloadSteps& steps);
 
     AppContext& ctx_;
     ShapedWindow& window_;

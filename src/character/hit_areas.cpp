@@ -24,15 +24,16 @@ bool ParseRegionNumber(QStringView text, int* value) {
 
 HitAreas PlaceHitAreas(const AppContext& ctx) {
     static const std::array<QString, kHitAreaCount> kKeys = {
-        QStringLiteral("Head"),   QStringLiteral("EyeL"),   QStringLiteral("EyeR"),
-        QStringLiteral("Nose"),   QStringLiteral("Mouth"),  QStringLiteral("CheekL"),
+        QStringLiteral("Head"),  QStringLiteral("EyeL"),  QStringLiteral("EyeR"),
+        QStringLiteral("Nose"),  QStringLiteral("Mouth"), QStringLiteral("CheekL"),
         QStringLiteral("CheekR")};
     HitAreas areas;
     std::array<int, 4> shared = {0, 0, 0, 0}; // carried from one key to the next
     for (int i = 0; i < kHitAreaCount; ++i) {
         const QStringList parts =
             ReadSkinValue(ctx, QStringLiteral("Region"), kKeys[size_t(i)]).split(u',');
-        for (int k = 0; k < 4 && k < parts.size(); ++k) ParseRegionNumber(parts[k], &shared[k]);
+        for (int k = 0; k < 4 && k < parts.size(); ++k)
+            ParseRegionNumber(parts[k], &shared[k]);
         areas.twips[size_t(i)] =
             QRect(shared[0], shared[1], qMax(0, shared[2]), qMax(0, shared[3]));
     }

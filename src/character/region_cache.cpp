@@ -98,8 +98,8 @@ std::optional<RegionData> ParseRegion(const QByteArray& bytes) {
     region.rects.reserve(count);
     for (qint32 i = 0; i < count; ++i) {
         const qsizetype at = RegionData::kHeaderSize + i * RegionData::kRectSize;
-        region.rects.append({Get(bytes, at), Get(bytes, at + 4), Get(bytes, at + 8),
-                             Get(bytes, at + 12)});
+        region.rects.append(
+            {Get(bytes, at), Get(bytes, at + 4), Get(bytes, at + 8), Get(bytes, at + 12)});
     }
     return region;
 }
@@ -132,8 +132,8 @@ QString FormatRegionTime(const QDateTime& time) {
 }
 
 std::optional<QDateTime> ParseRegionTime(const QString& text) {
-    static const QRegularExpression kDate(
-        QStringLiteral(R"(^\s*(\d{1,4})\s*[/\-.年]\s*(\d{1,2})\s*[/\-.月]\s*(\d{1,2})\s*日?(.*)$)"));
+    static const QRegularExpression kDate(QStringLiteral(
+        R"(^\s*(\d{1,4})\s*[/\-.年]\s*(\d{1,2})\s*[/\-.月]\s*(\d{1,2})\s*日?(.*)$)"));
     static const QRegularExpression kTime(QStringLiteral(R"((\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)"));
     const QRegularExpressionMatch d = kDate.match(text);
     if (!d.hasMatch()) return std::nullopt;

@@ -31,7 +31,8 @@ QRegion RegionData::ToQRegion() const {
         region.setRects(list.constData(), int(list.size()));
     } else {
         // Lists from other writers may be in any order; the union is what the platform made.
-        for (const QRect& r : std::as_const(list)) region += r;
+        for (const QRect& r : std::as_const(list))
+            region += r;
     }
     return region;
 }

@@ -17,9 +17,8 @@ QImage ComparableImage(const QImage& picture) {
         return picture.format() == QImage::Format_ARGB32_Premultiplied
                    ? picture
                    : picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    return picture.format() == QImage::Format_RGB32
-               ? picture
-               : picture.convertToFormat(QImage::Format_RGB32);
+    return picture.format() == QImage::Format_RGB32 ? picture
+                                                    : picture.convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
@@ -39,7 +38,8 @@ RegionData ScanRegion(const QImage& picture, const std::function<void(int row)>&
     std::vector<Span> band, row;
     qint32 bandTop = 0;
     auto flush = [&](qint32 bottom) {
-        for (const Span& s : band) out.rects.append(RegionRect{s.left, bandTop, s.right, bottom});
+        for (const Span& s : band)
+            out.rects.append(RegionRect{s.left, bandTop, s.right, bottom});
         band.clear();
     };
     for (int y = 0; y < height; ++y) {

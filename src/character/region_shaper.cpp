@@ -31,18 +31,20 @@ void RegionShaper::BuildRegionFromPicture(const QString& picturePath, const QIma
     });
     progress_.SetCaption(QStringLiteral("リージョンデータのセーブ中"));
     SaveRegionCache(picturePath, last_);
-    if (!window.ApplyShape(last_)) messages_.ShowMessage(QStringLiteral("フォームの変形に失敗しました。"));
+    if (!window.ApplyShape(last_))
+        messages_.ShowMessage(QStringLiteral("フォームの変形に失敗しました。"));
     progress_.Close();
 }
 
-bool RegionShaper::LoadRegionCache(const QString& picturePath, const QImage& picture,
-                                   QPoint offset, ShapedWindow& window) {
+bool RegionShaper::LoadRegionCache(const QString& picturePath, const QImage& picture, QPoint offset,
+                                   ShapedWindow& window) {
     const std::optional<RegionData> region =
         ReadRegionCacheFile(RegionCachePath(ctx_, picturePath));
     if (!region) return false;
     window.ResizeWindow(picture.size());
     window.SetInputEnabled(false);
-    if (!window.ApplyShape(*region)) messages_.ShowMessage(QStringLiteral("窓の整形に失敗しました。"));
+    if (!window.ApplyShape(*region))
+        messages_.ShowMessage(QStringLiteral("窓の整形に失敗しました。"));
     window.ShowPicture(picture, offset);
     window.SetInputEnabled(true);
     return true;

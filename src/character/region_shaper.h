@@ -34,7 +34,7 @@ public:
 
     // The fellow's and the balloons' windows: picture at (0,0), outline cached or built. A
     // missing picture shows "<path>が見つかりません。" and ends the program.
-    Outcome ShapeWindowFromPicture(ShapedWindow& window, const QString& picturePath);
+    [[nodiscard]] Outcome ShapeWindowFromPicture(ShapedWindow& window, const QString& picturePath);
 
     // The outline built last by the scanner.
     const RegionData& LastRegion() const { return last_; }

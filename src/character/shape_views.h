@@ -11,7 +11,8 @@ namespace orvanel {
 
 // What a sequence tells its caller when it stopped on a fatal failure: the message box has
 // been shown and the program must end (the caller ends it; logic never exits by itself).
-enum class [[nodiscard]] Outcome { Go, EndProgram };
+// Functions returning it are [[nodiscard]].
+enum class Outcome { Go, EndProgram };
 
 // A frameless window cut to the outline of its picture: the character window, the fellow and
 // both balloons. Implemented by the Qt windows; tests record the calls.

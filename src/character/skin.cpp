@@ -31,7 +31,9 @@ QString FullPicturePath(const AppContext& ctx, const QString& relative) {
     return ctx.settings.FilePath(relative);
 }
 
-bool IsExistingFile(const QString& nativePath) { return QFileInfo(nativePath).isFile(); }
+bool IsExistingFile(const QString& nativePath) {
+    return QFileInfo(nativePath).isFile();
+}
 
 void LoadSkinInfo(AppContext& ctx) {
     SkinState& s = ctx.skin;
@@ -71,12 +73,10 @@ Outcome LoadSurfaceList(AppContext& ctx, UserMessages& messages) {
         QString path = prefix + ReadSkinValue(ctx, kSkin, QStringLiteral("Surface%1").arg(n));
         if (path == prefix) {
             // Defaults are complete paths relative to the program folder, not to the prefix.
-            switch (n) {
-            case 1: path = QStringLiteral("kanami\\Image1.gif"); break;
-            case 2: path = QStringLiteral("kanami\\Image2.gif"); break;
-            case 6: path = s.surfaces[4]; break;
-            default: path = s.surfaces[0]; break;
-            }
+            path = n == 1   ? QStringLiteral("kanami\\Image1.gif")
+                   : n == 2 ? QStringLiteral("kanami\\Image2.gif")
+                   : n == 6 ? s.surfaces[4]
+                            : s.surfaces[0];
         }
         s.surfaces[size_t(n - 1)] = path;
         const QString full = FullPicturePath(ctx, path);

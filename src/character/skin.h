@@ -23,7 +23,7 @@ void LoadSkinInfo(AppContext& ctx);
 
 // Surfaces 1..7 with their defaults, each checked on disk in that order. A missing picture
 // shows "<full path>が見つかりません。"; for surface 1 or 2 that ends the program.
-Outcome LoadSurfaceList(AppContext& ctx, UserMessages& messages);
+[[nodiscard]] Outcome LoadSurfaceList(AppContext& ctx, UserMessages& messages);
 
 // The path of surface n (1..7) relative to the program folder; "" for any other n.
 QString SurfacePath(const SkinState& skin, int n);

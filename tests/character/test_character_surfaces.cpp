@@ -146,7 +146,8 @@ private Q_SLOTS:
     void numbersOutsideTheSurfacesAreIgnored() {
         Stage s;
         s.t.ctx.flags.blinkHold = true;
-        for (int n : {0, 8, 10, -1}) QCOMPARE(s.surfaces.ShowSurface(n, false), Outcome::Go);
+        for (int n : {0, 8, 10, -1})
+            QCOMPARE(s.surfaces.ShowSurface(n, false), Outcome::Go);
         QVERIFY(s.window.calls.isEmpty());
         QVERIFY(s.t.ctx.flags.blinkHold);
     }
@@ -228,8 +229,7 @@ private Q_SLOTS:
         QCOMPARE(balloon.calls, (QStringList{u"resize 6x4"_s, u"disable"_s, u"shape 2"_s,
                                              u"picture 6x4"_s, u"enable"_s}));
         const QString missing = s.t.Path(u"k/none.png"_s);
-        QCOMPARE(s.surfaces.Shaper().ShapeWindowFromPicture(balloon, missing),
-                 Outcome::EndProgram);
+        QCOMPARE(s.surfaces.Shaper().ShapeWindowFromPicture(balloon, missing), Outcome::EndProgram);
         QCOMPARE(s.messages.shown, QStringList{missing + u"が見つかりません。"_s});
     }
 
@@ -248,8 +248,8 @@ private Q_SLOTS:
         s.t.clock.ScheduleIn(100, [&] { (void)s.surfaces.ReloadSkin(steps); });
 
         QCOMPARE(s.surfaces.ReloadSkin(steps), Outcome::Go);
-        QCOMPARE(steps.calls, (QStringList{u"hit areas 345"_s, u"scripts at 500 ms"_s,
-                                           u"fellow"_s, u"balloon"_s, u"message area"_s}));
+        QCOMPARE(steps.calls, (QStringList{u"hit areas 345"_s, u"scripts at 500 ms"_s, u"fellow"_s,
+                                           u"balloon"_s, u"message area"_s}));
         QCOMPARE(s.t.ctx.profile.skinFile, u"other.skn"_s);
         QCOMPARE(s.surfaces.OpenEyes().size(), QSize(5, 5));
         QCOMPARE(s.window.picture.size(), QSize(5, 5));

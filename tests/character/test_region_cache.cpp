@@ -32,16 +32,32 @@ QByteArray ReadAll(const QString& path) {
 
 RegionData Rows(int count) {
     RegionData r;
-    for (int i = 0; i < count; ++i) r.rects.append({i % 2, i, 5, i + 1});
+    for (int i = 0; i < count; ++i)
+        r.rects.append({i % 2, i, 5, i + 1});
     r.bounds = {0, 0, 5, count};
     return r;
 }
 
-const QByteArray kPlusSignCache = QByteArray::fromHex(
-    "20000000" "01000000" "03000000" "30000000" "01000000" "01000000" "06000000" "06000000"
-    "03000000" "01000000" "04000000" "03000000"
-    "01000000" "03000000" "06000000" "04000000"
-    "03000000" "04000000" "04000000" "06000000");
+const QByteArray kPlusSignCache = QByteArray::fromHex("20000000"
+                                                      "01000000"
+                                                      "03000000"
+                                                      "30000000"
+                                                      "01000000"
+                                                      "01000000"
+                                                      "06000000"
+                                                      "06000000"
+                                                      "03000000"
+                                                      "01000000"
+                                                      "04000000"
+                                                      "03000000"
+                                                      "01000000"
+                                                      "03000000"
+                                                      "06000000"
+                                                      "04000000"
+                                                      "03000000"
+                                                      "04000000"
+                                                      "04000000"
+                                                      "06000000");
 
 } // namespace
 
@@ -80,10 +96,10 @@ private Q_SLOTS:
         QCOMPARE(r->rects, (QList<RegionRect>{{1, 2, 3, 4}, {5, 6, 7, 8}}));
         QCOMPARE(r->bounds, (RegionRect{0, 0, 9, 9}));
         QVERIFY(ParseRegion(Words({32, 1, 0, 0, 0, 0, 0, 0}))->IsEmpty());
-        QCOMPARE(ParseRegion(Words({32, 1, 4001, 4001 * 16, 0, 0, 1, 1}) +
-                             QByteArray(4001 * 16, '\1'))
-                     ->rects.size(),
-                 qsizetype(4001));
+        QCOMPARE(
+            ParseRegion(Words({32, 1, 4001, 4001 * 16, 0, 0, 1, 1}) + QByteArray(4001 * 16, '\1'))
+                ->rects.size(),
+            qsizetype(4001));
     }
 
     void unusableCachesAreNoCaches_data() {
@@ -154,8 +170,8 @@ private Q_SLOTS:
                                << QDateTime(QDate(2003, 4, 5), QTime(0, 0), Qt::UTC);
         QTest::newRow("two-digit year") << u"03/04/05 21:08:07"_s << t;
         QTest::newRow("kanji date") << u"2003年4月5日 21:08:07"_s << t;
-        QTest::newRow("date only") << u"2003/04/05"_s
-                                   << QDateTime(QDate(2003, 4, 5), QTime(0, 0), Qt::UTC);
+        QTest::newRow("date only")
+            << u"2003/04/05"_s << QDateTime(QDate(2003, 4, 5), QTime(0, 0), Qt::UTC);
         QTest::newRow("no date") << u"21:08:07"_s << QDateTime();
         QTest::newRow("no such day") << u"2003/02/30 1:00:00"_s << QDateTime();
         QTest::newRow("no such hour") << u"2003/02/03 25:00:00"_s << QDateTime();
@@ -171,8 +187,8 @@ private Q_SLOTS:
     void cacheValidity() {
         TestContext t;
         t.WriteText(u"kanami.skn"_s, u"[Skin]\nFolder=kanami\n"_s);
-        QVERIFY(t.CopyIn(QStringLiteral(ORVANEL_TEST_DATA "/region-plus-sign.png"),
-                         u"kanami/a.png"_s));
+        QVERIFY(
+            t.CopyIn(QStringLiteral(ORVANEL_TEST_DATA "/region-plus-sign.png"), u"kanami/a.png"_s));
         const QString picture = t.Path(u"kanami/a.png"_s);
         const QString index = t.Path(u"kanami/Region.ini"_s);
         QVERIFY(!FindRegionCache(t.ctx, picture));
@@ -188,9 +204,8 @@ private Q_SLOTS:
         QVERIFY(file.setFileTime(was.addSecs(2), QFileDevice::FileModificationTime));
         QVERIFY(!FindRegionCache(t.ctx, picture));
         // Sub-second differences do not count.
-        QVERIFY(file.setFileTime(QDateTime(was.date(), QTime(was.time().hour(),
-                                                              was.time().minute(),
-                                                              was.time().second(), 900)),
+        QVERIFY(file.setFileTime(QDateTime(was.date(), QTime(was.time().hour(), was.time().minute(),
+                                                             was.time().second(), 900)),
                                  QFileDevice::FileModificationTime));
         file.close();
         QVERIFY(FindRegionCache(t.ctx, picture));

@@ -16,8 +16,7 @@ using Rects = QList<RegionRect>;
 Q_DECLARE_METATYPE(RegionRect)
 
 namespace QTest {
-template <>
-char* toString(const RegionRect& r) {
+template <> char* toString(const RegionRect& r) {
     return qstrdup(QStringLiteral("(%1,%2,%3,%4)")
                        .arg(r.left)
                        .arg(r.top)
@@ -56,7 +55,8 @@ Rects PixmanRects(const QImage& image, RegionRect* bounds = nullptr) {
     int n = 0;
     const pixman_box32_t* boxes = pixman_region32_rectangles(&region, &n);
     Rects out;
-    for (int i = 0; i < n; ++i) out.append({boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2});
+    for (int i = 0; i < n; ++i)
+        out.append({boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2});
     if (bounds) {
         const pixman_box32_t* e = pixman_region32_extents(&region);
         *bounds = n ? RegionRect{e->x1, e->y1, e->x2, e->y2} : RegionRect{};
@@ -80,7 +80,9 @@ QRegion RowUnion(const QImage& image) {
 }
 
 // QRegion compares its (uncoalesced) rectangle lists; the area is what counts.
-bool SameArea(const QRegion& a, const QRegion& b) { return a.xored(b).isEmpty(); }
+bool SameArea(const QRegion& a, const QRegion& b) {
+    return a.xored(b).isEmpty();
+}
 
 // A picture with structure worth coalescing: rows often repeat the previous row.
 QImage RandomPicture(QRandomGenerator& rng, bool alpha) {
@@ -88,8 +90,8 @@ QImage RandomPicture(QRandomGenerator& rng, bool alpha) {
     const int h = rng.bounded(1, 48);
     QImage image(w, h, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     const QRgb palette[] = {qRgba(255, 0, 255, 255), qRgba(10, 20, 30, 255),
-                            qRgba(200, 100, 0, 255), qRgba(1, 2, 3, 0), qRgba(90, 90, 90, 0),
-                            qRgba(255, 255, 255, 128)};
+                            qRgba(200, 100, 0, 255), qRgba(1, 2, 3, 0),
+                            qRgba(90, 90, 90, 0),    qRgba(255, 255, 255, 128)};
     const int colours = alpha ? 6 : 3;
     for (int y = 0; y < h; ++y) {
         const bool repeat = y > 0 && rng.bounded(3) != 0;
@@ -111,31 +113,31 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");
         QTest::addColumn<Rects>("expected");
         QTest::addColumn<RegionRect>("bounds");
-        QTest::newRow("plus sign") << u"region-plus-sign.png"_s
-                                   << Rects{{3, 1, 4, 3}, {1, 3, 6, 4}, {3, 4, 4, 6}}
-                                   << RegionRect{1, 1, 6, 6};
+        QTest::newRow("plus sign")
+            << u"region-plus-sign.png"_s << Rects{{3, 1, 4, 3}, {1, 3, 6, 4}, {3, 4, 4, 6}}
+            << RegionRect{1, 1, 6, 6};
         // Two rows of two runs coalesce into two rectangles (QRegion alone would give four).
-        QTest::newRow("two identical rows") << u"region-two-identical-rows.png"_s
-                                            << Rects{{1, 1, 3, 3}, {4, 1, 5, 3}}
-                                            << RegionRect{1, 1, 5, 3};
+        QTest::newRow("two identical rows")
+            << u"region-two-identical-rows.png"_s << Rects{{1, 1, 3, 3}, {4, 1, 5, 3}}
+            << RegionRect{1, 1, 5, 3};
         QTest::newRow("L") << u"region-l-shape.png"_s << Rects{{1, 1, 2, 3}, {1, 3, 4, 4}}
                            << RegionRect{1, 1, 4, 4};
-        QTest::newRow("row with two runs") << u"region-row-with-two-runs.png"_s
-                                           << Rects{{1, 1, 3, 2}, {5, 1, 7, 2}}
-                                           << RegionRect{1, 1, 7, 2};
+        QTest::newRow("row with two runs")
+            << u"region-row-with-two-runs.png"_s << Rects{{1, 1, 3, 2}, {5, 1, 7, 2}}
+            << RegionRect{1, 1, 7, 2};
         // The top-left pixel belongs to the figure: its colour is cut out everywhere.
         QTest::newRow("figure at top-left")
             << u"region-figure-at-top-left.png"_s
             << Rects{{1, 0, 5, 1}, {1, 1, 2, 2}, {4, 1, 5, 2}, {0, 2, 5, 3}}
             << RegionRect{0, 0, 5, 3};
-        QTest::newRow("fully opaque row") << u"region-opaque-row.png"_s << Rects{{0, 1, 4, 2}}
-                                          << RegionRect{0, 1, 4, 2};
+        QTest::newRow("fully opaque row")
+            << u"region-opaque-row.png"_s << Rects{{0, 1, 4, 2}} << RegionRect{0, 1, 4, 2};
         QTest::newRow("runs touching the right edge")
             << u"region-run-touching-right-edge.png"_s << Rects{{2, 1, 5, 2}, {3, 2, 5, 3}}
             << RegionRect{2, 1, 5, 3};
         // Colours other than the transparent one form one run however many there are.
-        QTest::newRow("two-colour figure") << u"region-two-colour-figure.png"_s
-                                           << Rects{{1, 1, 5, 3}} << RegionRect{1, 1, 5, 3};
+        QTest::newRow("two-colour figure")
+            << u"region-two-colour-figure.png"_s << Rects{{1, 1, 5, 3}} << RegionRect{1, 1, 5, 3};
         QTest::newRow("GIF") << u"picture-plus-sign.gif"_s
                              << Rects{{3, 1, 4, 3}, {1, 3, 6, 4}, {3, 4, 4, 6}}
                              << RegionRect{1, 1, 6, 6};

@@ -32,22 +32,21 @@ private Q_SLOTS:
         const QString d1 = u"kanami\\Image1.gif"_s, d2 = u"kanami\\Image2.gif"_s;
         QTest::newRow("no skin file") << QString() << QStringList{d1, d2, d1, d1, d1, d1, d1};
         // The defaults are relative to the program folder, not to the skin's folder.
-        QTest::newRow("folder only") << u"[Skin]\nFolder=x\n"_s
-                                     << QStringList{d1, d2, d1, d1, d1, d1, d1};
+        QTest::newRow("folder only")
+            << u"[Skin]\nFolder=x\n"_s << QStringList{d1, d2, d1, d1, d1, d1, d1};
         QTest::newRow("surface 6 follows 5")
             << u"[Skin]\nFolder=x\nSurface1=a.png\nSurface5=e.png\n"_s
-            << QStringList{u"x\\a.png"_s, d2, u"x\\a.png"_s, u"x\\a.png"_s, u"x\\e.png"_s,
+            << QStringList{u"x\\a.png"_s, d2,           u"x\\a.png"_s, u"x\\a.png"_s, u"x\\e.png"_s,
                            u"x\\e.png"_s, u"x\\a.png"_s};
         QTest::newRow("surface 6 follows 5's default")
             << u"[Skin]\nSurface1=a.png\nSurface2=b.png\nSurface6=\n"_s
-            << QStringList{u"a.png"_s, u"b.png"_s, u"a.png"_s, u"a.png"_s, u"a.png"_s,
-                           u"a.png"_s, u"a.png"_s};
+            << QStringList{u"a.png"_s, u"b.png"_s, u"a.png"_s, u"a.png"_s,
+                           u"a.png"_s, u"a.png"_s, u"a.png"_s};
         QTest::newRow("all given")
             << u"[Skin]\nFolder=s\\t\nSurface1=1.png\nSurface2=2.png\nSurface3=3.png\n"
                "Surface4=4.png\nSurface5=5.png\nSurface6=6.png\nSurface7=7.png\n"_s
-            << QStringList{u"s\\t\\1.png"_s, u"s\\t\\2.png"_s, u"s\\t\\3.png"_s,
-                           u"s\\t\\4.png"_s, u"s\\t\\5.png"_s, u"s\\t\\6.png"_s,
-                           u"s\\t\\7.png"_s};
+            << QStringList{u"s\\t\\1.png"_s, u"s\\t\\2.png"_s, u"s\\t\\3.png"_s, u"s\\t\\4.png"_s,
+                           u"s\\t\\5.png"_s, u"s\\t\\6.png"_s, u"s\\t\\7.png"_s};
     }
     void surfaceDefaults() {
         QFETCH(QString, skin);
@@ -57,7 +56,8 @@ private Q_SLOTS:
         RecordingMessages messages;
         QCOMPARE(LoadSurfaceList(t.ctx, messages), Outcome::Go);
         QVERIFY2(messages.shown.isEmpty(), qPrintable(messages.shown.join(u'\n')));
-        for (int n = 1; n <= 7; ++n) QCOMPARE(SurfacePath(t.ctx.skin, n), surfaces[n - 1]);
+        for (int n = 1; n <= 7; ++n)
+            QCOMPARE(SurfacePath(t.ctx.skin, n), surfaces[n - 1]);
         QCOMPARE(SurfacePath(t.ctx.skin, 0), QString());
         QCOMPARE(SurfacePath(t.ctx.skin, 8), QString());
     }
@@ -167,8 +167,13 @@ private Q_SLOTS:
         // Missing keys and numbers carry over from the previous key.
         QTest::newRow("carried over")
             << u"Head=1500,300,2250,1200\nNose=9,x,,\nMouth=13\nCheekR=1,2,3,4,5\n"_s
-            << QList<QRect>{head,       head,           head,          {9, 300, 2250, 1200},
-                            {13, 300, 2250, 1200}, {13, 300, 2250, 1200}, {1, 2, 3, 4}};
+            << QList<QRect>{head,
+                            head,
+                            head,
+                            {9, 300, 2250, 1200},
+                            {13, 300, 2250, 1200},
+                            {13, 300, 2250, 1200},
+                            {1, 2, 3, 4}};
         QTest::newRow("first key missing starts from zero")
             << u"EyeL=5,5\n"_s
             << QList<QRect>{{0, 0, 0, 0}, {5, 5, 0, 0}, {5, 5, 0, 0}, {5, 5, 0, 0},
@@ -184,7 +189,8 @@ private Q_SLOTS:
         TestContext t;
         t.WriteText(u"kanami.skn"_s, u"[Region]\n"_s + region);
         const HitAreas placed = PlaceHitAreas(t.ctx);
-        for (int i = 0; i < kHitAreaCount; ++i) QCOMPARE(placed.twips[size_t(i)], areas[i]);
+        for (int i = 0; i < kHitAreaCount; ++i)
+            QCOMPARE(placed.twips[size_t(i)], areas[i]);
     }
 
     void hitAreaPixels() {
@@ -198,8 +204,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("as");
         QTest::addColumn<bool>("loads");
         QTest::newRow("png") << u"region-plus-sign.png"_s << u"p.png"_s << true;
-        QTest::newRow("png, mixed-case extension") << u"region-plus-sign.png"_s << u"p.Png"_s
-                                                   << true;
+        QTest::newRow("png, mixed-case extension")
+            << u"region-plus-sign.png"_s << u"p.Png"_s << true;
         QTest::newRow("gif") << u"picture-plus-sign.gif"_s << u"p.gif"_s << true;
         QTest::newRow("bmp") << u"picture-plus-sign.bmp"_s << u"p.BMP"_s << true;
         QTest::newRow("jpeg") << u"picture-plus-sign.jpg"_s << u"p.jpg"_s << true;
@@ -207,11 +213,9 @@ private Q_SLOTS:
         // The content decides for other names: a PNG named .gif still loads.
         QTest::newRow("png named gif") << u"region-plus-sign.png"_s << u"p.gif"_s << true;
         // A name ending in .png must carry the signature, in any letter case.
-        QTest::newRow("gif named png") << u"picture-gif-with-png-name.png"_s << u"p.png"_s
-                                       << false;
+        QTest::newRow("gif named png") << u"picture-gif-with-png-name.png"_s << u"p.png"_s << false;
         QTest::newRow("gif named PnG") << u"picture-plus-sign.gif"_s << u"p.PnG"_s << false;
-        QTest::newRow("not a picture") << u"../character/CMakeLists.txt"_s << u"p.bmp"_s
-                                       << false;
+        QTest::newRow("not a picture") << u"../character/CMakeLists.txt"_s << u"p.bmp"_s << false;
     }
     void pictureFiles() {
         QFETCH(QString, file);
