@@ -55,7 +55,7 @@ QStringList DesktopSystemActions::TrashFolders() {
 
 bool DesktopSystemActions::EmptyTrashFolder(const QString& trash) {
     bool ok = true;
-    for (const QString sub : {QStringLiteral("files"), QStringLiteral("info")}) {
+    for (const QString& sub : {QStringLiteral("files"), QStringLiteral("info")}) {
         QDir dir(trash + u'/' + sub);
         if (!dir.exists()) continue;
         const QFileInfoList entries =

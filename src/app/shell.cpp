@@ -1,0 +1,538 @@
+#include "app/shell.h"
+
+#include "app/app_context.h"
+#include "app/character_menu.h"
+#include "app/fellow_window.h"
+#include "app/first_start_window.h"
+#include "app/headlines.h"
+#include "app/main_loop.h"
+#include "app/message_boxes.h"
+#include "app/option_window.h"
+#include "app/progress_windows.h"
+#include "app/shell_scripts.h"
+#include "app/shell_talk.h"
+#include "app/skin_select_window.h"
+#include "app/version_info.h"
+#include "balloon/fellow_balloon.h"
+#include "balloon/main_balloon.h"
+#include "character/skin.h"
+#include "net/datagram_receiver.h"
+#include "net/main_frame.h"
+#include "platform/random.h"
+#include "platform/system_actions.h"
+#include "script/scenario_files.h"
+#include "script/script_player.h"
+#include "script/script_probes.h"
+#include "talk/dictionary.h"
+#include "talk/word_decoration.h"
+#include "tools/trace_log.h"
+#include "watch/main_timer.h"
+#include "watch/tick_timer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSystemTrayIcon>
+
+using namespace Qt::StringLiterals;
+
+namespace orvanel {
+namespace {
+const QString kGeneral = u"General"_s;
+} // namespace
+
+Shell::Shell(AppContext& ctx, MessageBoxes& boxes, Options options)
+    : ctx_(ctx), boxes_(boxes), config_(options),
+      headlines_(std::make_unique<QList<Headline>>()),
+      frame_(std::make_unique<TOMU_MainFrame>()),
+      scenario_(std::make_unique<ScenarioFiles>(ctx.settings, ctx.log, ctx.random)),
+      dictionary_(std::make_unique<Dictionary>(ctx.settings, ctx.random)),
+      words_(std::make_unique<WordDecorator>(*dictionary_, ctx.random)),
+      probes_(std::make_unique<SystemScriptProbes>()),
+      player_(std::make_unique<ScriptPlayer>(ctx, *frame_, *words_, *scenario_, *probes_)),
+      character_(std::make_unique<CharacterWindow>()),
+      fellow_(std::make_unique<FellowWindow>()),
+      mainBalloon_(std::make_unique<orvanel::MainBalloon>(ctx)),
+      fellowBalloon_(std::make_unique<FellowBalloon>(ctx)),
+      progress_(std::make_unique<RegionProgressWindow>(ctx, [this] { UnloadSplash(); })),
+      surfaces_(std::make_unique<CharacterSurfaces>(ctx, *character_, *progress_, boxes)),
+      mainTimer_(std::make_unique<MainTimer>(ctx, *player_, *words_, *this, *mainBalloon_,
+                                             *fellowBalloon_, *this)),
+      tickTimer_(new TickTimer(this)), mainLoop_(new MainLoop(ctx, [this] { Step(); }, this)),
+      receiver_(new DatagramReceiver(ctx.log, this)), menu_(new CharacterMenu(this)) {
+    auto basic = std::make_unique<BasicShellTalk>(ctx, *player_, *frame_, *words_, *dictionary_,
+                                                  *scenario_);
+    basic->SetMainBalloon(mainBalloon_.get());
+    talk_ = std::move(basic);
+
+    frame_->SetViews(mainBalloon_.get(), this);
+    player_->SetViews(mainBalloon_.get(), fellowBalloon_.get(), this);
+    player_->hooks.startLearning = [this](const QString& category) {
+        talk_->StartLearning(category);
+    };
+    mainBalloon_->onClick = [this] { player_->Click(); };
+    fellowBalloon_->onClick = [this] { player_->Click(); };
+    mainBalloon_->hooks.answerChosen = [this](int choice) { talk_->AnswerChosen(choice); };
+    mainBalloon_->hooks.learnWord = [this](const QString& word) { talk_->LearnWord(word); };
+    mainBalloon_->hooks.nagTalk = [this] { talk_->NagTalk(); };
+
+    connect(tickTimer_, &TickTimer::Ticked, this, &Shell::Tick);
+    connect(receiver_, &DatagramReceiver::ScriptReceived, this, &Shell::ScriptArrived);
+    connect(character_.get(), &CharacterWindow::Pressed, this,
+            [this](CharacterWindow::Area area, Qt::MouseButton button) {
+                CharacterPressed(area, button);
+            });
+    connect(character_.get(), &CharacterWindow::Released, this,
+            [this](CharacterWindow::Area area, Qt::MouseButton button, Qt::KeyboardModifiers,
+                   QPoint global) { CharacterReleased(area, button, global); });
+    connect(character_.get(), &CharacterWindow::DragFinished, this, &Shell::StandOnBottom);
+    connect(fellow_.get(), &FellowWindow::Poked, this, &Shell::FellowPoked);
+    connect(fellow_.get(), &FellowWindow::DragFinished, this, &Shell::StandOnBottom);
+
+    menu_->SetHandler(u"mnConfig"_s, [this] { OpenOptions(); });
+    menu_->SetHandler(u"mnSkin"_s, [this] { OpenSkinSelection(); });
+    menu_->SetHandler(u"mnOnTop"_s, [this] { ToggleOnTop(); });
+    menu_->SetHandler(u"mnHide"_s, [this] { ToggleHide(); });
+    menu_->SetHandler(u"mnSilent"_s, [this] { ToggleSilent(); });
+    for (const QString& item : CharacterMenu::PlugInPrograms().keys())
+        menu_->SetHandler(item, [this, item] { StartPlugIn(item); });
+    menu_->SetHandler(u"mnMini"_s, [this] {
+        if (ctx_.flags.minimized)
+            Restore(false);
+        else
+            Minimize();
+    });
+    menu_->SetHandler(u"nmAbout"_s, [this] { ShowAbout(); });
+    menu_->SetHandler(u"mnEnd"_s, [this] { EndCommand(); });
+    // The icon's menu is the character's, prepared for the icon.
+    connect(menu_->Menu(), &QMenu::aboutToShow, this, [this] {
+        if (ctx_.flags.minimized) PrepareMenu(false);
+    });
+}
+
+Shell::~Shell() = default;
+
+void Shell::UseTalk(std::unique_ptr<ShellTalk> talk) {
+    if (talk) talk_ = std::move(talk);
+}
+
+void Shell::Play(const QString& script) { player_->PlayScript(script); }
+
+OptionWindow* Shell::OptionsWindow() const { return optionWindow_; }
+SkinSelectWindow* Shell::SkinSelection() const { return skinSelect_; }
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+bool Shell::Start() {
+    TraceLog& log = ctx_.log;
+    const Settings& settings = ctx_.settings;
+    log.LogLine(u"Boot"_s);
+    log.LogBegin(u"UserInfoLoad... "_s);
+    *headlines_ = LoadHeadlines(settings.FilePath(u"HeadLine.dat"_s));
+    LoadUserInfo(settings, ctx_.profile);
+    if (LoadSurfaceList(ctx_, boxes_) == Outcome::EndProgram) {
+        EndProgram();
+        return false;
+    }
+    LoadSkinInfo(ctx_);
+    log.LogEnd(u"Done"_s);
+
+    const VersionInfo version(settings.AppFolder());
+    splash_ = new SplashWindow(ctx_, u"Version "_s + VersionInfo::AppVersion() + u" Phase"_s +
+                                         version.PhaseText());
+    splash_->show();
+    splash_->raise();
+    QCoreApplication::processEvents();
+
+    log.LogLine(u"Load MainForm"_s);
+    QGuiApplication::setApplicationDisplayName(u"Orvanel"_s);
+    frame_->SetOnTop(ReadOnTop(settings));
+    ctx_.flags.hide = ReadTrueSwitch(settings, u"Hide"_s);
+    ctx_.flags.silent = ReadTrueSwitch(settings, u"Silent"_s);
+    ctx_.random.Seed(quint32(QDateTime::currentMSecsSinceEpoch()));
+    ReloadScriptFiles();
+    ctx_.flags.startTick = ctx_.clock.TickCount();
+    surfaces_->LoadBlinkPictures();
+    tickTimer_->Start();
+    log.LogBegin(u"RegionFileCheck..."_s);
+    if (surfaces_->PrepareSurfaceShapes() == Outcome::EndProgram ||
+        surfaces_->ShowSurface(1, false) == Outcome::EndProgram) {
+        EndProgram();
+        return false;
+    }
+    log.LogEnd(u" Complete"_s);
+    if (LoadFellow() == Outcome::EndProgram) {
+        EndProgram();
+        return false;
+    }
+    character_->PlaceHitAreas(orvanel::PlaceHitAreas(ctx_));
+    if (splash_) splash_->hide();
+    PlaceCharacter(0.73);
+    mainTimer_->DrawFirstBlinkInterval();
+
+    log.LogBegin(u"SSTP Host = "_s);
+    if (LoadMainBalloon() == Outcome::EndProgram) {
+        EndProgram();
+        return false;
+    }
+    Play(StartupTalkScript(ctx_.random.Pick(8), ctx_.clock.Now(), *talk_, *words_));
+    log.LogBegin(u"FirstBoot = "_s);
+    if (!ctx_.profile.callName.isEmpty()) {
+        log.LogEnd(u"False"_s);
+    } else {
+        log.LogEnd(u"True"_s);
+        Play(FirstStartScript());
+        auto* form6 = new FirstStartWindow(ctx_, this, [this](const QString& s) { Play(s); });
+        firstStart_ = form6;
+        form6->show();
+        form6->activateWindow();
+        form6->Field(0)->setFocus();
+        ctx_.flags.balloonHold = true;
+    }
+    if (settings.ReadSetting(kGeneral, u"UpDate"_s) == u"True") {
+        Play(UpdateTalkScript(VersionInfo::AppVersion(), version.PhaseText(),
+                              version.UpdateNotes()));
+        settings.WriteSetting(kGeneral, u"UpDate"_s, std::nullopt);
+    }
+    if (!receiver_->Open(config_.port)) {
+        boxes_.ShowMessage(DatagramReceiver::PortInUseText(config_.port));
+        Close(1);
+        return false;
+    }
+    UpdateProbes();
+    if (ReadTrueSwitch(settings, u"Bold"_s)) {
+        mainBalloon_->SetBold(true);
+        fellowBalloon_->SetBold(true);
+    }
+    // The debug window comes with the tools; until then the switch is only reported.
+    log.LogBegin(u"Debug Mode = "_s);
+    log.LogEnd(ReadTrueSwitch(settings, u"Debug"_s) ? u"True"_s : u"False"_s);
+    log.LogLine(u"Boot Complete"_s);
+    character_->ShowWithoutActivation();
+    ApplyOnTop(this, frame_->OnTop());
+
+    ctx_.flags.timerInterval = ReadTimerInterval(settings);
+    mainLoop_->Start();
+    return true;
+}
+
+Outcome Shell::LoadMainBalloon() {
+    ctx_.log.LogBegin(u"Load MainBaloon..."_s);
+    if (surfaces_->Shaper().ShapeWindowFromPicture(
+            *mainBalloon_, FullPicturePath(ctx_, ctx_.skin.balloons[0].picture)) ==
+        Outcome::EndProgram)
+        return Outcome::EndProgram;
+    frame_->ForeMenu(u"Normal"_s);
+    mainBalloon_->PlaceMainMessageArea();
+    mainBalloon_->PlaceAgainst(*character_);
+    if (!character_->isVisible()) mainBalloon_->hide();
+    mainBalloonLoaded_ = true;
+    ctx_.log.LogEnd(u" Complete"_s);
+    return Outcome::Go;
+}
+
+Outcome Shell::LoadFellowBalloon() {
+    const QString path = FullPicturePath(ctx_, ctx_.skin.balloons[1].picture);
+    if (!IsExistingFile(path)) {
+        boxes_.ShowMessage(path + u"が見つかりません。"_s);
+        return Outcome::EndProgram;
+    }
+    ctx_.log.LogBegin(u"Load FellowBaloon..."_s);
+    if (surfaces_->Shaper().ShapeWindowFromPicture(*fellowBalloon_, path) == Outcome::EndProgram)
+        return Outcome::EndProgram;
+    fellowBalloon_->PlaceFellowMessageArea();
+    fellowBalloon_->PlaceAgainst(*fellow_);
+    if (!fellow_->isVisible()) fellowBalloon_->hide();
+    fellowBalloonLoaded_ = true;
+    ctx_.log.LogEnd(u" Complete"_s);
+    return Outcome::Go;
+}
+
+Outcome Shell::LoadFellow() {
+    CheckFellowPresent(ctx_);
+    const SkinState& skin = ctx_.skin;
+    if (!skin.fellowPresent || skin.fellowPicture.size() <= SkinFolderPrefix(ctx_).size()) {
+        UnloadFellow();
+        return Outcome::Go;
+    }
+    const QString path = FullPicturePath(ctx_, skin.fellowPicture);
+    if (!IsExistingFile(path)) {
+        boxes_.ShowMessage(path + u"が見つかりません。"_s);
+        return Outcome::EndProgram;
+    }
+    if (!fellowLoaded_) {
+        ctx_.log.LogLine(u"Load FellowForm"_s);
+        fellowLoaded_ = true;
+    }
+    if (surfaces_->Shaper().ShapeWindowFromPicture(*fellow_, path) == Outcome::EndProgram)
+        return Outcome::EndProgram;
+    if (fellowBalloonLoaded_) {
+        fellowBalloon_->hide();
+        fellowBalloonLoaded_ = false;
+        ctx_.log.LogLine(u"Unload FellowBaloon"_s);
+    }
+    if (LoadFellowBalloon() == Outcome::EndProgram) return Outcome::EndProgram;
+    const QRect screen = ScreenGeometry();
+    const QRect work = WorkArea();
+    fellow_->move(screen.x() + qRound(0.57 * screen.width()),
+                  work.y() + work.height() - fellow_->height());
+    fellow_->ShowWithoutActivation();
+    fellow_->SetStaysOnTop(frame_->OnTop());
+    return Outcome::Go;
+}
+
+void Shell::UnloadFellow() {
+    if (fellowLoaded_) {
+        fellow_->hide();
+        fellowLoaded_ = false;
+        ctx_.log.LogLine(u"Unload FellowForm"_s);
+    }
+    if (fellowBalloonLoaded_) {
+        fellowBalloon_->hide();
+        fellowBalloonLoaded_ = false;
+        ctx_.log.LogLine(u"Unload FellowBaloon"_s);
+    }
+}
+
+void Shell::UnloadSplash() {
+    if (splash_) delete splash_.data();
+}
+
+void Shell::PlaceCharacter(double factor) {
+    const QRect screen = ScreenGeometry();
+    const QRect work = WorkArea();
+    character_->move(screen.x() + qRound(factor * screen.width()),
+                     work.y() + work.height() - character_->height());
+}
+
+void Shell::StandOnBottom() {
+    const QRect work = WorkArea();
+    const int bottom = work.y() + work.height();
+    character_->move(character_->x(), bottom - character_->height());
+    if (fellowLoaded_) fellow_->move(fellow_->x(), bottom - fellow_->height());
+}
+
+void Shell::UpdateProbes() {
+    SystemScriptProbes::SkinNames names;
+    names.selfCall = ctx_.skin.hSelfName;
+    names.selfName = ctx_.skin.hCallName;
+    names.fellowName = ctx_.skin.fCallName;
+    probes_->SetSkinNames(names);
+    const QRect screen = ScreenGeometry();
+    probes_->SetScreenTwips(qint64(screen.width()) * kTwipsPerPixel,
+                            qint64(screen.height()) * kTwipsPerPixel);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Running
+
+void Shell::Step() {
+    if (!closed_) player_->StepScript();
+}
+
+void Shell::Tick() {
+    if (!closed_) mainTimer_->Tick();
+}
+
+void Shell::ScriptArrived(const ReceivedScript& received) {
+    if (closed_) return;
+    ShowSurface(1, false);
+    player_->PlayScript(received.script,
+                        received.local ? ScriptOrigin::Local : ScriptOrigin::Remote);
+}
+
+void Shell::CharacterPressed(CharacterWindow::Area area, Qt::MouseButton button) {
+    if (closed_ || button != Qt::LeftButton) return;
+    // Until the touch reactions come, a click on the body or the head makes her talk (what
+    // every one of the first fourteen pokes does).
+    if (area == CharacterWindow::Area::Body || area == CharacterWindow::Area::Head) {
+        ShowSurface(1, false);
+        talk_->RandomTalk();
+    }
+}
+
+void Shell::CharacterReleased(CharacterWindow::Area, Qt::MouseButton button, QPoint global) {
+    if (closed_ || button != Qt::RightButton) return;
+    OpenCharacterMenu(global);
+}
+
+void Shell::FellowPoked() {
+    if (!closed_) Play(FellowPokeScript(ctx_.random.Pick(3)));
+}
+
+void Shell::PrepareMenu(bool fromCharacter) {
+    CharacterMenu::State state;
+    state.onTop = frame_->OnTop();
+    state.hide = ctx_.flags.hide;
+    state.silent = ctx_.flags.silent;
+    state.minimized = ctx_.flags.minimized;
+    state.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    state.programFolder = ctx_.settings.AppFolder();
+    menu_->Prepare(state, fromCharacter);
+}
+
+void Shell::OpenCharacterMenu(QPoint global) {
+    PrepareMenu(true);
+    menu_->Menu()->popup(global);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Menu commands
+
+void Shell::OpenOptions() {
+    if (!optionWindow_) {
+        optionWindow_ = new OptionWindow(ctx_, [this](const QString& s) { Play(s); });
+        optionWindow_->show();
+    }
+    optionWindow_->raise();
+    optionWindow_->activateWindow();
+}
+
+void Shell::OpenSkinSelection() {
+    if (!skinSelect_) {
+        skinSelect_ = new SkinSelectWindow(
+            ctx_, [this] { return words_->GetWord(u"終了時"_s); },
+            [this](const QString& s) { Play(s); });
+        skinSelect_->show();
+    }
+    skinSelect_->raise();
+}
+
+void Shell::ToggleOnTop() {
+    frame_->SetOnTop(!frame_->OnTop());
+    menu_->Item(u"mnOnTop"_s)->setChecked(frame_->OnTop());
+    ApplyOnTop(this, frame_->OnTop());
+}
+
+void Shell::ToggleHide() {
+    ctx_.flags.hide = !ctx_.flags.hide;
+    menu_->Item(u"mnHide"_s)->setChecked(ctx_.flags.hide);
+}
+
+void Shell::ToggleSilent() {
+    ctx_.flags.silent = !ctx_.flags.silent;
+    menu_->Item(u"mnSilent"_s)->setChecked(ctx_.flags.silent);
+}
+
+void Shell::StartPlugIn(const QString& item) {
+    static const QHash<QString, QString> kLines = {
+        {u"mnScenarioEdit"_s, u"\\hシナリオエディタ実行！"_s},
+        {u"mnScriptEdit"_s, u"\\hスクリプトエディタ実行！"_s},
+        {u"mnScriptSend"_s, u"\\hSender実行！"_s}};
+    ctx_.actions.StartProgram(ctx_.settings.AppFolder() + CharacterMenu::PlugInPrograms().value(item),
+                              {});
+    Play(kLines.value(item));
+}
+
+void Shell::UpdateTrayTip() {
+    if (tray_) tray_->setToolTip((u"TOMU - "_s + ctx_.skin.name).left(63));
+}
+
+void Shell::Minimize() {
+    if (ctx_.flags.minimized) return;
+    ctx_.log.LogBegin(u"Minimize..."_s);
+    menu_->Item(u"mnMini"_s)->setChecked(true);
+    menu_->Item(u"mnSkin"_s)->setVisible(false);
+    tickTimer_->Stop();
+    character_->hide();
+    mainBalloon_->hide();
+    fellow_->hide();
+    fellowBalloon_->hide();
+    if (!tray_) {
+        tray_ = new QSystemTrayIcon(this);
+        tray_->setContextMenu(menu_->Menu());
+        connect(tray_, &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) {
+                    if (reason == QSystemTrayIcon::DoubleClick && ctx_.flags.minimized)
+                        Restore(true);
+                });
+    }
+    QPixmap icon = QPixmap::fromImage(surfaces_->OpenEyes());
+    tray_->setIcon(QIcon(icon.isNull() ? icon : icon.scaled(64, 64, Qt::KeepAspectRatio,
+                                                             Qt::SmoothTransformation)));
+    UpdateTrayTip();
+    tray_->show();
+    ctx_.flags.minimized = true;
+    ctx_.log.LogEnd(u" Complete"_s);
+}
+
+void Shell::Restore(bool fromIcon) {
+    if (!ctx_.flags.minimized) return;
+    ctx_.log.LogBegin(u"Normalize..."_s);
+    if (tray_) tray_->hide();
+    ctx_.flags.minimized = false;
+    menu_->Item(u"mnMini"_s)->setChecked(false);
+    menu_->Item(u"mnSkin"_s)->setVisible(true);
+    tickTimer_->Start();
+    if (FellowPresent()) fellow_->ShowWithoutActivation();
+    character_->ShowWithoutActivation();
+    ctx_.log.LogEnd(u" Complete"_s);
+    Play(RestoreGreeting(ctx_.random.Pick(3), fromIcon, *words_));
+}
+
+void Shell::ShowAbout() {
+    if (!about_) {
+        const VersionInfo version(ctx_.settings.AppFolder());
+        auto* box = new QMessageBox(
+            QMessageBox::Information, u"TOMUについて"_s,
+            u"Orvanel\nVersion "_s + VersionInfo::AppVersion() + u" Phase"_s +
+                version.PhaseText() + u"\n"_s + version.ReleaseDate() + u"\n\n"_s +
+                ctx_.settings.AppFolderNoSlash(),
+            QMessageBox::Ok);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        about_ = box;
+    }
+    about_->show();
+    about_->raise();
+}
+
+void Shell::EndCommand() {
+    if (ctx_.flags.minimized) {
+        Close();
+        return;
+    }
+    ctx_.flags.exitRequest = true;
+    Play(FarewellScript(UptimeText(ctx_.flags.startTick, ctx_.clock.TickCount()),
+                        words_->GetWord(u"終了時"_s)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Ending
+
+void Shell::EndProgram() { Close(1); }
+
+void Shell::Close(int exitCode) {
+    if (closed_) return;
+    closed_ = true;
+    exitCode_ = exitCode;
+    receiver_->Close();
+    const Settings& settings = ctx_.settings;
+    settings.WriteSetting(kGeneral, u"OnTop"_s, BoolText(frame_->OnTop()));
+    settings.WriteSetting(kGeneral, u"Hide"_s, BoolText(ctx_.flags.hide));
+    settings.WriteSetting(kGeneral, u"Silent"_s, BoolText(ctx_.flags.silent));
+    if (mainBalloonLoaded_) {
+        mainBalloon_->hide();
+        ctx_.log.LogLine(u"Unload MainBaloon"_s);
+    }
+    character_->clearMask();
+    if (tray_) tray_->hide();
+    // Nothing runs any more: the timers stop, and a wait in progress ends at once.
+    tickTimer_->Stop();
+    mainLoop_->Stop();
+    player_->Stop();
+    ctx_.flags.click = true;
+    ctx_.flags.waitCancel = true;
+    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+    Q_EMIT Finished(exitCode);
+    QCoreApplication::exit(exitCode);
+}
+
+} // namespace orvanel
