@@ -12,6 +12,7 @@ class FellowWindow : public ShapedPictureWindow {
     Q_OBJECT
 public:
     explicit FellowWindow(QWidget* parent = nullptr);
+    CharacterDrag& Drag() const { return *drag_; }
 
 Q_SIGNALS:
     void Poked();

@@ -5,8 +5,9 @@
 
 namespace orvanel {
 
-MainLoop::MainLoop(AppContext& ctx, std::function<void()> step, QObject* parent)
-    : QObject(parent), ctx_(ctx), step_(std::move(step)) {
+MainLoop::MainLoop(AppContext& ctx, std::function<void()> step, std::function<bool()> busy,
+                   QObject* parent)
+    : QObject(parent), ctx_(ctx), step_(std::move(step)), busy_(std::move(busy)) {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &MainLoop::Step);
@@ -29,7 +30,11 @@ void MainLoop::Step() {
     ++steps_;
     step_();
     stepping_ = false;
-    if (running_) timer_.start(qMax(1, ctx_.flags.timerInterval));
+    if (running_ && (!busy_ || busy_())) timer_.start(qMax(1, ctx_.flags.timerInterval));
+}
+
+void MainLoop::Wake() {
+    if (Resting()) timer_.start(0);
 }
 
 } // namespace orvanel

@@ -16,15 +16,23 @@ class AppContext;
 // One precise single-shot timer is started after each step, so a step that waits (and lets
 // events run meanwhile) can never be overlapped by the next step. The interval is read from
 // the program-wide state at each restart: the options window changes the speed at once.
+//
+// While no script plays a step would do nothing, so the loop rests instead of waking twenty
+// times a second; whoever starts a script wakes it, and the next step comes at once.
 class MainLoop : public QObject {
     Q_OBJECT
 public:
-    MainLoop(AppContext& ctx, std::function<void()> step, QObject* parent = nullptr);
+    // `step` is one step of the player; `busy` tells whether a script is playing.
+    MainLoop(AppContext& ctx, std::function<void()> step, std::function<bool()> busy,
+             QObject* parent = nullptr);
 
     // Logs "Main Timer Start" and schedules the first step.
     void Start();
     void Stop();
     bool IsRunning() const { return running_; }
+    // A script has started: step at once if the loop rests.
+    void Wake();
+    bool Resting() const { return running_ && !stepping_ && !timer_.isActive(); }
     // Steps taken so far.
     quint64 Steps() const { return steps_; }
 
@@ -33,6 +41,7 @@ private:
 
     AppContext& ctx_;
     std::function<void()> step_;
+    std::function<bool()> busy_;
     QTimer timer_;
     bool running_ = false;
     bool stepping_ = false;

@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include "app/app_context.h"
+#include "app/character_drag.h"
 #include "app/character_menu.h"
 #include "app/fellow_window.h"
 #include "app/first_start_window.h"
@@ -12,6 +13,7 @@
 #include "app/shell_scripts.h"
 #include "app/shell_talk.h"
 #include "app/skin_select_window.h"
+#include "app/tick_driver.h"
 #include "app/version_info.h"
 #include "balloon/fellow_balloon.h"
 #include "balloon/main_balloon.h"
@@ -27,7 +29,6 @@
 #include "talk/word_decoration.h"
 #include "tools/trace_log.h"
 #include "watch/main_timer.h"
-#include "watch/tick_timer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,7 +65,8 @@ Shell::Shell(AppContext& ctx, MessageBoxes& boxes, Options options)
       surfaces_(std::make_unique<CharacterSurfaces>(ctx, *character_, *progress_, boxes)),
       mainTimer_(std::make_unique<MainTimer>(ctx, *player_, *words_, *this, *mainBalloon_,
                                              *fellowBalloon_, *this)),
-      tickTimer_(new TickTimer(this)), mainLoop_(new MainLoop(ctx, [this] { Step(); }, this)),
+      tickDriver_(new TickDriver([this] { Tick(); }, [this] { return QuietTicks(); }, this)), mainLoop_(new MainLoop(
+          ctx, [this] { Step(); }, [this] { return player_->IsRunning(); }, this)),
       receiver_(new DatagramReceiver(ctx.log, this)), menu_(new CharacterMenu(this)) {
     auto basic = std::make_unique<BasicShellTalk>(ctx, *player_, *frame_, *words_, *dictionary_,
                                                   *scenario_);
@@ -82,7 +84,6 @@ Shell::Shell(AppContext& ctx, MessageBoxes& boxes, Options options)
     mainBalloon_->hooks.learnWord = [this](const QString& word) { talk_->LearnWord(word); };
     mainBalloon_->hooks.nagTalk = [this] { talk_->NagTalk(); };
 
-    connect(tickTimer_, &TickTimer::Ticked, this, &Shell::Tick);
     connect(receiver_, &DatagramReceiver::ScriptReceived, this, &Shell::ScriptArrived);
     connect(character_.get(), &CharacterWindow::Pressed, this,
             [this](CharacterWindow::Area area, Qt::MouseButton button) {
@@ -122,7 +123,11 @@ void Shell::UseTalk(std::unique_ptr<ShellTalk> talk) {
     if (talk) talk_ = std::move(talk);
 }
 
-void Shell::Play(const QString& script) { player_->PlayScript(script); }
+void Shell::Play(const QString& script) {
+    player_->PlayScript(script);
+    mainLoop_->Wake();
+    tickDriver_->Reschedule();
+}
 
 OptionWindow* Shell::OptionsWindow() const { return optionWindow_; }
 SkinSelectWindow* Shell::SkinSelection() const { return skinSelect_; }
@@ -160,7 +165,7 @@ bool Shell::Start() {
     ReloadScriptFiles();
     ctx_.flags.startTick = ctx_.clock.TickCount();
     surfaces_->LoadBlinkPictures();
-    tickTimer_->Start();
+    tickDriver_->Start();
     log.LogBegin(u"RegionFileCheck..."_s);
     if (surfaces_->PrepareSurfaceShapes() == Outcome::EndProgram ||
         surfaces_->ShowSurface(1, false) == Outcome::EndProgram) {
@@ -338,7 +343,35 @@ void Shell::Step() {
 }
 
 void Shell::Tick() {
-    if (!closed_) mainTimer_->Tick();
+    if (closed_) return;
+    mainTimer_->Tick();
+    // Talk started by the timer or by a window of the talk engine.
+    if (player_->IsRunning()) mainLoop_->Wake();
+}
+
+int Shell::QuietTicks() const {
+    const RunFlags& flags = ctx_.flags;
+    const TouchState& touch = ctx_.touch;
+    const MainTimer::Counters& c = mainTimer_->State();
+    QuietFacts f;
+    f.busy = player_->IsRunning() || flags.exitRequest || flags.skinChangeRequest ||
+             flags.foregroundRequest || flags.hide || touch.eyeTouched || touch.mouthTouched ||
+             touch.bodyTouched || touch.stroking || character_->Drag().Dragging() ||
+             fellow_->Drag().Dragging();
+    if (f.busy) return 0;
+    f.blinking = !flags.blinkHold;
+    f.blinkCount = c.blinkCount;
+    f.blinkInterval = c.blinkInterval;
+    f.mainBalloonCounting = mainBalloon_->isVisible() && !flags.balloonHold;
+    f.mainBalloonCounter = flags.mainBalloonCounter;
+    f.fellowBalloonCounting = fellowBalloon_->isVisible() && !flags.balloonHold;
+    f.fellowBalloonCounter = flags.fellowBalloonCounter;
+    f.msgDispLimit = ctx_.profile.MsgDispLimit;
+    f.murmur = c.murmur;
+    f.talkLimit = ctx_.profile.TOMULimitTime;
+    f.now = ctx_.clock.Now().time();
+    f.timeSignalDone = c.timeSignalDone;
+    return orvanel::QuietTicks(f);
 }
 
 void Shell::ScriptArrived(const ReceivedScript& received) {
@@ -346,15 +379,21 @@ void Shell::ScriptArrived(const ReceivedScript& received) {
     ShowSurface(1, false);
     player_->PlayScript(received.script,
                         received.local ? ScriptOrigin::Local : ScriptOrigin::Remote);
+    mainLoop_->Wake();
+    tickDriver_->Reschedule();
 }
 
 void Shell::CharacterPressed(CharacterWindow::Area area, Qt::MouseButton button) {
     if (closed_ || button != Qt::LeftButton) return;
+    // A drag may follow: the balloons follow it tick by tick.
+    tickDriver_->Reschedule();
     // Until the touch reactions come, a click on the body or the head makes her talk (what
     // every one of the first fourteen pokes does).
     if (area == CharacterWindow::Area::Body || area == CharacterWindow::Area::Head) {
         ShowSurface(1, false);
         talk_->RandomTalk();
+        mainLoop_->Wake();
+        tickDriver_->Reschedule();
     }
 }
 
@@ -413,6 +452,7 @@ void Shell::ToggleOnTop() {
 
 void Shell::ToggleHide() {
     ctx_.flags.hide = !ctx_.flags.hide;
+    tickDriver_->Reschedule();
     menu_->Item(u"mnHide"_s)->setChecked(ctx_.flags.hide);
 }
 
@@ -440,7 +480,7 @@ void Shell::Minimize() {
     ctx_.log.LogBegin(u"Minimize..."_s);
     menu_->Item(u"mnMini"_s)->setChecked(true);
     menu_->Item(u"mnSkin"_s)->setVisible(false);
-    tickTimer_->Stop();
+    tickDriver_->Stop();
     character_->hide();
     mainBalloon_->hide();
     fellow_->hide();
@@ -470,7 +510,7 @@ void Shell::Restore(bool fromIcon) {
     ctx_.flags.minimized = false;
     menu_->Item(u"mnMini"_s)->setChecked(false);
     menu_->Item(u"mnSkin"_s)->setVisible(true);
-    tickTimer_->Start();
+    tickDriver_->Start();
     if (FellowPresent()) fellow_->ShowWithoutActivation();
     character_->ShowWithoutActivation();
     ctx_.log.LogEnd(u" Complete"_s);
@@ -525,7 +565,7 @@ void Shell::Close(int exitCode) {
     character_->clearMask();
     if (tray_) tray_->hide();
     // Nothing runs any more: the timers stop, and a wait in progress ends at once.
-    tickTimer_->Stop();
+    tickDriver_->Stop();
     mainLoop_->Stop();
     player_->Stop();
     ctx_.flags.click = true;

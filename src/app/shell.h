@@ -34,7 +34,7 @@ class SkinSelectWindow;
 class SplashWindow;
 class SystemScriptProbes;
 class TOMU_MainFrame;
-class TickTimer;
+class TickDriver;
 class WordDecorator;
 struct Headline;
 struct ReceivedScript;
@@ -91,6 +91,7 @@ public:
     CharacterMenu& Menu() const { return *menu_; }
     MainTimer& Timer() const { return *mainTimer_; }
     MainLoop& Loop() const { return *mainLoop_; }
+    TickDriver& Ticks() const { return *tickDriver_; }
     OptionWindow* OptionsWindow() const;
     SkinSelectWindow* SkinSelection() const;
     QWidget* FirstStart() const { return firstStart_; }
@@ -150,6 +151,7 @@ private:
     void StandOnBottom();
     void Step();
     void Tick();
+    int QuietTicks() const;
     void ScriptArrived(const ReceivedScript& received);
     void CharacterPressed(CharacterWindow::Area area, Qt::MouseButton button);
     void CharacterReleased(CharacterWindow::Area area, Qt::MouseButton button, QPoint global);
@@ -176,7 +178,7 @@ private:
     std::unique_ptr<RegionProgressWindow> progress_;
     std::unique_ptr<CharacterSurfaces> surfaces_;
     std::unique_ptr<MainTimer> mainTimer_;
-    TickTimer* tickTimer_;
+    TickDriver* tickDriver_;
     MainLoop* mainLoop_;
     DatagramReceiver* receiver_;
     CharacterMenu* menu_;
