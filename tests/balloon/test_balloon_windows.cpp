@@ -1,0 +1,314 @@
+// The balloon windows on the offscreen platform: the message area and panels as the skin
+// places them, the placement against the character, the mouse actions of the balloon table,
+// the choice and teaching panels, the label's wrapping and the direct text display.
+#include "../script/script_rig.h"
+#include "balloon/balloon_layout.h"
+#include "balloon/fellow_balloon.h"
+#include "balloon/main_balloon.h"
+#include "balloon/message_label.h"
+#include "balloon/panel_widgets.h"
+#include "balloon/show_text_now.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QMouseEvent>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace orvanel;
+
+namespace {
+
+const QSize kBalloonSize(320, 220);
+
+QPoint CentreIn(const QWidget& balloon, const QWidget& child) {
+    return child.mapTo(&balloon, child.rect().center());
+}
+
+// The mouse moving over `target` with no button held, as the window system reports it to the
+// widget under the mouse.
+void Hover(QWidget* target, QPoint local) {
+    QMouseEvent move(QEvent::MouseMove, local, target->mapToGlobal(local), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+}
+void Hover(QWidget* target) { Hover(target, target->rect().center()); }
+
+} // namespace
+
+class TestBalloonWindows : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<fakes::ScriptRig> rig_;
+    std::unique_ptr<MainBalloon> balloon_;
+
+    MainBalloon& ShownBalloon() {
+        balloon_->ResizeWindow(kBalloonSize);
+        balloon_->show();
+        if (!QTest::qWaitForWindowExposed(balloon_.get())) qFatal("balloon not exposed");
+        return *balloon_;
+    }
+
+private Q_SLOTS:
+    void init() {
+        rig_ = std::make_unique<fakes::ScriptRig>();
+        rig_->ctx.skin.balloons[0].backColor = 0xFFFFFF;
+        rig_->ctx.skin.balloons[0].foreColor = 0xE0E0FF; // pink in BGR
+        balloon_ = std::make_unique<MainBalloon>(rig_->ctx);
+    }
+    void cleanup() {
+        balloon_.reset();
+        rig_.reset();
+    }
+
+    void messageAreaPlacesLabelAndPanels_data() {
+        QTest::addColumn<QString>("msgArea");
+        QTest::addColumn<QRect>("label");
+        QTest::addColumn<int>("inputWidth");
+        QTest::addColumn<int>("panelWidth");
+        QTest::addColumn<QPoint>("teach");
+        QTest::addColumn<int>("okLeft");
+        QTest::newRow("default") << QString() << QRect(13, 15, 260, 135) << 247 << 260
+                                 << QPoint(8, 74) << 70;
+        QTest::newRow("skin area") << "300,300,3000,1500" << QRect(20, 20, 200, 100) << 180
+                                   << 200 << QPoint(8, 55) << 3;
+    }
+    void messageAreaPlacesLabelAndPanels() {
+        QFETCH(QString, msgArea);
+        rig_->ctx.skin.balloons[0].msgArea = msgArea;
+        balloon_->PlaceMainMessageArea();
+        QTEST(balloon_->Label().geometry(), "label");
+        QTEST(balloon_->Input()->width(), "inputWidth");
+        QTEST(balloon_->SearchInput()->width(), "inputWidth");
+        QTEST(balloon_->Panel(BalloonPanel::Teach)->width(), "panelWidth");
+        QTEST(balloon_->Panel(BalloonPanel::Search)->width(), "panelWidth");
+        QTEST(balloon_->Panel(BalloonPanel::Teach)->pos(), "teach");
+        QTEST(balloon_->LearnOk()->x(), "okLeft");
+        QFETCH(QRect, label);
+        QCOMPARE(balloon_->Panel(BalloonPanel::Menu)->pos(), label.topLeft() - QPoint(7, 5));
+        QCOMPARE(balloon_->Panel(BalloonPanel::Menu)->width(), label.width());
+        QCOMPARE(balloon_->Panel(BalloonPanel::Select)->pos(), QPoint(8, 96));
+    }
+
+    void coloursComeFromTheSkin() {
+        rig_->ctx.skin.balloons[0].backColor = 0xCCFFFF; // pale yellow
+        balloon_->PlaceMainMessageArea();
+        const QColor back(255, 255, 204);
+        QCOMPARE(balloon_->Panel(BalloonPanel::Teach)->palette().color(QPalette::Window), back);
+        QCOMPARE(balloon_->YesLabel()->Background(), back);
+        QCOMPARE(balloon_->NoLabel()->Background(), back);
+        QCOMPARE(balloon_->LearnOk()->TextColor(), QColor(64, 64, 64));
+    }
+
+    void placedAgainstItsCharacter() {
+        QWidget character;
+        character.move(934, 420);
+        rig_->ctx.skin.balloons[0].left = 660;
+        rig_->ctx.skin.balloons[0].top = 1755;
+        balloon_->ResizeWindow(kBalloonSize);
+        balloon_->PlaceAgainst(character);
+        QCOMPARE(balloon_->pos(), QPoint(934 - 320 + 44, 420 - 220 + 117));
+
+        FellowBalloon fellow(rig_->ctx);
+        rig_->ctx.skin.balloons[1].left = 0;
+        rig_->ctx.skin.balloons[1].top = 0;
+        fellow.ResizeWindow(kBalloonSize);
+        fellow.PlaceAgainst(character);
+        QCOMPARE(fellow.pos() + QPoint(320, 220), character.pos());
+    }
+
+    void clickEndsTheWaitDoubleClickHides() {
+        MainBalloon& b = ShownBalloon();
+        int clicks = 0;
+        b.onClick = [&] { ++clicks; };
+        const QPoint onLabel = CentreIn(b, b.Label());
+        QTest::mouseClick(&b, Qt::LeftButton, {}, onLabel);
+        QTest::mouseClick(&b, Qt::LeftButton, {}, QPoint(4, 4)); // the picture
+        QCOMPARE(clicks, 2);
+        QTest::mouseClick(&b, Qt::RightButton, {}, onLabel);
+        QCOMPARE(clicks, 2);
+        QVERIFY(b.isVisible());
+        QTest::mouseDClick(&b, Qt::LeftButton, {}, onLabel);
+        QVERIFY(!b.isVisible());
+    }
+
+    void hoveringKeepsTheBalloonOpen() {
+        MainBalloon& b = ShownBalloon();
+        rig_->ctx.flags.mainBalloonCounter = 299;
+        Hover(&b, CentreIn(b, b.Label()));
+        QCOMPARE(rig_->ctx.flags.mainBalloonCounter, 0);
+
+        FellowBalloon fellow(rig_->ctx);
+        fellow.ResizeWindow(kBalloonSize);
+        fellow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fellow));
+        rig_->ctx.flags.fellowBalloonCounter = 250;
+        rig_->ctx.flags.mainBalloonCounter = 10;
+        Hover(&fellow, CentreIn(fellow, fellow.Label()));
+        QCOMPARE(rig_->ctx.flags.fellowBalloonCounter, 0);
+        QCOMPARE(rig_->ctx.flags.mainBalloonCounter, 10);
+        QTest::mouseDClick(&fellow, Qt::LeftButton, {}, CentreIn(fellow, fellow.Label()));
+        QVERIFY(!fellow.isVisible());
+        QVERIFY(b.isVisible());
+    }
+
+    void choiceLabelsShowTheHoverMark() {
+        MainBalloon& b = ShownBalloon();
+        b.SetPanelVisible(BalloonPanel::Select, true);
+        const QColor back(255, 255, 255);
+        const QColor fore(255, 224, 224);
+        Hover(b.YesLabel());
+        QCOMPARE(b.YesLabel()->Background(), fore);
+        QCOMPARE(b.NoLabel()->Background(), back);
+        Hover(b.NoLabel());
+        QCOMPARE(b.YesLabel()->Background(), back);
+        QCOMPARE(b.NoLabel()->Background(), fore);
+        // The panel's margin clears the mark and keeps the balloon open.
+        rig_->ctx.flags.mainBalloonCounter = 123;
+        Hover(b.Panel(BalloonPanel::Select), QPoint(2, 2));
+        QCOMPARE(b.NoLabel()->Background(), back);
+        QCOMPARE(rig_->ctx.flags.mainBalloonCounter, 0);
+    }
+
+    void doubleClickOnPanels_data() {
+        QTest::addColumn<BalloonPanel>("panel");
+        QTest::addColumn<bool>("hides");
+        QTest::newRow("teaching panel") << BalloonPanel::Teach << true;
+        QTest::newRow("search panel") << BalloonPanel::Search << true;
+        QTest::newRow("choice panel") << BalloonPanel::Select << false;
+        QTest::newRow("menu panel") << BalloonPanel::Menu << false;
+    }
+    void doubleClickOnPanels() {
+        QFETCH(BalloonPanel, panel);
+        MainBalloon& b = ShownBalloon();
+        b.SetPanelVisible(panel, true);
+        QTest::mouseDClick(b.Panel(panel), Qt::LeftButton, {}, QPoint(2, 2));
+        QTEST(!b.isVisible(), "hides");
+    }
+
+    void choiceAnswers() {
+        MainBalloon& b = ShownBalloon();
+        QList<int> answers;
+        b.hooks.answerChosen = [&](int choice) { answers.append(choice); };
+        b.SetChoiceWords(QStringLiteral("うん"), QStringLiteral("いや"));
+        b.SetPanelVisible(BalloonPanel::Select, true);
+        QCOMPARE(b.YesLabel()->text(), QStringLiteral("うん"));
+        QTest::mouseClick(b.NoLabel(), Qt::LeftButton);
+        QTest::mouseClick(b.YesLabel(), Qt::LeftButton);
+        QCOMPARE(answers, (QList<int>{1, 0}));
+    }
+
+    void teachingPanel() {
+        MainBalloon& b = ShownBalloon();
+        QStringList learned;
+        int nags = 0;
+        b.hooks.learnWord = [&](const QString& w) { learned.append(w); };
+        b.hooks.nagTalk = [&] { ++nags; };
+        b.SetPanelVisible(BalloonPanel::Teach, true);
+
+        rig_->ctx.flags.balloonHold = true;
+        QTest::mouseClick(b.LearnOk(), Qt::LeftButton); // nothing typed
+        QCOMPARE(nags, 1);
+        QVERIFY(!rig_->ctx.flags.balloonHold);
+
+        b.SetInputText(QStringLiteral("ねこ"));
+        QTest::mouseClick(b.LearnOk(), Qt::LeftButton);
+        b.Input()->setText(QStringLiteral("いぬ"));
+        QTest::keyClick(b.Input(), Qt::Key_Return);
+        QCOMPARE(learned, (QStringList{QStringLiteral("ねこ"), QStringLiteral("いぬ")}));
+
+        rig_->ctx.flags.balloonHold = true;
+        QTest::mouseClick(b.LearnCancel(), Qt::LeftButton);
+        QCOMPARE(nags, 2);
+        QVERIFY(!rig_->ctx.flags.balloonHold);
+        QCOMPARE(learned.size(), 2);
+    }
+
+    void buttonsLightUpUnderTheMouse() {
+        MainBalloon& b = ShownBalloon();
+        b.SetPanelVisible(BalloonPanel::Teach, true);
+        Hover(b.LearnOk());
+        QCOMPARE(b.LearnOk()->TextColor(), QColor(255, 128, 128));
+        QCOMPARE(b.LearnCancel()->TextColor(), QColor(64, 64, 64));
+        Hover(b.Panel(BalloonPanel::Teach), QPoint(2, 2));
+        QCOMPARE(b.LearnOk()->TextColor(), QColor(64, 64, 64));
+    }
+
+    void waitMarkerSitsInTheCornerOfTheMessage() {
+        MainBalloon& b = ShownBalloon();
+        QVERIFY(!b.WaitMarker()->isVisible());
+        b.SetWaitMarkerVisible(true);
+        QVERIFY(b.WaitMarker()->isVisible());
+        const QRect marker = b.WaitMarker()->geometry();
+        QCOMPARE(marker.bottomRight(), b.Label().geometry().bottomRight());
+        b.SetWaitMarkerVisible(false);
+        QVERIFY(!b.WaitMarker()->isVisible());
+    }
+
+    void boldSetting() {
+        balloon_->SetBold(true);
+        const QFont font = balloon_->Label().font();
+        QVERIFY(font.bold());
+        QCOMPARE(font.pixelSize(), 16);
+        // "ＭＳ Ｐゴシック" is not on this system; a Japanese font takes its place.
+        const QString family = QFontInfo(font).family();
+        QVERIFY2(font.families().contains(family), qPrintable(family));
+    }
+
+    void labelWrapsAndCuts() {
+        MessageLabel label;
+        label.resize(260, 135);
+        const QFontMetrics metrics(label.font());
+        const QString sentence = QStringLiteral("今日は%1の日です。").arg(QStringLiteral("あ").repeated(30));
+        label.SetText(sentence);
+        const QStringList lines = label.VisibleLines();
+        QVERIFY(lines.size() > 1);
+        QCOMPARE(lines.join(QString()), sentence);
+        for (const QString& line : lines) QVERIFY(metrics.horizontalAdvance(line) <= 260);
+
+        label.SetText(QStringLiteral("一行目\r\n\r\n三行目"));
+        QCOMPARE(label.VisibleLines(), (QStringList{QStringLiteral("一行目"), QString(),
+                                                    QStringLiteral("三行目")}));
+
+        // A word longer than the label breaks inside the word rather than running out.
+        label.SetText(QStringLiteral("http://") + QStringLiteral("x").repeated(200));
+        QVERIFY(label.VisibleLines().size() > 1);
+
+        // What does not fit below is cut; the lines that show start at the top.
+        QStringList many;
+        for (int i = 1; i <= 30; ++i) many << QString::number(i);
+        label.SetText(many.join(QStringLiteral("\r\n")));
+        const QStringList shown = label.VisibleLines();
+        QVERIFY(shown.size() < 30);
+        QCOMPARE(shown.first(), QStringLiteral("1"));
+        QVERIFY(shown.size() * metrics.height() >= 135 - metrics.height());
+    }
+
+    void showTextNow_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("fellowSpeaks");
+        QTest::newRow("main character") << QStringLiteral("\\h接続しています・・・") << false;
+        QTest::newRow("no tag") << QStringLiteral("データ受信中 - 100bytes") << false;
+        QTest::newRow("fellow") << QStringLiteral("\\uなんや") << true;
+    }
+    void showTextNow() {
+        QFETCH(QString, text);
+        QFETCH(bool, fellowSpeaks);
+        fakes::ScriptRig& r = *rig_;
+        r.player.PlayScript(QStringLiteral("\\h長いお話\\w8の途中"));
+        r.mainBalloon.visible = fellowSpeaks;
+        r.fellowBalloon.visible = !fellowSpeaks;
+        ShowTextNow(r.player, r.frame, {r.mainBalloon, &r.fellowBalloon, &r.character}, text);
+        QCOMPARE(r.mainBalloon.Message(), text); // as it stands, tags and all
+        QCOMPARE(r.mainBalloon.visible, !fellowSpeaks);
+        QCOMPARE(r.fellowBalloon.visible, fellowSpeaks);
+        QCOMPARE(r.frame.MsgScope(), fellowSpeaks ? 1 : 0);
+        QVERIFY(!r.player.IsRunning());
+        QVERIFY(r.journal.contains(QStringLiteral("kanami.Foreground")));
+        r.player.StepScript();
+        QCOMPARE(r.mainBalloon.Message(), text);
+    }
+};
+
+QTEST_MAIN(TestBalloonWindows)
+#include "test_balloon_windows.moc"

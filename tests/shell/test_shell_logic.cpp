@@ -1,0 +1,341 @@
+// The shell's logic without windows: how long the main timer may sleep, the start-up talk,
+// the talk the shell plays until the talk engine comes, the instance lock, message boxes in
+// log mode, and the desktop's trash and recently-used list.
+#include "../script/script_rig.h"
+#include "app/desktop_system_actions.h"
+#include "app/instance_lock.h"
+#include "app/message_boxes.h"
+#include "app/shell_scripts.h"
+#include "app/shell_talk.h"
+#include "app/tick_driver.h"
+#include "platform/text_file.h"
+#include "talk/dictionary.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+using namespace orvanel;
+
+namespace {
+
+// The calendar as a fixed answer, so the start-up talk shows what it does with it.
+class FixedCalendar final : public ShellTalk {
+public:
+    void RandomTalk() override {}
+    QString WindowRemark() override { return {}; }
+    QString GreetingScript() override { return QStringLiteral("\\hこんばんは"); }
+    QString TodayDateText() override { return QStringLiteral("DATE"); }
+    QString DayMessage(const QDate&, QString* kind) override {
+        if (kind) *kind = QStringLiteral("１年ぶり");
+        return QStringLiteral("ANNIV");
+    }
+    Flower FlowerOfDay() override { return {QStringLiteral("FLOWER"), QStringLiteral("MEANING")}; }
+    void AnswerChosen(int) override {}
+    void StartLearning(const QString&) override {}
+    void LearnWord(const QString&) override {}
+    void NagTalk() override {}
+};
+
+void WriteCp932(const QString& path, const QString& text) {
+    QVERIFY(WriteCp932File(path, text));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(orvanel::QuietFacts)
+
+class TestShellLogic : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void quietTicks_data() {
+        QTest::addColumn<QuietFacts>("facts");
+        QTest::addColumn<int>("quiet");
+        QuietFacts calm;
+        calm.blinkCount = 10;
+        calm.blinkInterval = 150;
+        calm.murmur = 100;
+        calm.now = QTime(12, 30, 0);
+        QTest::newRow("nothing due soon: the longest sleep") << calm << 16;
+        QuietFacts f = calm;
+        f.busy = true;
+        QTest::newRow("busy: every tick") << f << 0;
+        f = calm;
+        f.blinkCount = 145;
+        QTest::newRow("eyes close on the 5th tick") << f << 4;
+        f.blinkCount = 150;
+        QTest::newRow("eyes closed: open on the 7th") << f << 6;
+        f.blinkCount = 156;
+        QTest::newRow("eyes open on the next tick") << f << 0;
+        f.blinking = false;
+        QTest::newRow("blink held") << f << 16;
+        f = calm;
+        f.mainBalloonCounting = true;
+        f.mainBalloonCounter = 290;
+        QTest::newRow("main balloon closes on the 10th") << f << 9;
+        f.mainBalloonCounter = -100;
+        QTest::newRow("after idle talk the balloon stays long") << f << 16;
+        f = calm;
+        f.fellowBalloonCounting = true;
+        f.fellowBalloonCounter = 299;
+        QTest::newRow("fellow balloon closes next tick") << f << 0;
+        f.msgDispLimit = -1;
+        QTest::newRow("negative display time never closes") << f << 16;
+        f = calm;
+        f.murmur = 2998;
+        QTest::newRow("idle talk when the counter passes the limit") << f << 2;
+        f = calm;
+        f.now = QTime(12, 59, 59, 900);
+        QTest::newRow("a tenth of a second before the hour") << f << 5;
+        f.now = QTime(13, 0, 0, 10);
+        QTest::newRow("on the hour, signal not given") << f << 0;
+        f.timeSignalDone = true;
+        QTest::newRow("on the hour, signal given") << f << 16;
+    }
+    void quietTicks() {
+        QFETCH(QuietFacts, facts);
+        QTEST(QuietTicks(facts), "quiet");
+    }
+
+    void tickArithmetic() {
+        // 64 a second: 15, 16, 15, 16 ... ms apart.
+        QCOMPARE(TickDriver::DueAt(1), 15);
+        QCOMPARE(TickDriver::DueAt(2), 31);
+        QCOMPARE(TickDriver::DueAt(64), 1000);
+        QCOMPARE(TickDriver::LatestDue(14), 0);
+        QCOMPARE(TickDriver::LatestDue(15), 1);
+        QCOMPARE(TickDriver::LatestDue(999), 63);
+        QCOMPARE(TickDriver::LatestDue(1000), 64);
+    }
+
+    void startupTalk_data() {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QTime>("time");
+        QTest::addColumn<QString>("script");
+        const QTime evening(23, 5);
+        QTest::newRow("1 boot word") << 1 << evening << QStringLiteral("\\h起動時#1");
+        QTest::newRow("2 date") << 2 << evening
+                                << QStringLiteral("\\hDATEです。\\w5\\n\\n今日は%gdの日%en\\w8\\w8\\u･･･ウソ言うなや。");
+        QTest::newRow("3 at 23:05 the plan starts at 24")
+            << 3 << evening
+            << QStringLiteral("\\h1月2日 23時5分です。\\w8\\n%usernameのこれからの予定は・・・\\w8\r\n\r\n24時から%msと%vsすることになってます。\\w8\\w8\\u･･･%vs1？\\w8\\w8\\w8\\h\\c･･･何？\\w8何か変なこと言った？");
+        QTest::newRow("4 anniversary") << 4 << evening
+                                       << QStringLiteral("\\hDATEです。\\w8\\n\\n今日は「ANNIV」%en\\w8\\w8\\uマジか。\\w8\\w8\\c急いで%vsせな･･･\\w8\\w8\\h\\c･･･%vs1？\\w8\\w8\\c何で？\\w8\\w8\\u\\c･･･%msとの約束や。");
+        QTest::newRow("5 flower language twice")
+            << 5 << evening
+            << QStringLiteral("\\hDATEです。\\w5\\n\\n今日の誕生花は「FLOWER」で、\\w5\\n花言葉は「MEANING」です。\\w8\\w8\\uMEANING･･･\\w8\\w8\\n\\c･･･おもしろ言葉やね。");
+        QTest::newRow("6 anniversary and how often")
+            << 6 << evening
+            << QStringLiteral("\\h今日は2026年1月2日、金曜日\\w5\\n\\n「ANNIV」\\w5です。\\w8\\w8\\w8\\uANNIVか･･･\\w8\\n\\n１年ぶりだな。\\w8\\w8\\w8\\h\\c･･･まぁ、\\w5そういうことになるね。");
+        QTest::newRow("7 flower name") << 7 << evening
+                                       << QStringLiteral("\\hDATEです。\\n\\n\\w8今日の誕生花は「FLOWER」で、\\w5\\n花言葉は「MEANING」です。\\w8\\w8\\uFLOWERで「MEANING」？\\w8\\w8\\h\\s4\\c･･･ホントだよ。");
+        QTest::newRow("8 greeting") << 8 << evening << QStringLiteral("\\hこんばんは");
+    }
+    void startupTalk() {
+        QFETCH(int, k);
+        QFETCH(QTime, time);
+        FixedCalendar calendar;
+        fakes::FakeWords words;
+        const QString script =
+            StartupTalkScript(k, QDateTime(QDate(2026, 1, 2), time), calendar, words);
+        QTEST(script, "script");
+    }
+
+    void farewellSaysTheSameWordTwice() {
+        QCOMPARE(FarewellScript(QStringLiteral("1時間2分3秒"), QStringLiteral("またね")),
+                 QStringLiteral("\\h今回の起動時間は、1時間2分3秒でした。\\w5\\n\\nまたね\\w8\\w8\\uまたね"));
+    }
+
+    void calendarFiles() {
+        fakes::ScriptRig rig;
+        Dictionary dictionary(rig.ctx.settings, rig.random);
+        BasicShellTalk talk(rig.ctx, rig.player, rig.frame, rig.words, dictionary, rig.scenario);
+        QString kind = QStringLiteral("unchanged");
+        QCOMPARE(talk.DayMessage(QDate(2026, 1, 15), &kind),
+                 QStringLiteral("記念日データファイルが見つかりません"));
+        QCOMPARE(kind, QStringLiteral("unchanged"));
+        QCOMPARE(talk.FlowerOfDay().name, QStringLiteral("花言葉データファイルが見つかりません"));
+
+        const QString folder = rig.ctx.settings.AppFolder();
+        WriteCp932(folder + QStringLiteral("daymes.dat"),
+                   QStringLiteral("0115:成人の日,いちごの日\r\n1500:中日\r\n0116:\r\nnocolon\r\n"
+                                  "0117:古い\r\n0117:新しい\r\n"));
+        rig.random.Push({0.5, 0.9}); // yearly (r ≤ 0.8), second name
+        QCOMPARE(talk.DayMessage(QDate(2026, 1, 15), &kind), QStringLiteral("いちごの日"));
+        QCOMPARE(kind, QStringLiteral("１年ぶり"));
+        rig.random.Push({0.9, 0.0}); // monthly
+        QCOMPARE(talk.DayMessage(QDate(2026, 1, 15), &kind), QStringLiteral("中日"));
+        QCOMPARE(kind, QStringLiteral("１ヶ月ぶり"));
+        QCOMPARE(talk.DayMessage(QDate(2026, 3, 15), &kind), QStringLiteral("中日"));
+        QCOMPARE(talk.DayMessage(QDate(2026, 1, 16), &kind), QStringLiteral("普通の日"));
+        QCOMPARE(kind, QStringLiteral("久しぶり"));
+        QCOMPARE(talk.DayMessage(QDate(2026, 1, 17), &kind), QStringLiteral("新しい"));
+
+        WriteCp932(folder + QStringLiteral("flower.dat"),
+                   QStringLiteral("0101:スイセン:自己愛:うぬぼれ\r\n"));
+        rig.clock.SetNow(QDateTime(QDate(2026, 1, 1), QTime(9, 0)));
+        const ShellTalk::Flower flower = talk.FlowerOfDay();
+        QCOMPARE(flower.name, QStringLiteral("スイセン"));
+        QCOMPARE(flower.meaning, QStringLiteral("自己愛:うぬぼれ"));
+        rig.clock.SetNow(QDateTime(QDate(2026, 1, 2), QTime(9, 0)));
+        QCOMPARE(talk.FlowerOfDay().meaning, QStringLiteral("現在調査中"));
+    }
+
+    void dateInAnEra_data() {
+        QTest::addColumn<double>("r");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("平成") << 0.0 << QStringLiteral("平成14年4月5日、金曜日");
+        QTest::newRow("明治") << 0.6 << QStringLiteral("明治135年4月5日、金曜日");
+        QTest::newRow("western") << 0.9 << QStringLiteral("2002年4月5日、金曜日");
+    }
+    void dateInAnEra() {
+        QFETCH(double, r);
+        fakes::ScriptRig rig;
+        Dictionary dictionary(rig.ctx.settings, rig.random);
+        BasicShellTalk talk(rig.ctx, rig.player, rig.frame, rig.words, dictionary, rig.scenario);
+        rig.clock.SetNow(QDateTime(QDate(2002, 4, 5), QTime(10, 0)));
+        rig.random.Push(r);
+        QTEST(talk.TodayDateText(), "text");
+    }
+
+    void learningAWord() {
+        fakes::ScriptRig rig;
+        Dictionary dictionary(rig.ctx.settings, rig.random);
+        BasicShellTalk talk(rig.ctx, rig.player, rig.frame, rig.words, dictionary, rig.scenario);
+        talk.SetMainBalloon(&rig.mainBalloon);
+        const QString category = QStringLiteral("動物");
+        dictionary.AppendWord(category, QStringLiteral("ねこ"));
+
+        rig.random.Push(0.0); // the example word
+        talk.StartLearning(category);
+        QVERIFY(rig.ctx.flags.balloonHold);
+        QVERIFY(rig.mainBalloon.IsPanelVisible(BalloonPanel::Teach));
+        QCOMPARE(rig.mainBalloon.teachExample, QStringLiteral("例 ： ねこ"));
+        QVERIFY(!rig.mainBalloon.teachPrompt.isEmpty());
+
+        rig.random.Push(0.5); // remark 3
+        rig.mainBalloon.input = QStringLiteral("ねこ");
+        talk.LearnWord(QStringLiteral("ねこ"));
+        QCOMPARE(dictionary.WordCount(category), 1);
+        QCOMPARE(rig.player.Buffer(), QStringLiteral("\\hねこなんて聞き飽きたわ！"));
+        QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Teach));
+        QCOMPARE(rig.mainBalloon.input, QString());
+
+        rig.ctx.flags.balloonHold = true;
+        rig.random.Push(0.9); // remark 5
+        talk.LearnWord(QStringLiteral("いぬ"));
+        QCOMPARE(dictionary.WordCount(category), 2);
+        QCOMPARE(dictionary.ReadTalk(category, 2), QStringLiteral("いぬ"));
+        QCOMPARE(rig.player.Buffer(), QStringLiteral("\\hいぬとは斬新な。\\w8"));
+        QVERIFY(!rig.ctx.flags.balloonHold);
+
+        talk.NagTalk();
+        QCOMPARE(rig.player.Buffer(), QStringLiteral("\\h\\s4質問にはちゃんと答えてよぉ～。"));
+    }
+
+    void greetingByTheHour_data() {
+        QTest::addColumn<int>("hour");
+        QTest::addColumn<QString>("category");
+        QTest::newRow("3") << 3 << QStringLiteral("挨拶(深夜)");
+        QTest::newRow("4") << 4 << QStringLiteral("挨拶(早朝)");
+        QTest::newRow("18") << 18 << QStringLiteral("挨拶(夕方)");
+        QTest::newRow("19") << 19 << QStringLiteral("挨拶(夜)");
+    }
+    void greetingByTheHour() {
+        QFETCH(int, hour);
+        QTEST(GreetingCategory(hour), "category");
+    }
+
+    void instanceLock() {
+        QTemporaryDir dir;
+        InstanceLock first(dir.path());
+        QVERIFY(first.TryLock());
+        InstanceLock second(dir.path());
+        QVERIFY(!second.TryLock());
+        first.Unlock();
+        QVERIFY(second.TryLock());
+    }
+
+    void lockOfACrashedProgramIsTakenOver() {
+        QTemporaryDir dir;
+        // A process that has ended: its number names no running program any more.
+        QProcess gone;
+        gone.start(QStringLiteral("true"));
+        QVERIFY(gone.waitForFinished());
+        const qint64 deadPid = gone.processId() ? gone.processId() : 999999;
+        InstanceLock probe(dir.path());
+        QFile stale(probe.Path());
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write(QByteArray::number(deadPid) + "\norvanel\n" +
+                    QSysInfo::machineHostName().toUtf8() + "\n");
+        stale.close();
+        InstanceLock next(dir.path());
+        QVERIFY(next.TryLock());
+    }
+
+    void messageBoxesAreLoggedInTests() {
+        QVERIFY(MessageBoxes::LoggedOnly()); // the test environment sets the log mode
+        fakes::ScriptRig rig;
+        MessageBoxes boxes(&rig.log);
+        boxes.ShowMessage(QStringLiteral("9634番ポートは使用中です"));
+        QVERIFY(boxes.Confirm(QStringLiteral("ごみ箱を空にしますか？")));
+        QVERIFY(rig.log.Text().contains(QStringLiteral("MessageBox: 9634番ポートは使用中です")));
+        QVERIFY(rig.log.Text().contains(QStringLiteral("Confirm: ごみ箱を空にしますか？")));
+    }
+
+    void emptyingATrashFolder() {
+        QTemporaryDir home;
+        QTemporaryDir outside;
+        const QString trash = home.path() + QStringLiteral("/Trash");
+        QVERIFY(QDir().mkpath(trash + QStringLiteral("/files/folder/sub")));
+        QVERIFY(QDir().mkpath(trash + QStringLiteral("/info")));
+        const auto touch = [](const QString& path) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("x");
+        };
+        touch(trash + QStringLiteral("/files/a.txt"));
+        touch(trash + QStringLiteral("/files/folder/sub/b.txt"));
+        touch(trash + QStringLiteral("/info/a.txt.trashinfo"));
+        touch(outside.path() + QStringLiteral("/keep.txt"));
+        QVERIFY(QFile::link(outside.path(), trash + QStringLiteral("/files/link")));
+
+        QVERIFY(DesktopSystemActions::EmptyTrashFolder(trash));
+        QVERIFY(QDir(trash + QStringLiteral("/files")).isEmpty(QDir::AllEntries | QDir::Hidden |
+                                                                QDir::System |
+                                                                QDir::NoDotAndDotDot));
+        QVERIFY(QDir(trash + QStringLiteral("/info")).isEmpty());
+        // A link in the trash goes; what it pointed to stays.
+        QVERIFY(QFile::exists(outside.path() + QStringLiteral("/keep.txt")));
+    }
+
+    void trashFoldersAndRecentList() {
+        QTemporaryDir home;
+        qputenv("XDG_DATA_HOME", home.path().toUtf8());
+        QVERIFY(QDir().mkpath(home.path() + QStringLiteral("/Trash/files")));
+        QVERIFY(DesktopSystemActions::TrashFolders().contains(home.path() +
+                                                              QStringLiteral("/Trash")));
+        const QString recent = home.path() + QStringLiteral("/recently-used.xbel");
+        QFile f(recent);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("<xbel><bookmark href=\"file:///secret.txt\"/></xbel>");
+        f.close();
+        int asked = 0;
+        DesktopSystemActions actions([&](const QString&) {
+            ++asked;
+            return false; // the user says no
+        });
+        QVERIFY(actions.ClearRecentDocuments());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray now = f.readAll();
+        QVERIFY(!now.contains("secret"));
+        QVERIFY(now.contains("<xbel"));
+        QVERIFY(!actions.EmptyTrash());
+        QCOMPARE(asked, 1);
+        qunsetenv("XDG_DATA_HOME");
+    }
+};
+
+QTEST_MAIN(TestShellLogic)
+#include "test_shell_logic.moc"

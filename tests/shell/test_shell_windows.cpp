@@ -1,0 +1,276 @@
+// The shell's own windows on the offscreen platform: the options window, the first-start
+// window, the character's menu and the skin selection.
+#include "../script/script_rig.h"
+#include "app/character_menu.h"
+#include "app/first_start_window.h"
+#include "app/option_window.h"
+#include "app/skin_select_window.h"
+#include "platform/ini_file.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QPointer>
+#include <QSlider>
+#include <QTest>
+
+using namespace orvanel;
+
+class TestShellWindows : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<fakes::ScriptRig> rig_;
+    QStringList played_;
+
+    QString Setting(const char* section, const char* key) {
+        return rig_->ctx.settings.ReadSetting(QString::fromLatin1(section),
+                                              QString::fromLatin1(key));
+    }
+    void Write(const char* section, const char* key, const QString& value) {
+        rig_->ctx.settings.WriteSetting(QString::fromLatin1(section), QString::fromLatin1(key),
+                                        value);
+    }
+    std::function<void(const QString&)> Recorder() {
+        return [this](const QString& s) { played_.append(s); };
+    }
+    // Lets the deferred deletion of a closed window run.
+    static void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+private Q_SLOTS:
+    void init() {
+        rig_ = std::make_unique<fakes::ScriptRig>();
+        played_.clear();
+        Write("General", "TOMULimitTime", QStringLiteral("3000"));
+        Write("General", "MsgDispLimit", QStringLiteral("abc")); // raw text is shown as it is
+        Write("User", "Name1", QStringLiteral("山田"));
+        Write("User", "Name2", QStringLiteral("太郎"));
+        Write("User", "Call", QStringLiteral("たろう"));
+        LoadUserInfo(rig_->ctx.settings, rig_->ctx.profile);
+        rig_->ctx.flags.timerInterval = 35;
+    }
+    void cleanup() { rig_.reset(); }
+
+    void optionsShowTheSettingsAsWritten() {
+        QPointer<OptionWindow> w = new OptionWindow(rig_->ctx, Recorder());
+        QCOMPARE(w->Field(0)->text(), QStringLiteral("3000"));
+        QCOMPARE(w->Field(1)->text(), QStringLiteral("300")); // repaired by LoadUserInfo
+        QCOMPARE(w->Field(4)->text(), QStringLiteral("たろう"));
+        QCOMPARE(w->Speed()->value(), 35);
+        QVERIFY(rig_->ctx.flags.balloonHold);
+        w->close();
+        Settle();
+        QVERIFY(!w);
+        QVERIFY(!rig_->ctx.flags.balloonHold);
+        QVERIFY(rig_->log.Text().contains(QStringLiteral("Unload ConfigrationForm")));
+    }
+
+    void optionsOk_data() {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<double>("r");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("same name, k=1") << QStringLiteral("たろう") << 0.1
+                                        << QStringLiteral("\\hふぅ。設定そんなにいじっても仕方ないよね。");
+        QTest::newRow("same name, k=2")
+            << QStringLiteral("たろう") << 0.5 << QStringLiteral("\\hファイナルアンサー？");
+        QTest::newRow("same name, k=3")
+            << QStringLiteral("たろう") << 0.9 << QStringLiteral("\\hほえほえ～。");
+        QTest::newRow("new name greets")
+            << QStringLiteral("タロちゃん") << 0.1
+            << QStringLiteral("\\hういっす。%username。\\n\\nよろしく～。");
+    }
+    void optionsOk() {
+        QFETCH(QString, call);
+        QFETCH(double, r);
+        rig_->random.Push(r);
+        QPointer<OptionWindow> w = new OptionWindow(rig_->ctx, Recorder());
+        w->show();
+        w->Field(0)->setText(QStringLiteral("0")); // repaired to 3000 by the reload
+        w->Field(1)->setText(QStringLiteral("-5"));
+        w->Field(4)->setText(call);
+        w->Speed()->setValue(80);
+        QTest::mouseClick(w->OkButton(), Qt::LeftButton);
+        Settle();
+        QVERIFY(!w);
+        QCOMPARE(rig_->ctx.flags.timerInterval, 80);
+        QCOMPARE(Setting("General", "TimerInterval"), QStringLiteral("80"));
+        QCOMPARE(Setting("General", "TOMULimitTime"), QStringLiteral("3000"));
+        QCOMPARE(Setting("General", "MsgDispLimit"), QStringLiteral("-5"));
+        QCOMPARE(rig_->ctx.profile.TOMULimitTime, 3000);
+        QCOMPARE(rig_->ctx.profile.MsgDispLimit, -5);
+        QCOMPARE(rig_->ctx.profile.callName, call);
+        QTEST(played_.value(0), "answer");
+        QCOMPARE(played_.size(), 1);
+    }
+
+    void optionsKeepAnEmptyForm() {
+        QPointer<OptionWindow> w = new OptionWindow(rig_->ctx, Recorder());
+        w->show();
+        w->Field(3)->clear();
+        w->Field(0)->setText(QStringLiteral("999"));
+        w->Ok();
+        Settle();
+        QVERIFY(w);
+        QVERIFY(w->isVisible());
+        QCOMPARE(Setting("General", "TOMULimitTime"), QStringLiteral("3000"));
+        QVERIFY(played_.isEmpty());
+        delete w;
+    }
+
+    void optionsCancelWritesNothing() {
+        QPointer<OptionWindow> w = new OptionWindow(rig_->ctx, Recorder());
+        w->show();
+        w->Field(4)->setText(QStringLiteral("別人"));
+        w->Speed()->setValue(5);
+        QTest::mouseClick(w->CancelButton(), Qt::LeftButton);
+        Settle();
+        QVERIFY(!w);
+        QCOMPARE(Setting("User", "Call"), QStringLiteral("たろう"));
+        QCOMPARE(rig_->ctx.flags.timerInterval, 35);
+        QCOMPARE(played_,
+                 QStringList{QStringLiteral("\\h人生にキャンセルは効かないよ～。\\w8\\w8\\u効かないよ～。")});
+    }
+
+    void optionsEnterMovesOnAndTheLastActsAsOk() {
+        QPointer<OptionWindow> w = new OptionWindow(rig_->ctx, Recorder());
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->Field(0)->setFocus();
+        QTest::keyClick(w->Field(0), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), w->Field(1));
+        QTest::keyClick(w->Field(4), Qt::Key_Return);
+        Settle();
+        QVERIFY(!w);
+        QCOMPARE(played_.size(), 1);
+    }
+
+    void firstStart() {
+        fakes::FakeCharacter& character = rig_->character;
+        Write("User", "Call", QString());
+        LoadUserInfo(rig_->ctx.settings, rig_->ctx.profile);
+        rig_->ctx.flags.balloonHold = true;
+        QPointer<FirstStartWindow> w = new FirstStartWindow(rig_->ctx, &character, Recorder());
+        w->show();
+        QVERIFY(!character.enabled);
+        QCOMPARE(w->Field(0)->text(), QStringLiteral("山田"));
+        QCOMPARE(w->Field(2)->text(), QString());
+
+        w->Ok();
+        QCOMPARE(played_, QStringList{QStringLiteral("\\hきちんと入力してよ～。")});
+        QVERIFY(w && w->isVisible());
+        QVERIFY(!character.enabled);
+
+        w->Field(2)->setText(QStringLiteral("やまちゃん"));
+        QTest::keyClick(w->Field(2), Qt::Key_Return);
+        Settle();
+        QVERIFY(!w);
+        QVERIFY(character.enabled);
+        QVERIFY(!rig_->ctx.flags.balloonHold);
+        QCOMPARE(rig_->ctx.profile.callName, QStringLiteral("やまちゃん"));
+        QCOMPARE(Setting("User", "Call"), QStringLiteral("やまちゃん"));
+        QCOMPARE(Setting("General", "MsgDispLimit"), QStringLiteral("300"));
+        QCOMPARE(played_.last(),
+                 QStringLiteral("\\h%usernameさんですか。\\n\\nこれからよろしくお願いします。"));
+    }
+
+    void firstStartClosedByTheUserLeavesTheCharacterUsable() {
+        fakes::FakeCharacter& character = rig_->character;
+        auto* w = new FirstStartWindow(rig_->ctx, &character, Recorder());
+        QVERIFY(!character.enabled);
+        delete w;
+        QVERIFY(character.enabled);
+    }
+
+    void menuCheckMarks_data() {
+        QTest::addColumn<bool>("onTop");
+        QTest::addColumn<bool>("hide");
+        QTest::addColumn<bool>("silent");
+        QTest::newRow("all off") << false << false << false;
+        QTest::newRow("on top only") << true << false << false;
+        QTest::newRow("hide and silent") << false << true << true;
+    }
+    void menuCheckMarks() {
+        QFETCH(bool, onTop);
+        QFETCH(bool, hide);
+        QFETCH(bool, silent);
+        CharacterMenu menu;
+        CharacterMenu::State state{onTop, hide, silent, false, true, rig_->ctx.settings.AppFolder()};
+        menu.Prepare(state, true);
+        QCOMPARE(menu.Item(QStringLiteral("mnOnTop"))->isChecked(), onTop);
+        QCOMPARE(menu.Item(QStringLiteral("mnHide"))->isChecked(), hide);
+        QCOMPARE(menu.Item(QStringLiteral("mnSilent"))->isChecked(), silent);
+        // From the notification-area icon the switches are not touched.
+        menu.Prepare({!onTop, !hide, !silent, true, true, rig_->ctx.settings.AppFolder()}, false);
+        QCOMPARE(menu.Item(QStringLiteral("mnOnTop"))->isChecked(), onTop);
+        QCOMPARE(menu.Item(QStringLiteral("mnSilent"))->isChecked(), silent);
+    }
+
+    void menuItems() {
+        CharacterMenu menu;
+        const QString folder = rig_->ctx.settings.AppFolder();
+        QFile editor(folder + QStringLiteral("ScriptEditor.exe"));
+        QVERIFY(editor.open(QIODevice::WriteOnly));
+        editor.close();
+        menu.Prepare({true, false, false, false, true, folder}, true);
+        QVERIFY(menu.Item(QStringLiteral("mnScriptEdit"))->isEnabled());
+        QVERIFY(!menu.Item(QStringLiteral("mnScriptSend"))->isEnabled());
+        QVERIFY(!menu.Item(QStringLiteral("mnScenarioEdit"))->isEnabled());
+        for (const QString& later : CharacterMenu::LaterItems()) {
+            QVERIFY2(menu.Item(later)->isVisible() && !menu.Item(later)->isEnabled(),
+                     qPrintable(later));
+        }
+        QVERIFY(menu.Item(QStringLiteral("mnSkin"))->isVisible());
+        QVERIFY(menu.Item(QStringLiteral("mnMini"))->isEnabled());
+
+        menu.Prepare({true, false, false, true, true, folder}, false); // minimised
+        QVERIFY(!menu.Item(QStringLiteral("mnSkin"))->isVisible());
+        QVERIFY(menu.Item(QStringLiteral("mnMini"))->isChecked());
+
+        // Without a notification area the character cannot be put there.
+        menu.Prepare({true, false, false, false, false, folder}, true);
+        QVERIFY(!menu.Item(QStringLiteral("mnMini"))->isEnabled());
+
+        int ends = 0;
+        menu.SetHandler(QStringLiteral("mnEnd"), [&] { ++ends; });
+        menu.Item(QStringLiteral("mnEnd"))->trigger();
+        menu.Item(QStringLiteral("nmAbout"))->trigger(); // no handler: nothing happens
+        QCOMPARE(ends, 1);
+        QCOMPARE(menu.Item(QStringLiteral("mnEnd"))->text(), QStringLiteral("終了(&X)"));
+    }
+
+    void skinSelection() {
+        const QString folder = rig_->ctx.settings.AppFolder();
+        IniStore& ini = rig_->ini;
+        ini.Write(folder + QStringLiteral("b.skn"), u"Info", u"Name", QStringLiteral("ビー"));
+        ini.Write(folder + QStringLiteral("b.skn"), u"Info", u"URL", QStringLiteral("http://b/"));
+        ini.Write(folder + QStringLiteral("a.skn"), u"Info", u"Name", QStringLiteral("エー"));
+        ini.Write(folder + QStringLiteral("tomu.ini"), u"General", u"SkinFile",
+                  QStringLiteral("a.skn"));
+        rig_->ctx.skin.name = QStringLiteral("エー");
+        rig_->ctx.skin.author = QStringLiteral("不明");
+        rig_->ctx.skin.url = QStringLiteral("不明");
+
+        QPointer<SkinSelectWindow> w = new SkinSelectWindow(
+            rig_->ctx, [] { return QStringLiteral("\\hまたね"); }, Recorder());
+        QCOMPARE(w->Files()->count(), 2);
+        QCOMPARE(w->Files()->item(0)->text(), QStringLiteral("a.skn"));
+        QCOMPARE(w->Info()->toPlainText(),
+                 QStringLiteral("名前：エー\n作者：不明\n\nHP：不明\n"));
+        w->ShowInfoOf(QStringLiteral("b.skn")); // read as written, no defaults
+        QCOMPARE(w->Info()->toPlainText(), QStringLiteral("名前：ビー\n作者：\n\nHP：http://b/\n"));
+
+        w->Choose(QStringLiteral("b.skn"));
+        Settle();
+        QVERIFY(!w);
+        QCOMPARE(played_, QStringList{QStringLiteral("\\hまたね\\h")});
+        QCOMPARE(Setting("General", "SkinFile"), QStringLiteral("b.skn"));
+        QVERIFY(rig_->ctx.flags.skinChangeRequest);
+        QVERIFY(rig_->log.Text().contains(QStringLiteral("Character Change - ビー")));
+    }
+};
+
+QTEST_MAIN(TestShellWindows)
+#include "test_shell_windows.moc"
