@@ -9,7 +9,7 @@ namespace orvanel {
 FellowWindow::FellowWindow(QWidget* parent)
     : ShapedPictureWindow(parent), drag_(new CharacterDrag(*this, [this] { Q_EMIT DragFinished(); })) {
     setObjectName(QStringLiteral("frmFellow"));
-    setWindowTitle(QStringLiteral("Orvanel"));
+    setWindowTitle(QStringLiteral("Orvanel - Fellow"));
 }
 
 void FellowWindow::mousePressEvent(QMouseEvent* event) {

@@ -442,6 +442,7 @@ void Shell::OpenSkinSelection() {
         skinSelect_->show();
     }
     skinSelect_->raise();
+    skinSelect_->activateWindow();
 }
 
 void Shell::ToggleOnTop() {

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 
@@ -32,10 +33,24 @@ SkinSelectWindow::SkinSelectWindow(AppContext& ctx, std::function<QString()> far
             [this](QListWidgetItem* item) { ShowInfoOf(item->text()); });
     connect(files_, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { Choose(item->text()); });
+    files_->installEventFilter(this);
     Refresh();
     const SkinState& skin = ctx_.skin;
     info_->setPlainText(InfoText(skin.name, skin.author, skin.url));
+    files_->setFocus();
     ctx_.log.LogEnd(u" Complete"_s);
+}
+
+bool SkinSelectWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on a file does what a double click does, for those who use the keyboard.
+    if (watched == files_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && files_->currentItem()) {
+            Choose(files_->currentItem()->text());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 SkinSelectWindow::~SkinSelectWindow() { ctx_.log.LogLine(u"Unload SkinSelectForm"_s); }

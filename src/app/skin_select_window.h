@@ -33,6 +33,9 @@ public:
     void ShowInfoOf(const QString& fileName);
     void Choose(const QString& fileName);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     AppContext& ctx_;
     std::function<QString()> farewell_;

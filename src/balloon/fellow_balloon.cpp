@@ -8,6 +8,7 @@ namespace orvanel {
 
 FellowBalloon::FellowBalloon(AppContext& ctx, QWidget* parent) : BalloonWindow(ctx, 1, parent) {
     setObjectName(QStringLiteral("frmBln_f"));
+    setWindowTitle(QStringLiteral("Orvanel - Fellow balloon"));
     PlaceFellowMessageArea();
 }
 

@@ -72,6 +72,8 @@ QLabel* PassiveLabel(QWidget* parent) {
 
 MainBalloon::MainBalloon(AppContext& ctx, QWidget* parent) : BalloonWindow(ctx, 0, parent) {
     setObjectName(QStringLiteral("frmBln_h"));
+    // Never shown (the window has no frame); it names the window for tools and tests.
+    setWindowTitle(QStringLiteral("Orvanel - Balloon"));
     marker_ = new QLabel(QStringLiteral("▼"), this);
     marker_->setObjectName(QStringLiteral("lblwfc"));
     marker_->setAttribute(Qt::WA_TransparentForMouseEvents);

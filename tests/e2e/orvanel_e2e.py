@@ -1,0 +1,228 @@
+"""Helpers for driving the real orvanel binary on its own X display (Xvfb)."""
+import os
+import re
+import shutil
+import signal
+import socket
+import subprocess
+import tempfile
+import time
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+class Display:
+    """An Xvfb server on a display number it picks itself."""
+
+    def __init__(self, size="1280x800x24"):
+        read_fd, write_fd = os.pipe()
+        self.proc = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", size, "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        number = b""
+        with os.fdopen(read_fd, "rb") as pipe:
+            while not number.endswith(b"\n"):
+                chunk = pipe.read(1)
+                if not chunk:
+                    raise Failure("Xvfb did not start")
+                number += chunk
+        self.name = ":" + number.decode().strip()
+
+    def close(self):
+        self.proc.terminate()
+        self.proc.wait(timeout=10)
+
+
+class Session:
+    """One test: a display, a scratch folder, and the programs started in it."""
+
+    def __init__(self, binary, default_data, out_dir, name):
+        self.binary = binary
+        self.default_data = default_data
+        self.out_dir = out_dir
+        self.name = name
+        self.tmp = tempfile.mkdtemp(prefix="orvanel-e2e-")
+        self.display = Display()
+        self.env = dict(os.environ)
+        for key in ("XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"):
+            path = os.path.join(self.tmp, key.lower())
+            os.makedirs(path, mode=0o700)
+            self.env[key] = path
+        self.env.update({"DISPLAY": self.display.name, "ORVANEL_SYSTEM_ACTIONS": "log",
+                         "QT_QPA_PLATFORM": "xcb", "LC_ALL": "C.UTF-8"})
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.programs = []
+
+    def close(self):
+        for p in self.programs:
+            if p.proc.poll() is None:
+                p.proc.kill()
+                p.proc.wait()
+        self.display.close()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    # Program folders ----------------------------------------------------------------------
+
+    def fresh_folder(self):
+        return os.path.join(self.tmp, "fresh")
+
+    def prepared_folder(self, name="prepared", call="Tester"):
+        """The default folder with a user already known (no first-start window)."""
+        folder = os.path.join(self.tmp, name)
+        shutil.copytree(self.default_data, folder)
+        write_ini(os.path.join(folder, "tomu.ini"),
+                  "[General]\r\nSkinFile=kanami.skn\r\n[User]\r\nName1=Test\r\nName2=Er\r\n"
+                  "Call=" + call + "\r\n")
+        return folder
+
+    # Programs -----------------------------------------------------------------------------
+
+    def start(self, folder, port=None, trace=None):
+        port = port or free_udp_port()
+        trace = trace or os.path.join(self.tmp, "trace-%d.txt" % (len(self.programs) + 1))
+        program = Program(self, folder, port, trace)
+        self.programs.append(program)
+        return program
+
+    # The screen ---------------------------------------------------------------------------
+
+    def xdotool(self, *args):
+        result = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True)
+        return result.stdout.strip()
+
+    def window(self, title, timeout=10):
+        """The id of the one window whose title is exactly `title`."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            ids = self.xdotool("search", "--name", "^" + re.escape(title) + "$").split()
+            if ids:
+                return ids[-1]
+            time.sleep(0.1)
+        raise Failure("no window titled %r" % title)
+
+    def geometry(self, window):
+        out = subprocess.run(["xwininfo", "-id", window], env=self.env, capture_output=True,
+                             text=True).stdout
+        field = lambda name: int(re.search(name + r":\s+(-?\d+)", out).group(1))
+        return (field("Absolute upper-left X"), field("Absolute upper-left Y"),
+                field("Width"), field("Height"), "IsViewable" in out)
+
+    def click(self, x, y, button):
+        # (--sync would wait for ever when the pointer is already there.)
+        self.xdotool("mousemove", str(x), str(y))
+        time.sleep(0.1)
+        self.xdotool("click", str(button))
+
+    def keys(self, *keys):
+        for key in keys:
+            self.xdotool("key", key)
+            time.sleep(0.25)
+
+    def type(self, text):
+        self.xdotool("type", "--delay", "30", text)
+
+    def screenshot(self, label, window="root"):
+        path = os.path.join(self.out_dir, "%s-%s.png" % (self.name, label))
+        os.makedirs(self.out_dir, exist_ok=True)
+        subprocess.run(["import", "-window", window, path], env=self.env, check=True)
+        return path
+
+    def dark_share(self, window, box=None):
+        """The share of dark pixels in a window (or a box x,y,w,h of it): text on a balloon."""
+        shot = os.path.join(self.tmp, "measure.png")
+        subprocess.run(["import", "-window", window, shot], env=self.env, check=True)
+        args = ["convert", shot]
+        if box:
+            args += ["-crop", "%dx%d+%d+%d" % (box[2], box[3], box[0], box[1])]
+        args += ["-colorspace", "Gray", "-threshold", "50%", "-format", "%[fx:1-mean]", "info:"]
+        out = subprocess.run(args, capture_output=True, text=True).stdout
+        return float(out.strip() or 0)
+
+
+class Program:
+    def __init__(self, session, folder, port, trace):
+        self.session = session
+        self.folder = folder
+        self.port = port
+        self.trace_path = trace
+        self.stderr_path = trace + ".stderr"
+        self.stderr = open(self.stderr_path, "wb")
+        self.started_at = time.time()
+        self.proc = subprocess.Popen(
+            [session.binary, "--folder", folder, "--trace-file", trace, "--port", str(port)],
+            env=session.env, stdout=subprocess.DEVNULL, stderr=self.stderr)
+
+    def trace(self):
+        try:
+            with open(self.trace_path, encoding="utf-8", errors="replace") as f:
+                return f.read()
+        except FileNotFoundError:
+            return ""
+
+    def errors(self):
+        with open(self.stderr_path, encoding="utf-8", errors="replace") as f:
+            return f.read()
+
+    def wait_trace(self, text, timeout=15):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if text in self.trace():
+                return
+            if self.proc.poll() is not None and text not in self.trace():
+                raise Failure("program ended (%s) before %r\n%s" %
+                              (self.proc.returncode, text, self.trace()))
+            time.sleep(0.05)
+        raise Failure("no %r in the trace after %ss\n%s" % (text, timeout, self.trace()))
+
+    def wait_exit(self, timeout=15):
+        try:
+            return self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("program still running after %ss\n%s" % (timeout, self.trace()))
+
+    def setting(self, section, key):
+        return read_ini(os.path.join(self.folder, "tomu.ini")).get((section, key))
+
+    def send(self, script):
+        send_datagram(self.port, script)
+
+    def kill(self):
+        self.proc.send_signal(signal.SIGKILL)
+        self.proc.wait()
+
+
+def free_udp_port():
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def send_datagram(port, script):
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
+        s.sendto(script.encode("cp932"), ("127.0.0.1", port))
+
+
+def write_ini(path, text):
+    with open(path, "wb") as f:
+        f.write(text.encode("cp932"))
+
+
+def read_ini(path):
+    values, section = {}, None
+    with open(path, "rb") as f:
+        for line in f.read().decode("cp932").splitlines():
+            line = line.strip()
+            if line.startswith("[") and line.endswith("]"):
+                section = line[1:-1]
+            elif "=" in line and section is not None:
+                key, value = line.split("=", 1)
+                values.setdefault((section, key.strip()), value.strip())
+    return values

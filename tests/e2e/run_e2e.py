@@ -1,0 +1,193 @@
+#!/usr/bin/env python3
+"""End-to-end tests: the real orvanel on its own X display, driven like a user would.
+
+    run_e2e.py --binary BIN --default-data DIR --out DIR CASE
+
+Every case starts Xvfb, a fresh program folder, --trace-file and --port on a free port, with
+ORVANEL_SYSTEM_ACTIONS=log; screenshots go to --out.
+"""
+import argparse
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from orvanel_e2e import Failure, Session, check, free_udp_port, read_ini  # noqa: E402
+
+FIRST_START = "初回起動 - ユーザー情報チェック"
+
+
+def kanami_centre(s):
+    x, y, w, h, _ = s.geometry(s.window("Orvanel"))
+    return x + w // 2, y + h * 3 // 4  # her body, below the face
+
+
+def case_fresh_folder(s):
+    """A fresh folder: the defaults written, the first-start window, the names saved."""
+    folder = s.fresh_folder()
+    p = s.start(folder)
+    p.wait_trace("Boot Complete")
+    p.wait_trace("Main Timer Start")
+    check("FirstBoot = True" in p.trace(), "first start not seen")
+    for key, value in (("TOMULimitTime", "3000"), ("MsgDispLimit", "300"),
+                       ("SkinFile", "kanami.skn")):
+        check(p.setting("General", key) == value, "%s is %r" % (key, p.setting("General", key)))
+    form6 = s.window(FIRST_START)
+    check(s.geometry(form6)[4], "first-start window not shown")
+    check(s.geometry(s.window("Orvanel"))[4], "Kanami not shown")
+    check(s.geometry(s.window("Orvanel - Fellow"))[4], "her fellow not shown")
+    time.sleep(2.5)
+    s.screenshot("first-start")
+    s.xdotool("windowfocus", "--sync", form6)
+    s.type("Yamada")
+    s.keys("Return")
+    s.type("Taro")
+    s.keys("Return")
+    s.type("Taro-kun")
+    s.keys("Return")
+    p.wait_trace("Unload UserInfoForm")
+    check(p.setting("User", "Call") == "Taro-kun", "call name not saved")
+    check(p.setting("User", "Name1") == "Yamada", "family name not saved")
+
+
+def case_second_instance(s):
+    """A second start on the same folder is refused; a crashed one leaves nothing stuck."""
+    folder = s.prepared_folder()
+    first = s.start(folder)
+    first.wait_trace("Main Timer Start")
+    before = first.trace()
+    second = s.start(folder)
+    check(second.wait_exit(10) == 1, "second start did not end with status 1")
+    check("既に起動しています" in second.errors(), "no refusal message: " + second.errors())
+    check("MessageBox: 既に起動しています" in second.trace(), "refusal not in its trace")
+    check(first.proc.poll() is None, "the first program ended")
+    check(first.trace().startswith(before), "the first program's trace was touched")
+    first.kill()  # as a crash would end it
+    third = s.start(folder)
+    third.wait_trace("Boot Complete")
+
+
+def case_datagram(s):
+    """A script sent to the port is played in the balloon."""
+    folder = s.prepared_folder()
+    p = s.start(folder)
+    p.wait_trace("Main Timer Start")
+    time.sleep(1.0)
+    p.send("\\hテストの台本です。\\w5\\nちゃんと届きました？\\u届いたで。")
+    p.wait_trace("UDP ReceiveData", timeout=5)
+    time.sleep(2.5)
+    balloon = s.window("Orvanel - Balloon")
+    x, y, w, h, shown = s.geometry(balloon)
+    check(shown, "the balloon is not shown")
+    # The default message area: 13,15 260x135 pixels.
+    check(s.dark_share(balloon, (13, 15, 260, 135)) > 0.01, "no text in the balloon")
+    fellow = s.window("Orvanel - Fellow balloon")
+    check(s.geometry(fellow)[4], "the fellow did not answer")
+    s.screenshot("desktop")
+    # A remote sender may not open pages; from this machine a web address opens.
+    p.send("\\h\\j[https://example.org/]開くよ")
+    p.wait_trace("SystemAction: OpenUrl https://example.org/", timeout=5)
+
+
+def case_port_taken(s):
+    """The port is taken: the message, then the shutdown sequence saves the switches."""
+    import socket
+    holder = socket.socket(socket.AF_INET6, socket.SOCK_DGRAM)
+    holder.setsockopt(socket.IPPROTO_IPV6, socket.IPV6_V6ONLY, 0)
+    holder.bind(("::", 0))
+    port = holder.getsockname()[1]
+    try:
+        folder = s.prepared_folder()
+        p = s.start(folder, port=port)
+        check(p.wait_exit(20) == 1, "did not end with status 1")
+        check("MessageBox: %d番ポートは使用中です" % port in p.trace(), "no port message")
+        check("Boot Complete" not in p.trace(), "booted anyway")
+        for key, value in (("OnTop", "True"), ("Hide", "False"), ("Silent", "False")):
+            check(p.setting("General", key) == value, "%s not saved" % key)
+    finally:
+        holder.close()
+
+
+def case_end_command(s):
+    """The End command from the menu: farewell, 30 idle ticks, the switches saved."""
+    folder = s.prepared_folder()
+    p = s.start(folder)
+    p.wait_trace("Main Timer Start")
+    time.sleep(1.0)
+    x, y = kanami_centre(s)
+    s.click(x, y, 3)
+    time.sleep(0.5)
+    s.screenshot("menu")
+    s.keys("o", "h")  # オプション → 画面端で隠す
+    s.click(x, y, 3)
+    time.sleep(0.4)
+    s.keys("x")  # 終了
+    pressed = time.time()
+    time.sleep(0.7)
+    s.screenshot("farewell")
+    check(p.wait_exit(20) == 0, "did not end with status 0")
+    took = time.time() - pressed
+    # The farewell alone ("\h今回の起動時間は、…でした。\w5…") takes well over a second.
+    check(took > 1.0, "closed %.2fs after End, before the farewell was over" % took)
+    check("Unload MainBaloon" in p.trace(), "shutdown sequence not run")
+    check(p.setting("General", "Hide") == "True", "Hide not saved")
+    check(p.setting("General", "OnTop") == "True", "OnTop not saved")
+    check(p.setting("General", "Silent") == "False", "Silent not saved")
+
+
+def case_skin_change(s):
+    """Choosing another skin: the farewell, the reload, and the new skin on screen."""
+    folder = s.prepared_folder()
+    with open(os.path.join(folder, "kanami.skn"), "rb") as f:
+        skin = f.read().decode("cp932")
+    skin = skin.replace("Surface10=fellow.png", "").replace("Name=かなみ（標準）", "Name=ひとり")
+    with open(os.path.join(folder, "solo.skn"), "wb") as f:
+        f.write(skin.encode("cp932"))
+    p = s.start(folder)
+    p.wait_trace("Main Timer Start")
+    time.sleep(1.0)
+    check(s.geometry(s.window("Orvanel - Fellow"))[4], "no fellow at first")
+    x, y = kanami_centre(s)
+    s.click(x, y, 3)
+    time.sleep(0.4)
+    s.keys("s")  # スキンの選択
+    chooser = s.window("スキン選択 - Orvanel")
+    s.xdotool("windowfocus", "--sync", chooser)
+    s.screenshot("skin-selection")
+    s.keys("End", "Return")  # the last file: solo.skn
+    p.wait_trace("Character Change - ひとり", timeout=5)
+    p.wait_trace("Character Change Complete", timeout=20)
+    check(p.setting("General", "SkinFile") == "solo.skn", "SkinFile not written")
+    check("Unload FellowForm" in p.trace(), "the fellow stayed")
+    check(not s.geometry(s.window("Orvanel - Fellow"))[4], "the fellow window is still shown")
+    check(s.geometry(s.window("Orvanel"))[4], "Kanami did not come back")
+    time.sleep(1.5)
+    s.screenshot("after-skin-change")
+
+
+CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--binary", required=True)
+    parser.add_argument("--default-data", required=True)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("case", choices=sorted(CASES))
+    args = parser.parse_args()
+    session = Session(args.binary, args.default_data, args.out, args.case)
+    try:
+        CASES[args.case](session)
+    except Failure as failure:
+        print("FAIL %s: %s" % (args.case, failure))
+        for p in session.programs:
+            print("--- trace of %s\n%s\n--- stderr\n%s" % (p.trace_path, p.trace(), p.errors()))
+        return 1
+    finally:
+        session.close()
+    print("PASS %s" % args.case)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
