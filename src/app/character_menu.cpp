@@ -33,10 +33,13 @@ CharacterMenu::CharacterMenu(QObject* parent) : QObject(parent), menu_(new QMenu
     Add(menu_, QStringLiteral("mnMini"), QStringLiteral("アイコン化(&I)"), true);
     Add(menu_, QStringLiteral("nmAbout"), QStringLiteral("TOMUについて(&A)"));
     Add(menu_, QStringLiteral("mnEnd"), QStringLiteral("終了(&X)"));
-    for (const QString& name : LaterItems()) items_.value(name)->setEnabled(false);
+    for (const QString& name : LaterItems())
+        items_.value(name)->setEnabled(false);
 }
 
-CharacterMenu::~CharacterMenu() { delete menu_; }
+CharacterMenu::~CharacterMenu() {
+    delete menu_;
+}
 
 const QStringList& CharacterMenu::LaterItems() {
     static const QStringList kItems = {QStringLiteral("mnWR"), QStringLiteral("mnDebug"),
@@ -64,7 +67,9 @@ QAction* CharacterMenu::Add(QMenu* menu, const QString& name, const QString& cap
     return action;
 }
 
-QAction* CharacterMenu::Item(const QString& name) const { return items_.value(name); }
+QAction* CharacterMenu::Item(const QString& name) const {
+    return items_.value(name);
+}
 
 void CharacterMenu::SetHandler(const QString& name, std::function<void()> handler) {
     handlers_.insert(name, std::move(handler));

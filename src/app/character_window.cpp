@@ -7,14 +7,16 @@
 namespace orvanel {
 
 CharacterWindow::CharacterWindow(QWidget* parent)
-    : ShapedPictureWindow(parent), drag_(new CharacterDrag(*this, [this] { Q_EMIT DragFinished(); })) {
+    : ShapedPictureWindow(parent),
+      drag_(new CharacterDrag(*this, [this] { Q_EMIT DragFinished(); })) {
     setObjectName(QStringLiteral("frmKanami"));
     setWindowTitle(QStringLiteral("Orvanel"));
     setMouseTracking(true);
 }
 
 void CharacterWindow::PlaceHitAreas(const HitAreas& areas) {
-    for (int i = 0; i < kHitAreaCount; ++i) areas_[size_t(i)] = areas.Pixels(HitArea(i));
+    for (int i = 0; i < kHitAreaCount; ++i)
+        areas_[size_t(i)] = areas.Pixels(HitArea(i));
 }
 
 QRect CharacterWindow::AreaRect(Area area) const {

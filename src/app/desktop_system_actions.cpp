@@ -58,8 +58,8 @@ bool DesktopSystemActions::EmptyTrashFolder(const QString& trash) {
     for (const QString& sub : {QStringLiteral("files"), QStringLiteral("info")}) {
         QDir dir(trash + u'/' + sub);
         if (!dir.exists()) continue;
-        const QFileInfoList entries =
-            dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                        QDir::System | QDir::NoDotAndDotDot);
         for (const QFileInfo& e : entries) {
             // A link is removed as a link, never followed.
             if (e.isDir() && !e.isSymLink())
@@ -75,7 +75,8 @@ bool DesktopSystemActions::EmptyTrashFolder(const QString& trash) {
 bool DesktopSystemActions::EmptyTrash() {
     if (confirm_ && !confirm_(QStringLiteral("ごみ箱を空にしますか？"))) return false;
     bool ok = true;
-    for (const QString& trash : TrashFolders()) ok = EmptyTrashFolder(trash) && ok;
+    for (const QString& trash : TrashFolders())
+        ok = EmptyTrashFolder(trash) && ok;
     return ok;
 }
 
@@ -103,10 +104,9 @@ bool DesktopSystemActions::MinimizeWindow(quint64 windowId) {
 }
 
 bool DesktopSystemActions::PowerOff() {
-    QDBusInterface logind(QStringLiteral("org.freedesktop.login1"),
-                          QStringLiteral("/org/freedesktop/login1"),
-                          QStringLiteral("org.freedesktop.login1.Manager"),
-                          QDBusConnection::systemBus());
+    QDBusInterface logind(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), QDBusConnection::systemBus());
     if (logind.isValid()) {
         // Interactive: logind may ask for authorisation or refuse while others are logged in.
         const QDBusMessage reply = logind.call(QStringLiteral("PowerOff"), true);

@@ -7,7 +7,8 @@
 namespace orvanel {
 
 FellowWindow::FellowWindow(QWidget* parent)
-    : ShapedPictureWindow(parent), drag_(new CharacterDrag(*this, [this] { Q_EMIT DragFinished(); })) {
+    : ShapedPictureWindow(parent),
+      drag_(new CharacterDrag(*this, [this] { Q_EMIT DragFinished(); })) {
     setObjectName(QStringLiteral("frmFellow"));
     setWindowTitle(QStringLiteral("Orvanel - Fellow"));
 }

@@ -11,8 +11,12 @@ InstanceLock::InstanceLock(const QString& programFolder)
     lock_->setStaleLockTime(0);
 }
 
-bool InstanceLock::TryLock() { return lock_->isLocked() || lock_->tryLock(0); }
+bool InstanceLock::TryLock() {
+    return lock_->isLocked() || lock_->tryLock(0);
+}
 
-void InstanceLock::Unlock() { lock_->unlock(); }
+void InstanceLock::Unlock() {
+    lock_->unlock();
+}
 
 } // namespace orvanel

@@ -63,10 +63,9 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption folderOption(u"folder"_s, u"The program folder."_s, u"DIR"_s);
-    const QCommandLineOption traceOption(u"trace-file"_s,
-                                         u"Mirror the trace log to this file."_s, u"PATH"_s);
-    const QCommandLineOption portOption(u"port"_s, u"The script port (default 9634)."_s,
-                                        u"N"_s);
+    const QCommandLineOption traceOption(u"trace-file"_s, u"Mirror the trace log to this file."_s,
+                                         u"PATH"_s);
+    const QCommandLineOption portOption(u"port"_s, u"The script port (default 9634)."_s, u"N"_s);
     parser.addOptions({folderOption, traceOption, portOption});
     parser.process(app);
 

@@ -14,8 +14,8 @@ const QString kTitle = QStringLiteral("Orvanel");
 
 bool MessageBoxes::LoggedOnly() {
     return SystemActionsLogOnly() ||
-           qEnvironmentVariable("ORVANEL_MESSAGE_BOXES").compare(QStringLiteral("log"),
-                                                                 Qt::CaseInsensitive) == 0;
+           qEnvironmentVariable("ORVANEL_MESSAGE_BOXES")
+                   .compare(QStringLiteral("log"), Qt::CaseInsensitive) == 0;
 }
 
 void MessageBoxes::Log(const QString& kind, const QString& text) {

@@ -103,9 +103,15 @@ void OptionWindow::Ok() {
         return;
     }
     switch (ctx_.random.Pick(3)) {
-    case 1: play_(u"\\hふぅ。設定そんなにいじっても仕方ないよね。"_s); break;
-    case 2: play_(u"\\hファイナルアンサー？"_s); break;
-    default: play_(u"\\hほえほえ～。"_s); break;
+    case 1:
+        play_(u"\\hふぅ。設定そんなにいじっても仕方ないよね。"_s);
+        break;
+    case 2:
+        play_(u"\\hファイナルアンサー？"_s);
+        break;
+    default:
+        play_(u"\\hほえほえ～。"_s);
+        break;
     }
 }
 

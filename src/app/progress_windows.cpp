@@ -47,7 +47,9 @@ SplashWindow::SplashWindow(AppContext& ctx, const QString& versionText, QWidget*
     CentreOnScreen(*this);
 }
 
-SplashWindow::~SplashWindow() { ctx_.log.LogLine(u"Unload SplashForm"_s); }
+SplashWindow::~SplashWindow() {
+    ctx_.log.LogLine(u"Unload SplashForm"_s);
+}
 
 RegionProgressWindow::RegionProgressWindow(AppContext& ctx, std::function<void()> unloadSplash,
                                            QWidget* parent)
@@ -78,9 +80,15 @@ void RegionProgressWindow::Open() {
     repaint();
 }
 
-void RegionProgressWindow::SetCaption(const QString& caption) { setWindowTitle(caption); }
-void RegionProgressWindow::SetMaximum(int maximum) { bar_->setMaximum(qMax(1, maximum)); }
-void RegionProgressWindow::SetValue(int value) { bar_->setValue(value); }
+void RegionProgressWindow::SetCaption(const QString& caption) {
+    setWindowTitle(caption);
+}
+void RegionProgressWindow::SetMaximum(int maximum) {
+    bar_->setMaximum(qMax(1, maximum));
+}
+void RegionProgressWindow::SetValue(int value) {
+    bar_->setValue(value);
+}
 
 void RegionProgressWindow::Close() {
     if (!open_) return;

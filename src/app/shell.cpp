@@ -49,27 +49,26 @@ const QString kGeneral = u"General"_s;
 } // namespace
 
 Shell::Shell(AppContext& ctx, MessageBoxes& boxes, Options options)
-    : ctx_(ctx), boxes_(boxes), config_(options),
-      headlines_(std::make_unique<QList<Headline>>()),
+    : ctx_(ctx), boxes_(boxes), config_(options), headlines_(std::make_unique<QList<Headline>>()),
       frame_(std::make_unique<TOMU_MainFrame>()),
       scenario_(std::make_unique<ScenarioFiles>(ctx.settings, ctx.log, ctx.random)),
       dictionary_(std::make_unique<Dictionary>(ctx.settings, ctx.random)),
       words_(std::make_unique<WordDecorator>(*dictionary_, ctx.random)),
       probes_(std::make_unique<SystemScriptProbes>()),
       player_(std::make_unique<ScriptPlayer>(ctx, *frame_, *words_, *scenario_, *probes_)),
-      character_(std::make_unique<CharacterWindow>()),
-      fellow_(std::make_unique<FellowWindow>()),
+      character_(std::make_unique<CharacterWindow>()), fellow_(std::make_unique<FellowWindow>()),
       mainBalloon_(std::make_unique<orvanel::MainBalloon>(ctx)),
       fellowBalloon_(std::make_unique<FellowBalloon>(ctx)),
       progress_(std::make_unique<RegionProgressWindow>(ctx, [this] { UnloadSplash(); })),
       surfaces_(std::make_unique<CharacterSurfaces>(ctx, *character_, *progress_, boxes)),
       mainTimer_(std::make_unique<MainTimer>(ctx, *player_, *words_, *this, *mainBalloon_,
                                              *fellowBalloon_, *this)),
-      tickDriver_(new TickDriver([this] { Tick(); }, [this] { return QuietTicks(); }, this)), mainLoop_(new MainLoop(
+      tickDriver_(new TickDriver([this] { Tick(); }, [this] { return QuietTicks(); }, this)),
+      mainLoop_(new MainLoop(
           ctx, [this] { Step(); }, [this] { return player_->IsRunning(); }, this)),
       receiver_(new DatagramReceiver(ctx.log, this)), menu_(new CharacterMenu(this)) {
-    auto basic = std::make_unique<BasicShellTalk>(ctx, *player_, *frame_, *words_, *dictionary_,
-                                                  *scenario_);
+    auto basic =
+        std::make_unique<BasicShellTalk>(ctx, *player_, *frame_, *words_, *dictionary_, *scenario_);
     basic->SetMainBalloon(mainBalloon_.get());
     talk_ = std::move(basic);
 
@@ -129,8 +128,12 @@ void Shell::Play(const QString& script) {
     tickDriver_->Reschedule();
 }
 
-OptionWindow* Shell::OptionsWindow() const { return optionWindow_; }
-SkinSelectWindow* Shell::SkinSelection() const { return skinSelect_; }
+OptionWindow* Shell::OptionsWindow() const {
+    return optionWindow_;
+}
+SkinSelectWindow* Shell::SkinSelection() const {
+    return skinSelect_;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Start-up
@@ -467,8 +470,8 @@ void Shell::StartPlugIn(const QString& item) {
         {u"mnScenarioEdit"_s, u"\\hシナリオエディタ実行！"_s},
         {u"mnScriptEdit"_s, u"\\hスクリプトエディタ実行！"_s},
         {u"mnScriptSend"_s, u"\\hSender実行！"_s}};
-    ctx_.actions.StartProgram(ctx_.settings.AppFolder() + CharacterMenu::PlugInPrograms().value(item),
-                              {});
+    ctx_.actions.StartProgram(
+        ctx_.settings.AppFolder() + CharacterMenu::PlugInPrograms().value(item), {});
     Play(kLines.value(item));
 }
 
@@ -496,8 +499,8 @@ void Shell::Minimize() {
                 });
     }
     QPixmap icon = QPixmap::fromImage(surfaces_->OpenEyes());
-    tray_->setIcon(QIcon(icon.isNull() ? icon : icon.scaled(64, 64, Qt::KeepAspectRatio,
-                                                             Qt::SmoothTransformation)));
+    tray_->setIcon(QIcon(
+        icon.isNull() ? icon : icon.scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     UpdateTrayTip();
     tray_->show();
     ctx_.flags.minimized = true;
@@ -523,9 +526,8 @@ void Shell::ShowAbout() {
         const VersionInfo version(ctx_.settings.AppFolder());
         auto* box = new QMessageBox(
             QMessageBox::Information, u"TOMUについて"_s,
-            u"Orvanel\nVersion "_s + VersionInfo::AppVersion() + u" Phase"_s +
-                version.PhaseText() + u"\n"_s + version.ReleaseDate() + u"\n\n"_s +
-                ctx_.settings.AppFolderNoSlash(),
+            u"Orvanel\nVersion "_s + VersionInfo::AppVersion() + u" Phase"_s + version.PhaseText() +
+                u"\n"_s + version.ReleaseDate() + u"\n\n"_s + ctx_.settings.AppFolderNoSlash(),
             QMessageBox::Ok);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setModal(false);
@@ -548,7 +550,9 @@ void Shell::EndCommand() {
 // ---------------------------------------------------------------------------------------------
 // Ending
 
-void Shell::EndProgram() { Close(1); }
+void Shell::EndProgram() {
+    Close(1);
+}
 
 void Shell::Close(int exitCode) {
     if (closed_) return;
@@ -571,7 +575,8 @@ void Shell::Close(int exitCode) {
     player_->Stop();
     ctx_.flags.click = true;
     ctx_.flags.waitCancel = true;
-    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        w->hide();
     Q_EMIT Finished(exitCode);
     QCoreApplication::exit(exitCode);
 }

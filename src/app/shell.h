@@ -43,10 +43,7 @@ struct ReceivedScript;
 // the datagram port, the character's menu and the notification-area icon. It runs the
 // start-up sequence, carries out the menu's commands and closes the program with the
 // shutdown sequence.
-class Shell final : public QObject,
-                    public CharacterView,
-                    public TimerHost,
-                    public SkinReloadSteps {
+class Shell final : public QObject, public CharacterView, public TimerHost, public SkinReloadSteps {
     Q_OBJECT
 public:
     struct Options {

@@ -2,8 +2,8 @@
 // steps of the skin reload, all carried out on the Shell's windows.
 #include "app/app_context.h"
 #include "app/fellow_window.h"
-#include "app/shell.h"
 #include "app/option_window.h"
+#include "app/shell.h"
 #include "app/shell_talk.h"
 #include "app/skin_select_window.h"
 #include "balloon/fellow_balloon.h"
@@ -21,27 +21,39 @@ namespace orvanel {
 
 // CharacterView ------------------------------------------------------------------------------
 
-bool Shell::IsVisible() const { return character_->isVisible(); }
+bool Shell::IsVisible() const {
+    return character_->isVisible();
+}
 
 void Shell::ShowSurface(int n, bool hold) {
     if (surfaces_->ShowSurface(n, hold) == Outcome::EndProgram) EndProgram();
 }
 
-bool Shell::FellowPresent() const { return ctx_.skin.fellowPresent; }
+bool Shell::FellowPresent() const {
+    return ctx_.skin.fellowPresent;
+}
 
 void Shell::SetTopmost(bool on) {
     character_->SetStaysOnTop(on);
     fellow_->SetStaysOnTop(on);
 }
 
-void Shell::BringToForeground() { character_->RaiseWithoutActivation(); }
+void Shell::BringToForeground() {
+    character_->RaiseWithoutActivation();
+}
 
-void Shell::SetEnabled(bool on) { character_->setEnabled(on); }
+void Shell::SetEnabled(bool on) {
+    character_->setEnabled(on);
+}
 
 // TimerHost ----------------------------------------------------------------------------------
 
-QRect Shell::CharacterGeometry() const { return character_->geometry(); }
-QRect Shell::FellowGeometry() const { return fellow_->geometry(); }
+QRect Shell::CharacterGeometry() const {
+    return character_->geometry();
+}
+QRect Shell::FellowGeometry() const {
+    return fellow_->geometry();
+}
 
 QSize Shell::BalloonSize(int balloon) const {
     return balloon == 0 ? mainBalloon_->size() : fellowBalloon_->size();
@@ -61,7 +73,9 @@ void Shell::MoveCharacter(QPoint topLeft) {
     if (character_->pos() != topLeft) character_->move(topLeft);
 }
 
-QPoint Shell::CursorPosition() const { return QCursor::pos(); }
+QPoint Shell::CursorPosition() const {
+    return QCursor::pos();
+}
 
 QRect Shell::ScreenGeometry() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -95,7 +109,9 @@ void Shell::ShowBlinkPicture(bool eyesClosed) {
 // The debug window comes with the tools.
 void Shell::CloseDebugWindow() {}
 
-void Shell::CloseCharacterWindow() { Close(); }
+void Shell::CloseCharacterWindow() {
+    Close();
+}
 
 bool Shell::ReloadSkin() {
     if (surfaces_->ReloadSkin(*this) == Outcome::EndProgram) {
@@ -107,14 +123,24 @@ bool Shell::ReloadSkin() {
     return true;
 }
 
-void Shell::RandomTalk() { talk_->RandomTalk(); }
-QString Shell::WindowRemark() { return talk_->WindowRemark(); }
-QString Shell::TodayDateText() { return talk_->TodayDateText(); }
-QString Shell::TodayAnniversary() { return talk_->DayMessage(ctx_.clock.Now().date(), nullptr); }
+void Shell::RandomTalk() {
+    talk_->RandomTalk();
+}
+QString Shell::WindowRemark() {
+    return talk_->WindowRemark();
+}
+QString Shell::TodayDateText() {
+    return talk_->TodayDateText();
+}
+QString Shell::TodayAnniversary() {
+    return talk_->DayMessage(ctx_.clock.Now().date(), nullptr);
+}
 
 // SkinReloadSteps ----------------------------------------------------------------------------
 
-void Shell::PlaceHitAreas(const HitAreas& areas) { character_->PlaceHitAreas(areas); }
+void Shell::PlaceHitAreas(const HitAreas& areas) {
+    character_->PlaceHitAreas(areas);
+}
 
 void Shell::ReloadScriptFiles() {
     scenario_->LoadExternalScripts(SkinFolderPrefix(ctx_),
@@ -123,10 +149,16 @@ void Shell::ReloadScriptFiles() {
     scenario_->LoadIdRelation();
 }
 
-Outcome Shell::ReloadFellow() { return LoadFellow(); }
+Outcome Shell::ReloadFellow() {
+    return LoadFellow();
+}
 
-ShapedWindow& Shell::MainBalloon() { return *mainBalloon_; }
+ShapedWindow& Shell::MainBalloon() {
+    return *mainBalloon_;
+}
 
-void Shell::PlaceMainMessageArea() { mainBalloon_->PlaceMainMessageArea(); }
+void Shell::PlaceMainMessageArea() {
+    mainBalloon_->PlaceMainMessageArea();
+}
 
 } // namespace orvanel

@@ -64,7 +64,9 @@ void BasicShellTalk::RandomTalk() {
     player_.PlayScript(RandomScript());
 }
 
-QString BasicShellTalk::WindowRemark() { return RandomScript(); }
+QString BasicShellTalk::WindowRemark() {
+    return RandomScript();
+}
 
 QString BasicShellTalk::GreetingScript() {
     return QStringLiteral("\\h") + words_.GetWord(GreetingCategory(ctx_.clock.Now().time().hour()));
@@ -75,15 +77,16 @@ QString BasicShellTalk::TodayDateText() {
         const char16_t* name;
         int offset;
     };
-    static constexpr Era kEras[] = {{u"平成", 1988}, {u"昭和", 1925}, {u"大正", 1911}, {u"明治", 1867}};
+    static constexpr Era kEras[] = {
+        {u"平成", 1988}, {u"昭和", 1925}, {u"大正", 1911}, {u"明治", 1867}};
     const QDate today = ctx_.clock.Now().date();
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
     const QString dayText = japanese.toString(today, QStringLiteral("M月d日、dddd"));
     const int k = ctx_.random.Pick(6);
     if (k <= 4) {
         const Era& era = kEras[k - 1];
-        return QString::fromUtf16(era.name) + QString::number(today.year() - era.offset) +
-               u'年' + dayText;
+        return QString::fromUtf16(era.name) + QString::number(today.year() - era.offset) + u'年' +
+               dayText;
     }
     return QString::number(today.year()) + u'年' + dayText;
 }
@@ -141,28 +144,47 @@ void BasicShellTalk::StartLearning(const QString& category) {
 void BasicShellTalk::LearnWord(const QString& word) {
     const qint32 n = dictionary_.WordCount(category_);
     bool known = false;
-    for (qint32 i = 1; i <= n && !known; ++i) known = dictionary_.ReadTalk(category_, i) == word;
+    for (qint32 i = 1; i <= n && !known; ++i)
+        known = dictionary_.ReadTalk(category_, i) == word;
     QString script;
     if (known) {
         switch (ctx_.random.Pick(5)) {
-        case 1: script = u"\\h"_s + word + u"はもう知ってるよ～。\\w8"_s; break;
-        case 2:
-            script = u"\\h"_s + word + u"はもう知ってるってば。\\w8\\n\\n%username"_s + u"はそんなに"_s +
-                     word + u"が好きなの？\\w5"_s;
+        case 1:
+            script = u"\\h"_s + word + u"はもう知ってるよ～。\\w8"_s;
             break;
-        case 3: script = u"\\h"_s + word + u"なんて聞き飽きたわ！"_s; break;
-        case 4: script = u"\\h%selfcall 、\\w5"_s + word + u"って言葉もう知ってるよ。\\w8"_s; break;
-        default: script = u"\\h"_s + word + u"かぁ、\\w5なんか前に聞いたことあるなぁ。\\w8"_s; break;
+        case 2:
+            script = u"\\h"_s + word + u"はもう知ってるってば。\\w8\\n\\n%username"_s +
+                     u"はそんなに"_s + word + u"が好きなの？\\w5"_s;
+            break;
+        case 3:
+            script = u"\\h"_s + word + u"なんて聞き飽きたわ！"_s;
+            break;
+        case 4:
+            script = u"\\h%selfcall 、\\w5"_s + word + u"って言葉もう知ってるよ。\\w8"_s;
+            break;
+        default:
+            script = u"\\h"_s + word + u"かぁ、\\w5なんか前に聞いたことあるなぁ。\\w8"_s;
+            break;
         }
     } else {
         ctx_.flags.balloonHold = false;
         dictionary_.AppendWord(category_, word);
         switch (ctx_.random.Pick(5)) {
-        case 1: script = u"\\hふむふむ。\\w8べんきょうになるっす。\\w8"_s + word + u"かぁ。\\w8"_s; break;
-        case 2: script = u"\\h"_s + word + u"を知ってるなんて、\\w5%usernameは物知りだなぁ。\\w8"_s; break;
-        case 3: script = u"\\h"_s + word + u"～。\\w8"_s; break;
-        case 4: script = u"\\h"_s + word + u"って"_s + words_.GetWord(category_) + u"の仲間%en"_s; break;
-        default: script = u"\\h"_s + word + u"とは斬新な。\\w8"_s; break;
+        case 1:
+            script = u"\\hふむふむ。\\w8べんきょうになるっす。\\w8"_s + word + u"かぁ。\\w8"_s;
+            break;
+        case 2:
+            script = u"\\h"_s + word + u"を知ってるなんて、\\w5%usernameは物知りだなぁ。\\w8"_s;
+            break;
+        case 3:
+            script = u"\\h"_s + word + u"～。\\w8"_s;
+            break;
+        case 4:
+            script = u"\\h"_s + word + u"って"_s + words_.GetWord(category_) + u"の仲間%en"_s;
+            break;
+        default:
+            script = u"\\h"_s + word + u"とは斬新な。\\w8"_s;
+            break;
         }
     }
     player_.PlayScript(script);

@@ -53,10 +53,11 @@ bool SkinSelectWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-SkinSelectWindow::~SkinSelectWindow() { ctx_.log.LogLine(u"Unload SkinSelectForm"_s); }
+SkinSelectWindow::~SkinSelectWindow() {
+    ctx_.log.LogLine(u"Unload SkinSelectForm"_s);
+}
 
-QString SkinSelectWindow::InfoText(const QString& name, const QString& author,
-                                   const QString& url) {
+QString SkinSelectWindow::InfoText(const QString& name, const QString& author, const QString& url) {
     return u"名前："_s + name + u"\r\n作者："_s + author + u"\r\n\r\nHP："_s + url + u"\r\n"_s;
 }
 
@@ -68,7 +69,9 @@ void SkinSelectWindow::Refresh() {
 
 void SkinSelectWindow::ShowInfoOf(const QString& fileName) {
     const QString path = ctx_.settings.AppFolder() + fileName;
-    const auto info = [&](const QString& key) { return ctx_.settings.ReadIni(path, u"Info"_s, key); };
+    const auto info = [&](const QString& key) {
+        return ctx_.settings.ReadIni(path, u"Info"_s, key);
+    };
     info_->setPlainText(InfoText(info(u"Name"_s), info(u"Author"_s), info(u"URL"_s)));
 }
 

@@ -4,8 +4,7 @@
 
 namespace orvanel {
 
-TickDriver::TickDriver(std::function<void()> tick, std::function<int()> quietTicks,
-                       QObject* parent)
+TickDriver::TickDriver(std::function<void()> tick, std::function<int()> quietTicks, QObject* parent)
     : QObject(parent), tick_(std::move(tick)), quietTicks_(std::move(quietTicks)) {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
@@ -73,8 +72,8 @@ int QuietTicks(const QuietFacts& f) {
     before(qint64(f.talkLimit) - f.murmur + 1); // idle talk when the counter passes the limit
     if (f.now.isValid()) {
         if (f.now.minute() == 0 && !f.timeSignalDone) return 0;
-        const qint64 msToHour = qint64(60 - f.now.minute()) * 60000 -
-                                qint64(f.now.second()) * 1000 - f.now.msec();
+        const qint64 msToHour =
+            qint64(60 - f.now.minute()) * 60000 - qint64(f.now.second()) * 1000 - f.now.msec();
         before(msToHour * TickDriver::kTicksPerSecond / 1000);
     }
     return int(quiet);

@@ -60,8 +60,8 @@ private:
 
 // What decides how long the main timer may sleep (see TickDriver).
 struct QuietFacts {
-    bool busy = false; // a script plays, a drag runs, an exit, skin change, foreground request
-                       // or touch is pending, or the edges are watched: every tick counts
+    bool busy = false;    // a script plays, a drag runs, an exit, skin change, foreground request
+                          // or touch is pending, or the edges are watched: every tick counts
     bool blinking = true; // the blink hold flag is clear
     qint32 blinkCount = 0;
     qint32 blinkInterval = 0;

@@ -18,14 +18,18 @@ bool ReadInt(QStringView text, int* out) {
 
 } // namespace
 
-int TwipsToPixels(int twips) { return RoundHalfEven(twips / kTwipsPerPixel); }
+int TwipsToPixels(int twips) {
+    return RoundHalfEven(twips / kTwipsPerPixel);
+}
 
 QRect TwipsToPixels(const QRect& t) {
     return QRect(TwipsToPixels(t.left()), TwipsToPixels(t.top()), TwipsToPixels(t.width()),
                  TwipsToPixels(t.height()));
 }
 
-QPoint TwipsToPixels(QPoint t) { return QPoint(TwipsToPixels(t.x()), TwipsToPixels(t.y())); }
+QPoint TwipsToPixels(QPoint t) {
+    return QPoint(TwipsToPixels(t.x()), TwipsToPixels(t.y()));
+}
 
 QColor ColorFromBgr(qint32 bgr) {
     const quint32 v = quint32(bgr);

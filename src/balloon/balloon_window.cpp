@@ -15,7 +15,9 @@ BalloonWindow::BalloonWindow(AppContext& ctx, int index, QWidget* parent)
     PlaceLabel(kDefaultMsgArea, ctx_.skin.balloons[size_t(index_)].backColor);
 }
 
-void BalloonWindow::SetBold(bool bold) { label_->setFont(MessageLabel::BalloonFont(bold)); }
+void BalloonWindow::SetBold(bool bold) {
+    label_->setFont(MessageLabel::BalloonFont(bold));
+}
 
 void BalloonWindow::PlaceAgainst(const QWidget& character) {
     const SkinState::Balloon& b = ctx_.skin.balloons[size_t(index_)];
@@ -62,6 +64,8 @@ void BalloonWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     hide();
 }
 
-void BalloonWindow::mouseMoveEvent(QMouseEvent*) { DisplayCounter() = 0; }
+void BalloonWindow::mouseMoveEvent(QMouseEvent*) {
+    DisplayCounter() = 0;
+}
 
 } // namespace orvanel

@@ -17,7 +17,11 @@ void FellowBalloon::PlaceFellowMessageArea() {
     PlaceLabel(FellowMessageArea(b.msgArea), b.backColor);
 }
 
-void FellowBalloon::SetMessage(const QString& text) { Label().SetText(text); }
-QString FellowBalloon::Message() const { return Label().Text(); }
+void FellowBalloon::SetMessage(const QString& text) {
+    Label().SetText(text);
+}
+QString FellowBalloon::Message() const {
+    return Label().Text();
+}
 
 } // namespace orvanel

@@ -86,8 +86,12 @@ MainBalloon::MainBalloon(AppContext& ctx, QWidget* parent) : BalloonWindow(ctx, 
     PlaceMainMessageArea();
 }
 
-QColor MainBalloon::Back() const { return ColorFromBgr(ctx_.skin.balloons[0].backColor); }
-QColor MainBalloon::Fore() const { return ColorFromBgr(ctx_.skin.balloons[0].foreColor); }
+QColor MainBalloon::Back() const {
+    return ColorFromBgr(ctx_.skin.balloons[0].backColor);
+}
+QColor MainBalloon::Fore() const {
+    return ColorFromBgr(ctx_.skin.balloons[0].foreColor);
+}
 
 void MainBalloon::BuildSelectPanel() {
     select_ = new PanelFrame(this);
@@ -254,11 +258,13 @@ void MainBalloon::PlaceMainMessageArea() {
     marker_->adjustSize();
     marker_->move(msg.right() + 1 - marker_->width(), msg.bottom() + 1 - marker_->height());
 
-    for (PanelFrame* f : {select_, teach_, menu_, search_, progress_, googleModes_,
-                          gooDictionaries_})
+    for (PanelFrame* f :
+         {select_, teach_, menu_, search_, progress_, googleModes_, gooDictionaries_})
         f->SetBackground(back);
-    for (QRadioButton* o : std::as_const(options_)) Paint(o, back);
-    for (PanelLabel* p : {call_, yes_, no_, selMsg_}) p->SetBackground(back);
+    for (QRadioButton* o : std::as_const(options_))
+        Paint(o, back);
+    for (PanelLabel* p : {call_, yes_, no_, selMsg_})
+        p->SetBackground(back);
 
     // Choice panel: heading, then the two answers.
     select_->setGeometry(QRect(TwipsToPixels(l.select), QSize(width, 3 * kRow + 6)));
@@ -290,7 +296,8 @@ void MainBalloon::PlaceMainMessageArea() {
         f->setGeometry(4, 2 * kRow + 8, panelWidth - 8, kRow + 2);
         const QList<QRadioButton*> buttons = f->findChildren<QRadioButton*>();
         const int step = buttons.isEmpty() ? 0 : (panelWidth - 8) / int(buttons.size());
-        for (int i = 0; i < buttons.size(); ++i) buttons[i]->setGeometry(i * step, 0, step, kRow + 2);
+        for (int i = 0; i < buttons.size(); ++i)
+            buttons[i]->setGeometry(i * step, 0, step, kRow + 2);
     }
     searchOk_->setGeometry(TwipsToPixels(l.learnOkLeft), 4 * kRow + 8, buttonWidth, kRow);
     searchCancel_->setGeometry(TwipsToPixels(l.learnCancelLeft), 4 * kRow + 8, buttonWidth, kRow);
@@ -298,14 +305,19 @@ void MainBalloon::PlaceMainMessageArea() {
     // Progress panel.
     progress_->setGeometry(QRect(TwipsToPixels(l.progress), QSize(width, 3 * kRow)));
     const QList<QWidget*> parts = progress_->findChildren<QWidget*>();
-    for (int i = 0; i < parts.size(); ++i) parts[i]->setGeometry(4, i * kRow, width - 8, kRow - 2);
+    for (int i = 0; i < parts.size(); ++i)
+        parts[i]->setGeometry(4, i * kRow, width - 8, kRow - 2);
 
     ResetPanelButtons(BalloonPanel::Teach);
     ResetPanelButtons(BalloonPanel::Search);
 }
 
-void MainBalloon::SetMessage(const QString& text) { Label().SetText(text); }
-QString MainBalloon::Message() const { return Label().Text(); }
+void MainBalloon::SetMessage(const QString& text) {
+    Label().SetText(text);
+}
+QString MainBalloon::Message() const {
+    return Label().Text();
+}
 
 void MainBalloon::SetWaitMarkerVisible(bool on) {
     marker_->setVisible(on);
@@ -314,10 +326,14 @@ void MainBalloon::SetWaitMarkerVisible(bool on) {
 
 PanelFrame* MainBalloon::Panel(BalloonPanel panel) const {
     switch (panel) {
-    case BalloonPanel::Select: return select_;
-    case BalloonPanel::Menu: return menu_;
-    case BalloonPanel::Teach: return teach_;
-    case BalloonPanel::Search: return search_;
+    case BalloonPanel::Select:
+        return select_;
+    case BalloonPanel::Menu:
+        return menu_;
+    case BalloonPanel::Teach:
+        return teach_;
+    case BalloonPanel::Search:
+        return search_;
     }
     return nullptr;
 }
@@ -353,10 +369,18 @@ void MainBalloon::SetChoiceWords(const QString& yes, const QString& no) {
     no_->setText(no);
 }
 
-void MainBalloon::SetTeachPrompt(const QString& text) { prompt_->setText(text); }
-void MainBalloon::SetTeachExample(const QString& text) { example_->setText(text); }
-QString MainBalloon::InputText() const { return input_->text(); }
-void MainBalloon::SetInputText(const QString& text) { input_->setText(text); }
+void MainBalloon::SetTeachPrompt(const QString& text) {
+    prompt_->setText(text);
+}
+void MainBalloon::SetTeachExample(const QString& text) {
+    example_->setText(text);
+}
+QString MainBalloon::InputText() const {
+    return input_->text();
+}
+void MainBalloon::SetInputText(const QString& text) {
+    input_->setText(text);
+}
 
 void MainBalloon::FocusInput() {
     if (!input_->isVisible()) return;
@@ -365,14 +389,18 @@ void MainBalloon::FocusInput() {
     input_->setFocus(Qt::OtherFocusReason);
 }
 
-void MainBalloon::SetMenuHeading(const QString& text) { call_->setText(text); }
+void MainBalloon::SetMenuHeading(const QString& text) {
+    call_->setText(text);
+}
 
 void MainBalloon::SetMenuItems(const QStringList& captions) {
-    for (int i = 0; i < 7; ++i) menuItems_[size_t(i)]->setText(captions.value(i));
+    for (int i = 0; i < 7; ++i)
+        menuItems_[size_t(i)]->setText(captions.value(i));
 }
 
 void MainBalloon::ClearMenuMarks() {
-    for (PanelLabel* line : menuItems_) line->SetBackground(Back());
+    for (PanelLabel* line : menuItems_)
+        line->SetBackground(Back());
 }
 
 void MainBalloon::MarkMenuLine(PanelLabel* hovered) {

@@ -19,10 +19,16 @@ PanelFrame::PanelFrame(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::NoFrame);
 }
 
-void PanelFrame::SetBackground(const QColor& color) { SetRole(this, QPalette::Window, color); }
+void PanelFrame::SetBackground(const QColor& color) {
+    SetRole(this, QPalette::Window, color);
+}
 
-void PanelFrame::mousePressEvent(QMouseEvent* event) { event->accept(); }
-void PanelFrame::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
+void PanelFrame::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+void PanelFrame::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+}
 
 void PanelFrame::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
@@ -39,10 +45,18 @@ PanelLabel::PanelLabel(const QString& text, QWidget* parent) : QLabel(text, pare
     setMouseTracking(true);
 }
 
-void PanelLabel::SetBackground(const QColor& color) { SetRole(this, QPalette::Window, color); }
-QColor PanelLabel::Background() const { return palette().color(QPalette::Window); }
-void PanelLabel::SetTextColor(const QColor& color) { SetRole(this, QPalette::WindowText, color); }
-QColor PanelLabel::TextColor() const { return palette().color(QPalette::WindowText); }
+void PanelLabel::SetBackground(const QColor& color) {
+    SetRole(this, QPalette::Window, color);
+}
+QColor PanelLabel::Background() const {
+    return palette().color(QPalette::Window);
+}
+void PanelLabel::SetTextColor(const QColor& color) {
+    SetRole(this, QPalette::WindowText, color);
+}
+QColor PanelLabel::TextColor() const {
+    return palette().color(QPalette::WindowText);
+}
 
 void PanelLabel::mousePressEvent(QMouseEvent* event) {
     event->accept();

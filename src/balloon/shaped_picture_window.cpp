@@ -24,7 +24,9 @@ void ShapedPictureWindow::ResizeWindow(QSize size) {
     if (size.isValid()) setFixedSize(size);
 }
 
-void ShapedPictureWindow::SetInputEnabled(bool enabled) { setEnabled(enabled); }
+void ShapedPictureWindow::SetInputEnabled(bool enabled) {
+    setEnabled(enabled);
+}
 
 bool ShapedPictureWindow::ApplyShape(const RegionData& shape) {
     if (shape.IsEmpty())

@@ -16,12 +16,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("teachTop");
         const QRect standard(195, 225, 3900, 2025);
         QTest::newRow("empty: default area") << QString() << standard << 3705 << 3900 << 1113;
-        QTest::newRow("four numbers") << "300,300,3000,1500" << QRect(300, 300, 3000, 1500)
-                                      << 2700 << 3000 << 825;
+        QTest::newRow("four numbers")
+            << "300,300,3000,1500" << QRect(300, 300, 3000, 1500) << 2700 << 3000 << 825;
         QTest::newRow("blanks around numbers")
             << " 300 , 300 ,3000, 1500" << QRect(300, 300, 3000, 1500) << 2700 << 3000 << 825;
-        QTest::newRow("three numbers: default") << "300,300,3000" << standard << 3705 << 3900
-                                                << 1113;
+        QTest::newRow("three numbers: default")
+            << "300,300,3000" << standard << 3705 << 3900 << 1113;
         QTest::newRow("five numbers: default") << "1,2,3,4,5" << standard << 3705 << 3900 << 1113;
         QTest::newRow("not numbers: default") << "a,b,c,d" << standard << 3705 << 3900 << 1113;
         QTest::newRow("no width: default") << "10,10,0,500" << standard << 3705 << 3900 << 1113;

@@ -11,8 +11,8 @@
 
 #include <QApplication>
 #include <QFontInfo>
-#include <QMouseEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 
 using namespace orvanel;
@@ -32,7 +32,9 @@ void Hover(QWidget* target, QPoint local) {
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(target, &move);
 }
-void Hover(QWidget* target) { Hover(target, target->rect().center()); }
+void Hover(QWidget* target) {
+    Hover(target, target->rect().center());
+}
 
 } // namespace
 
@@ -70,8 +72,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("okLeft");
         QTest::newRow("default") << QString() << QRect(13, 15, 260, 135) << 247 << 260
                                  << QPoint(8, 74) << 70;
-        QTest::newRow("skin area") << "300,300,3000,1500" << QRect(20, 20, 200, 100) << 180
-                                   << 200 << QPoint(8, 55) << 3;
+        QTest::newRow("skin area")
+            << "300,300,3000,1500" << QRect(20, 20, 200, 100) << 180 << 200 << QPoint(8, 55) << 3;
     }
     void messageAreaPlacesLabelAndPanels() {
         QFETCH(QString, msgArea);
@@ -259,16 +261,18 @@ private Q_SLOTS:
         MessageLabel label;
         label.resize(260, 135);
         const QFontMetrics metrics(label.font());
-        const QString sentence = QStringLiteral("今日は%1の日です。").arg(QStringLiteral("あ").repeated(30));
+        const QString sentence =
+            QStringLiteral("今日は%1の日です。").arg(QStringLiteral("あ").repeated(30));
         label.SetText(sentence);
         const QStringList lines = label.VisibleLines();
         QVERIFY(lines.size() > 1);
         QCOMPARE(lines.join(QString()), sentence);
-        for (const QString& line : lines) QVERIFY(metrics.horizontalAdvance(line) <= 260);
+        for (const QString& line : lines)
+            QVERIFY(metrics.horizontalAdvance(line) <= 260);
 
         label.SetText(QStringLiteral("一行目\r\n\r\n三行目"));
-        QCOMPARE(label.VisibleLines(), (QStringList{QStringLiteral("一行目"), QString(),
-                                                    QStringLiteral("三行目")}));
+        QCOMPARE(label.VisibleLines(),
+                 (QStringList{QStringLiteral("一行目"), QString(), QStringLiteral("三行目")}));
 
         // A word longer than the label breaks inside the word rather than running out.
         label.SetText(QStringLiteral("http://") + QStringLiteral("x").repeated(200));
@@ -276,7 +280,8 @@ private Q_SLOTS:
 
         // What does not fit below is cut; the lines that show start at the top.
         QStringList many;
-        for (int i = 1; i <= 30; ++i) many << QString::number(i);
+        for (int i = 1; i <= 30; ++i)
+            many << QString::number(i);
         label.SetText(many.join(QStringLiteral("\r\n")));
         const QStringList shown = label.VisibleLines();
         QVERIFY(shown.size() < 30);

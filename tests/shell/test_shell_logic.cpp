@@ -115,21 +115,37 @@ private Q_SLOTS:
         QTest::addColumn<QString>("script");
         const QTime evening(23, 5);
         QTest::newRow("1 boot word") << 1 << evening << QStringLiteral("\\h起動時#1");
-        QTest::newRow("2 date") << 2 << evening
-                                << QStringLiteral("\\hDATEです。\\w5\\n\\n今日は%gdの日%en\\w8\\w8\\u･･･ウソ言うなや。");
+        QTest::newRow("2 date")
+            << 2 << evening
+            << QStringLiteral(
+                   "\\hDATEです。\\w5\\n\\n今日は%gdの日%en\\w8\\w8\\u･･･ウソ言うなや。");
         QTest::newRow("3 at 23:05 the plan starts at 24")
             << 3 << evening
-            << QStringLiteral("\\h1月2日 23時5分です。\\w8\\n%usernameのこれからの予定は・・・\\w8\r\n\r\n24時から%msと%vsすることになってます。\\w8\\w8\\u･･･%vs1？\\w8\\w8\\w8\\h\\c･･･何？\\w8何か変なこと言った？");
-        QTest::newRow("4 anniversary") << 4 << evening
-                                       << QStringLiteral("\\hDATEです。\\w8\\n\\n今日は「ANNIV」%en\\w8\\w8\\uマジか。\\w8\\w8\\c急いで%vsせな･･･\\w8\\w8\\h\\c･･･%vs1？\\w8\\w8\\c何で？\\w8\\w8\\u\\c･･･%msとの約束や。");
+            << QStringLiteral(
+                   "\\h1月2日 "
+                   "23時5分です。\\w8\\n%usernameのこれからの予定は・・・\\w8\r\n\r\n24時から%msと%"
+                   "vsすることになってます。\\w8\\w8\\u･･･%"
+                   "vs1？\\w8\\w8\\w8\\h\\c･･･何？\\w8何か変なこと言った？");
+        QTest::newRow("4 anniversary")
+            << 4 << evening
+            << QStringLiteral("\\hDATEです。\\w8\\n\\n今日は「ANNIV」%"
+                              "en\\w8\\w8\\uマジか。\\w8\\w8\\c急いで%vsせな･･･\\w8\\w8\\h\\c･･･%"
+                              "vs1？\\w8\\w8\\c何で？\\w8\\w8\\u\\c･･･%msとの約束や。");
         QTest::newRow("5 flower language twice")
             << 5 << evening
-            << QStringLiteral("\\hDATEです。\\w5\\n\\n今日の誕生花は「FLOWER」で、\\w5\\n花言葉は「MEANING」です。\\w8\\w8\\uMEANING･･･\\w8\\w8\\n\\c･･･おもしろ言葉やね。");
+            << QStringLiteral(
+                   "\\hDATEです。\\w5\\n\\n今日の誕生花は「FLOWER」で、\\w5\\n花言葉は「MEANING」で"
+                   "す。\\w8\\w8\\uMEANING･･･\\w8\\w8\\n\\c･･･おもしろ言葉やね。");
         QTest::newRow("6 anniversary and how often")
             << 6 << evening
-            << QStringLiteral("\\h今日は2026年1月2日、金曜日\\w5\\n\\n「ANNIV」\\w5です。\\w8\\w8\\w8\\uANNIVか･･･\\w8\\n\\n１年ぶりだな。\\w8\\w8\\w8\\h\\c･･･まぁ、\\w5そういうことになるね。");
-        QTest::newRow("7 flower name") << 7 << evening
-                                       << QStringLiteral("\\hDATEです。\\n\\n\\w8今日の誕生花は「FLOWER」で、\\w5\\n花言葉は「MEANING」です。\\w8\\w8\\uFLOWERで「MEANING」？\\w8\\w8\\h\\s4\\c･･･ホントだよ。");
+            << QStringLiteral("\\h今日は2026年1月2日、金曜日\\w5\\n\\n「ANNIV」\\w5です。\\w8\\w8\\"
+                              "w8\\uANNIVか･･･\\w8\\n\\n１年ぶりだな。\\w8\\w8\\w8\\h\\c･･･まぁ、\\"
+                              "w5そういうことになるね。");
+        QTest::newRow("7 flower name")
+            << 7 << evening
+            << QStringLiteral(
+                   "\\hDATEです。\\n\\n\\w8今日の誕生花は「FLOWER」で、\\w5\\n花言葉は「MEANING」で"
+                   "す。\\w8\\w8\\uFLOWERで「MEANING」？\\w8\\w8\\h\\s4\\c･･･ホントだよ。");
         QTest::newRow("8 greeting") << 8 << evening << QStringLiteral("\\hこんばんは");
     }
     void startupTalk() {
@@ -144,7 +160,8 @@ private Q_SLOTS:
 
     void farewellSaysTheSameWordTwice() {
         QCOMPARE(FarewellScript(QStringLiteral("1時間2分3秒"), QStringLiteral("またね")),
-                 QStringLiteral("\\h今回の起動時間は、1時間2分3秒でした。\\w5\\n\\nまたね\\w8\\w8\\uまたね"));
+                 QStringLiteral(
+                     "\\h今回の起動時間は、1時間2分3秒でした。\\w5\\n\\nまたね\\w8\\w8\\uまたね"));
     }
 
     void calendarFiles() {
@@ -302,9 +319,9 @@ private Q_SLOTS:
         QVERIFY(QFile::link(outside.path(), trash + QStringLiteral("/files/link")));
 
         QVERIFY(DesktopSystemActions::EmptyTrashFolder(trash));
-        QVERIFY(QDir(trash + QStringLiteral("/files")).isEmpty(QDir::AllEntries | QDir::Hidden |
-                                                                QDir::System |
-                                                                QDir::NoDotAndDotDot));
+        QVERIFY(
+            QDir(trash + QStringLiteral("/files"))
+                .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
         QVERIFY(QDir(trash + QStringLiteral("/info")).isEmpty());
         // A link in the trash goes; what it pointed to stays.
         QVERIFY(QFile::exists(outside.path() + QStringLiteral("/keep.txt")));
@@ -314,8 +331,8 @@ private Q_SLOTS:
         QTemporaryDir home;
         qputenv("XDG_DATA_HOME", home.path().toUtf8());
         QVERIFY(QDir().mkpath(home.path() + QStringLiteral("/Trash/files")));
-        QVERIFY(DesktopSystemActions::TrashFolders().contains(home.path() +
-                                                              QStringLiteral("/Trash")));
+        QVERIFY(
+            DesktopSystemActions::TrashFolders().contains(home.path() + QStringLiteral("/Trash")));
         const QString recent = home.path() + QStringLiteral("/recently-used.xbel");
         QFile f(recent);
         QVERIFY(f.open(QIODevice::WriteOnly));

@@ -124,8 +124,8 @@ private Q_SLOTS:
         // Both balloons stand against their characters with the skin's offsets.
         const SkinState::Balloon& b0 = run.ctx.skin.balloons[0];
         QCOMPARE(shell.MainBalloonWindow().pos(),
-                 kanami.topLeft() - QPoint(shell.MainBalloonWindow().width(),
-                                           shell.MainBalloonWindow().height()) +
+                 kanami.topLeft() -
+                     QPoint(shell.MainBalloonWindow().width(), shell.MainBalloonWindow().height()) +
                      QPoint(qRound(b0.left / 15.0), qRound(b0.top / 15.0)));
         run.shell.reset();
     }
@@ -228,8 +228,8 @@ private Q_SLOTS:
         run.Start(holder.localPort());
         QVERIFY(!run.started);
         QCOMPARE(run.shell->ExitCode(), 1);
-        QVERIFY(run.log.Text().contains(QStringLiteral("MessageBox: %1番ポートは使用中です")
-                                            .arg(holder.localPort())));
+        QVERIFY(run.log.Text().contains(
+            QStringLiteral("MessageBox: %1番ポートは使用中です").arg(holder.localPort())));
         QVERIFY(!run.log.Text().contains(QStringLiteral("Boot Complete")));
         QCOMPARE(run.Setting(QStringLiteral("OnTop")), QStringLiteral("True"));
         QCOMPARE(run.Setting(QStringLiteral("Silent")), QStringLiteral("False"));
@@ -259,7 +259,8 @@ private Q_SLOTS:
                                          QStringLiteral("Unload FellowBaloon")}));
         // A script for the fellow has nowhere to go and stops there.
         shell.Player().PlayScript(QStringLiteral("\\hはい\\uいいえ"));
-        for (int i = 0; i < 10; ++i) shell.Player().StepScript();
+        for (int i = 0; i < 10; ++i)
+            shell.Player().StepScript();
         QCOMPARE(shell.MainBalloonWindow().Message(), QStringLiteral("はい"));
     }
 };

@@ -13,8 +13,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 #include <QSlider>
 #include <QTest>
 
@@ -72,8 +72,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("call");
         QTest::addColumn<double>("r");
         QTest::addColumn<QString>("answer");
-        QTest::newRow("same name, k=1") << QStringLiteral("たろう") << 0.1
-                                        << QStringLiteral("\\hふぅ。設定そんなにいじっても仕方ないよね。");
+        QTest::newRow("same name, k=1")
+            << QStringLiteral("たろう") << 0.1
+            << QStringLiteral("\\hふぅ。設定そんなにいじっても仕方ないよね。");
         QTest::newRow("same name, k=2")
             << QStringLiteral("たろう") << 0.5 << QStringLiteral("\\hファイナルアンサー？");
         QTest::newRow("same name, k=3")
@@ -130,8 +131,8 @@ private Q_SLOTS:
         QVERIFY(!w);
         QCOMPARE(Setting("User", "Call"), QStringLiteral("たろう"));
         QCOMPARE(rig_->ctx.flags.timerInterval, 35);
-        QCOMPARE(played_,
-                 QStringList{QStringLiteral("\\h人生にキャンセルは効かないよ～。\\w8\\w8\\u効かないよ～。")});
+        QCOMPARE(played_, QStringList{QStringLiteral(
+                              "\\h人生にキャンセルは効かないよ～。\\w8\\w8\\u効かないよ～。")});
     }
 
     void optionsEnterMovesOnAndTheLastActsAsOk() {
@@ -197,7 +198,8 @@ private Q_SLOTS:
         QFETCH(bool, hide);
         QFETCH(bool, silent);
         CharacterMenu menu;
-        CharacterMenu::State state{onTop, hide, silent, false, true, rig_->ctx.settings.AppFolder()};
+        CharacterMenu::State state{onTop, hide, silent,
+                                   false, true, rig_->ctx.settings.AppFolder()};
         menu.Prepare(state, true);
         QCOMPARE(menu.Item(QStringLiteral("mnOnTop"))->isChecked(), onTop);
         QCOMPARE(menu.Item(QStringLiteral("mnHide"))->isChecked(), hide);
@@ -257,8 +259,7 @@ private Q_SLOTS:
             rig_->ctx, [] { return QStringLiteral("\\hまたね"); }, Recorder());
         QCOMPARE(w->Files()->count(), 2);
         QCOMPARE(w->Files()->item(0)->text(), QStringLiteral("a.skn"));
-        QCOMPARE(w->Info()->toPlainText(),
-                 QStringLiteral("名前：エー\n作者：不明\n\nHP：不明\n"));
+        QCOMPARE(w->Info()->toPlainText(), QStringLiteral("名前：エー\n作者：不明\n\nHP：不明\n"));
         w->ShowInfoOf(QStringLiteral("b.skn")); // read as written, no defaults
         QCOMPARE(w->Info()->toPlainText(), QStringLiteral("名前：ビー\n作者：\n\nHP：http://b/\n"));
 

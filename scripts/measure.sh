@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Measures the real program under Xvfb: start-up time with caches, idle CPU and memory, and
+# the delay from a datagram to its first character on screen. Builds first if needed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+[ -x build/bin/orvanel ] || { cmake -S . -B build -G Ninja >/dev/null && cmake --build build -j2; }
+export ORVANEL_SYSTEM_ACTIONS=log
+exec python3 scripts/measure.py --binary build/bin/orvanel \
+    --default-data build/share/orvanel/default "$@"
