@@ -2,10 +2,10 @@
 
 #include "app/app_context.h"
 #include "app/views.h"
+#include "balloon/panel_widgets.h"
 #include "tools/trace_log.h"
 
 #include <QFormLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -26,10 +26,16 @@ FirstStartWindow::FirstStartWindow(AppContext& ctx, CharacterView* character,
     for (int i = 0; i < 3; ++i) {
         auto* field = new QLineEdit(values[i]);
         field->setObjectName(u"Text%1"_s.arg(i + 1));
-        field->installEventFilter(this);
         fields_[size_t(i)] = field;
         form->addRow(labels[i], field);
     }
+    for (int i = 0; i < 3; ++i)
+        new EnterKeyFilter(fields_[size_t(i)], [this, i] {
+            if (i < 2)
+                fields_[size_t(i + 1)]->setFocus();
+            else
+                Ok();
+        });
     ok_ = new QPushButton(u"&OK"_s);
     connect(ok_, &QPushButton::clicked, this, &FirstStartWindow::Ok);
     form->addRow(ok_);
@@ -41,20 +47,6 @@ FirstStartWindow::~FirstStartWindow() {
     // However the window goes, the character must not stay frozen.
     if (character_) character_->SetEnabled(true);
     ctx_.log.LogLine(u"Unload UserInfoForm"_s);
-}
-
-bool FirstStartWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == fields_[2])
-                Ok();
-            else
-                focusNextChild();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void FirstStartWindow::Ok() {

@@ -27,9 +27,6 @@ public:
     QPushButton* OkButton() const { return ok_; }
     void Ok();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     AppContext& ctx_;
     CharacterView* character_;

@@ -1,12 +1,12 @@
 #include "app/option_window.h"
 
 #include "app/app_context.h"
+#include "balloon/panel_widgets.h"
 #include "platform/random.h"
 #include "tools/trace_log.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,7 +40,6 @@ OptionWindow::OptionWindow(AppContext& ctx, std::function<void(const QString&)> 
     for (int i = 0; i < 5; ++i) {
         auto* field = new QLineEdit(values[i]);
         field->setObjectName(u"Text%1"_s.arg(i + 1));
-        field->installEventFilter(this);
         fields_[size_t(i)] = field;
         form->addRow(labels[i], field);
     }
@@ -50,6 +49,14 @@ OptionWindow::OptionWindow(AppContext& ctx, std::function<void(const QString&)> 
     slider_->setValue(ctx_.flags.timerInterval);
     form->addRow(u"スクリプト表示速度(デフォルトは50)"_s, slider_);
     callAtLoad_ = values[4];
+    // Enter moves to the next field; in the last one it is OK.
+    for (int i = 0; i < 5; ++i)
+        new EnterKeyFilter(fields_[size_t(i)], [this, i] {
+            if (i < 4)
+                fields_[size_t(i + 1)]->setFocus();
+            else
+                Ok();
+        });
 
     ok_ = new QPushButton(u"OK"_s);
     cancel_ = new QPushButton(u"キャンセル"_s);
@@ -68,20 +75,6 @@ OptionWindow::OptionWindow(AppContext& ctx, std::function<void(const QString&)> 
 OptionWindow::~OptionWindow() {
     ctx_.flags.balloonHold = false;
     ctx_.log.LogLine(u"Unload ConfigrationForm"_s);
-}
-
-bool OptionWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == fields_[4])
-                Ok();
-            else
-                focusNextChild();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void OptionWindow::Ok() {

@@ -32,9 +32,6 @@ public:
     void Ok();
     void Cancel();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     AppContext& ctx_;
     std::function<void(const QString&)> play_;

@@ -41,26 +41,6 @@ private:
     QWidget* balloon_;
 };
 
-// Enter in a line edit; other keys pass.
-class EnterKey final : public QObject {
-public:
-    EnterKey(QObject* parent, std::function<void()> onEnter)
-        : QObject(parent), onEnter_(std::move(onEnter)) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                onEnter_();
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> onEnter_;
-};
-
 QLabel* PassiveLabel(QWidget* parent) {
     auto* l = new QLabel(parent);
     // The panel under it handles the mouse (a double click on it hides the balloon).
@@ -126,7 +106,7 @@ void MainBalloon::BuildTeachPanel() {
     example_->setObjectName(QStringLiteral("lblex"));
     input_ = new QLineEdit(teach_);
     input_->setObjectName(QStringLiteral("txtInput"));
-    input_->installEventFilter(new EnterKey(input_, [this] { SubmitLearning(); }));
+    new EnterKeyFilter(input_, [this] { SubmitLearning(); });
     learnOk_ = new PanelLabel(QStringLiteral("OK"), teach_);
     learnOk_->setObjectName(QStringLiteral("lblLearnOK"));
     learnCancel_ = new PanelLabel(QStringLiteral("キャンセル"), teach_);
@@ -185,9 +165,9 @@ void MainBalloon::BuildSearchPanel() {
     engine_->setObjectName(QStringLiteral("lblSearchEngine"));
     searchText_ = new QLineEdit(search_);
     searchText_->setObjectName(QStringLiteral("txtSearch"));
-    searchText_->installEventFilter(new EnterKey(searchText_, [this] {
+    new EnterKeyFilter(searchText_, [this] {
         if (hooks.searchOk) hooks.searchOk(searchText_->text(), true);
-    }));
+    });
     searchOk_ = new PanelLabel(QStringLiteral("OK"), search_);
     searchOk_->setObjectName(QStringLiteral("lblSearchOK"));
     searchCancel_ = new PanelLabel(QStringLiteral("キャンセル"), search_);

@@ -1,5 +1,6 @@
 #include "balloon/panel_widgets.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace orvanel {
@@ -80,6 +81,22 @@ void PanelLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click is a click of its own, as on the original labels.
     event->accept();
     pressed_ = event->button() == Qt::LeftButton;
+}
+
+EnterKeyFilter::EnterKeyFilter(QObject* watched, std::function<void()> onEnter)
+    : QObject(watched), onEnter_(std::move(onEnter)) {
+    watched->installEventFilter(this);
+}
+
+bool EnterKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            onEnter_();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace orvanel

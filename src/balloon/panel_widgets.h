@@ -3,6 +3,8 @@
 #include <QFrame>
 #include <QLabel>
 
+#include <functional>
+
 namespace orvanel {
 
 // A panel of the main balloon (frameSelect, frameMenu, frameTeach, frameSearch, Frame3 and
@@ -48,6 +50,19 @@ protected:
 
 private:
     bool pressed_ = false;
+};
+
+// Calls `onEnter` for the Enter key in the widget it watches (a line edit); other keys pass.
+class EnterKeyFilter : public QObject {
+    Q_OBJECT
+public:
+    EnterKeyFilter(QObject* watched, std::function<void()> onEnter);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void()> onEnter_;
 };
 
 // 0x404040, the panel buttons' normal text colour, and 0x8080FF, their hover colour.
