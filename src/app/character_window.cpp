@@ -2,6 +2,7 @@
 
 #include "app/character_drag.h"
 
+#include <QCloseEvent>
 #include <QMouseEvent>
 
 namespace orvanel {
@@ -56,6 +57,12 @@ void CharacterWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) drag_->Press(event->globalPosition().toPoint());
     if (event->button() == Qt::LeftButton)
         Q_EMIT DoubleClicked(AreaAt(event->position().toPoint()));
+}
+
+void CharacterWindow::closeEvent(QCloseEvent* event) {
+    // Closing her closes the program, through its shutdown sequence.
+    event->ignore();
+    Q_EMIT CloseRequested();
 }
 
 void CharacterWindow::moveEvent(QMoveEvent* event) {

@@ -39,6 +39,8 @@ Q_SIGNALS:
     void DoubleClicked(orvanel::CharacterWindow::Area area);
     // A drag has ended; the characters stand on the bottom edge again.
     void DragFinished();
+    // The window system asked the window to close (the window stays until the program ends).
+    void CloseRequested();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -46,6 +48,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     std::array<QRect, kHitAreaCount> areas_{}; // picture pixels

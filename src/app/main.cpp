@@ -8,6 +8,7 @@
 #include "app/desktop_system_actions.h"
 #include "app/instance_lock.h"
 #include "app/message_boxes.h"
+#include "app/quit_signals.h"
 #include "app/shell.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
@@ -112,6 +113,8 @@ int main(int argc, char** argv) {
     AppContext ctx(clock, random, ini, folder, log, *actions);
 
     Shell shell(ctx, boxes, Shell::Options{port});
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::Received, &shell, [&shell] { shell.Close(); });
     if (!shell.Start()) return shell.ExitCode();
     return app.exec();
 }

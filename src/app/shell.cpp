@@ -92,6 +92,7 @@ Shell::Shell(AppContext& ctx, MessageBoxes& boxes, Options options)
             [this](CharacterWindow::Area area, Qt::MouseButton button, Qt::KeyboardModifiers,
                    QPoint global) { CharacterReleased(area, button, global); });
     connect(character_.get(), &CharacterWindow::DragFinished, this, &Shell::StandOnBottom);
+    connect(character_.get(), &CharacterWindow::CloseRequested, this, [this] { Close(); });
     connect(fellow_.get(), &FellowWindow::Poked, this, &Shell::FellowPoked);
     connect(fellow_.get(), &FellowWindow::DragFinished, this, &Shell::StandOnBottom);
 

@@ -1,6 +1,7 @@
 // The shell's own windows on the offscreen platform: the options window, the first-start
 // window, the character's menu and the skin selection.
 #include "../script/script_rig.h"
+#include "app/character_drag.h"
 #include "app/character_menu.h"
 #include "app/first_start_window.h"
 #include "app/option_window.h"
@@ -241,6 +242,30 @@ private Q_SLOTS:
         menu.Item(QStringLiteral("nmAbout"))->trigger(); // no handler: nothing happens
         QCOMPARE(ends, 1);
         QCOMPARE(menu.Item(QStringLiteral("mnEnd"))->text(), QStringLiteral("終了(&X)"));
+    }
+
+    void draggingACharacter() {
+        // The offscreen platform has no window manager to move windows: the manual move.
+        QWidget window(nullptr, Qt::Tool | Qt::FramelessWindowHint);
+        window.setGeometry(300, 200, 100, 150);
+        window.show();
+        int finished = 0;
+        CharacterDrag drag(window, [&] { ++finished; });
+        drag.Press(QPoint(350, 250));
+        QVERIFY(!drag.Move(QPoint(352, 251), true)); // a jitter of the click is no drag
+        QCOMPARE(window.pos(), QPoint(300, 200));
+        QVERIFY(drag.Move(QPoint(420, 230), true));
+        QVERIFY(drag.Dragging());
+        QCOMPARE(window.pos(), QPoint(370, 180));
+        QVERIFY(drag.Move(QPoint(200, 260), true));
+        QCOMPARE(window.pos(), QPoint(150, 210));
+        QCOMPARE(finished, 0);
+        drag.Release();
+        QCOMPARE(finished, 1);
+        QVERIFY(!drag.Dragging());
+        // Moving without the button is no drag, even right after one.
+        QVERIFY(!drag.Move(QPoint(100, 100), false));
+        QCOMPARE(window.pos(), QPoint(150, 210));
     }
 
     void skinSelection() {
