@@ -21,7 +21,8 @@ void CharacterSurfaces::LoadBlinkPictures() {
 
 Outcome CharacterSurfaces::EnsureRegionCache(int n) {
     const QString path = FullPicturePath(ctx_, SurfacePath(ctx_.skin, n));
-    if (shaper_.FindRegionCache(path)) return Outcome::Go;
+    // A damaged cache is rebuilt here rather than at the surface's first show.
+    if (shaper_.HasUsableCache(path)) return Outcome::Go;
     if (!IsExistingFile(path)) {
         shaper_.Messages().ShowMessage(QStringLiteral("ファイルが見つかりません。"));
         return Outcome::EndProgram;
