@@ -24,4 +24,5 @@ endforeach()
 # The contact sheet of a skin (scripts/contact-sheet.sh).
 add_executable(orvanel-contact-sheet ${CMAKE_CURRENT_LIST_DIR}/contact_sheet.cpp)
 target_link_libraries(orvanel-contact-sheet PRIVATE orvanel_character orvanel_options)
-set_target_properties(orvanel-contact-sheet PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+set_target_properties(orvanel-contact-sheet PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)

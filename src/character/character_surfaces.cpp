@@ -21,12 +21,13 @@ void CharacterSurfaces::LoadBlinkPictures() {
 
 Outcome CharacterSurfaces::EnsureRegionCache(int n) {
     const QString path = FullPicturePath(ctx_, SurfacePath(ctx_.skin, n));
-    if (shaper_.FindRegionCache(path)) return Outcome::Go;
+    // A damaged cache is rebuilt here rather than at the surface's first show.
+    if (shaper_.HasUsableCache(path)) return Outcome::Go;
     if (!IsExistingFile(path)) {
         shaper_.Messages().ShowMessage(QStringLiteral("ファイルが見つかりません。"));
         return Outcome::EndProgram;
     }
-    if (n == 1)
+    if (n == 1 && !image1_.isNull())
         picture1_ = image1_;
     else if (!LoadPictureFile(picture1_, path))
         return Outcome::Go; // nothing to outline; ShowSurface will leave it out as well
@@ -50,8 +51,9 @@ Outcome CharacterSurfaces::ShowSurface(int n, bool hold) {
         shaper_.Messages().ShowMessage(path + QStringLiteral("が見つかりません。"));
         return Outcome::EndProgram;
     }
+    // Surface 1 comes from the kept picture, without disk access, once there is one.
     bool loaded = true;
-    if (n == 1)
+    if (n == 1 && !image1_.isNull())
         picture1_ = image1_;
     else
         loaded = LoadPictureFile(picture1_, path);

@@ -40,8 +40,9 @@ public:
     const QImage& OpenEyes() const { return image1_; }   // Image1, surface 1
     const QImage& ClosedEyes() const { return image2_; } // Image2, surface 2
 
-    // Builds the outline cache of surface n when none is valid; the surface just built stays
-    // on screen. A missing picture shows "ファイルが見つかりません。" and ends the program.
+    // Builds the outline cache of surface n unless a valid, readable one exists; the surface
+    // just built stays on screen. A missing picture shows "ファイルが見つかりません。" and
+    // ends the program.
     [[nodiscard]] Outcome EnsureRegionCache(int n);
     // EnsureRegionCache for surfaces 1 to 7.
     [[nodiscard]] Outcome PrepareSurfaceShapes();

@@ -15,6 +15,11 @@ bool RegionShaper::FindRegionCache(const QString& picturePath) const {
     return orvanel::FindRegionCache(ctx_, picturePath);
 }
 
+bool RegionShaper::HasUsableCache(const QString& picturePath) const {
+    return FindRegionCache(picturePath) &&
+           ReadRegionCacheFile(RegionCachePath(ctx_, picturePath)).has_value();
+}
+
 void RegionShaper::BuildRegionFromPicture(const QString& picturePath, const QImage& picture,
                                           ShapedWindow& window) {
     progress_.Open();

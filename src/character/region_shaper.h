@@ -17,6 +17,8 @@ public:
 
     // `picturePath` is always a full native path (FullPicturePath).
     bool FindRegionCache(const QString& picturePath) const;
+    // FindRegionCache, and the cache file can be read.
+    bool HasUsableCache(const QString& picturePath) const;
 
     // Scans `picture`, hands the outline to `window` and caches it. The window already shows
     // the picture; the caller enables the window afterwards.

@@ -121,18 +121,6 @@ private Q_SLOTS:
         QCOMPARE(f.readAll(), good);
     }
 
-    void replacedPictureGetsANewOutline() {
-        Stage s;
-        (void)s.surfaces.ShowSurface(3, false);
-        s.t.CopyIn(kData + u"region-plus-sign.png"_s, u"k/3.png"_s);
-        s.Touch(u"k/3.png"_s, 5);
-        s.Reset();
-        (void)s.surfaces.ShowSurface(3, false);
-        QCOMPARE(s.progress.calls.first(), u"open"_s);
-        QCOMPARE(s.window.shape.rects.size(), qsizetype(3));
-        QVERIFY(FindRegionCache(s.t.ctx, s.t.Path(u"k/3.png"_s)));
-    }
-
     void surfaceOneComesFromTheKeptPicture() {
         Stage s;
         // The file on disk changes, the kept picture of the skin does not.
@@ -181,6 +169,12 @@ private Q_SLOTS:
         QCOMPARE(s.surfaces.PrepareSurfaceShapes(), Outcome::Go);
         QVERIFY(s.progress.calls.isEmpty());
         QVERIFY(s.window.calls.isEmpty());
+        // A damaged cache is rebuilt at once.
+        QFile cache(s.t.Path(u"k/3.rgn"_s));
+        QVERIFY(cache.resize(10));
+        QCOMPARE(s.surfaces.PrepareSurfaceShapes(), Outcome::Go);
+        QCOMPARE(s.progress.calls.count(u"open"_s), 1);
+        QCOMPARE(cache.size(), qint64(32 + 2 * 16));
 
         // A picture that vanished without a valid cache: the short message, then the end.
         QVERIFY(QFile::remove(s.t.Path(u"k/3.png"_s)));

@@ -80,23 +80,13 @@ private Q_SLOTS:
         QCOMPARE(messages.shown, QStringList{t.Path(u"k/1.png"_s) + u"が見つかりません。"_s});
     }
 
-    void surfacePicturesFoundInAnyLetterCase() {
-        TestContext t;
-        MakeSkin(t, u"[Skin]\nSurface1=Pics\\Face.PNG\nSurface2=pics\\face.png\n"_s,
-                 {u"pics/face.png"_s});
-        RecordingMessages messages;
-        QCOMPARE(LoadSurfaceList(t.ctx, messages), Outcome::Go);
-        QVERIFY(messages.shown.isEmpty());
-        QCOMPARE(FullPicturePath(t.ctx, SurfacePath(t.ctx.skin, 1)), t.Path(u"pics/face.png"_s));
-    }
-
     void skinInformation() {
         TestContext t;
         MakeSkin(t,
                  u"[Info]\nName=テスト\n[Skin]\nFolder=k\nBalloon0=b0.png\nBalloon1=b1.png\n"
                  "[Balloon0]\nTop=-300\nLeft=&H10\nBackColor=0\nForeColor=&HFF\n"
                  "MsgArea=300,300,3000,1500\n"
-                 "[Balloon1]\nBackColor=&H0\nForeColor=12345\n"
+                 "[Balloon1]\nBackColor=&H0\n"
                  "[Name]\nHCallName=かなみ\nFCallName=モフ\n"_s,
                  {u"k/b0.png"_s, u"b1.png"_s});
         LoadSkinInfo(t.ctx);
@@ -113,28 +103,12 @@ private Q_SLOTS:
         QCOMPARE(s.balloons[0].foreColor, 255);
         QCOMPARE(s.balloons[0].msgArea, u"300,300,3000,1500"_s);
         QCOMPARE(s.balloons[1].backColor, 0xFFFFFF); // also when written in hexadecimal
-        QCOMPARE(s.balloons[1].foreColor, 12345);
+        QCOMPARE(s.balloons[1].foreColor, 0xD4D0C8);
         QCOMPARE(s.balloons[1].top, 0);
         QCOMPARE(s.hSelfName, u"わたし"_s);
         QCOMPARE(s.hCallName, u"かなみ"_s);
         QCOMPARE(s.fCallName, u"モフ"_s);
         QCOMPARE(SkinFolderPrefix(t.ctx), u"k\\"_s);
-    }
-
-    void emptySkinGivesEveryDefault() {
-        TestContext t;
-        t.ctx.skin.name = u"old"_s;
-        LoadSkinInfo(t.ctx);
-        CheckFellowPresent(t.ctx);
-        const SkinState& s = t.ctx.skin;
-        QCOMPARE(s.name, u"不明"_s);
-        QCOMPARE(s.balloons[0].foreColor, 0xD4D0C8);
-        QCOMPARE(s.balloons[1].backColor, 0xFFFFFF);
-        QCOMPARE(s.balloons[0].picture, QString());
-        QCOMPARE(s.hSelfName, u"わたし"_s);
-        QVERIFY(s.hCallName.isEmpty());
-        QVERIFY(!s.fellowPresent);
-        QCOMPARE(SkinFolderPrefix(t.ctx), QString());
     }
 
     void fellowFromSurface10() {
@@ -193,12 +167,6 @@ private Q_SLOTS:
             QCOMPARE(placed.twips[size_t(i)], areas[i]);
     }
 
-    void hitAreaPixels() {
-        HitAreas a;
-        a.twips[0] = QRect(1500, 307, 2250, 1208);
-        QCOMPARE(a.Pixels(HitArea::Head), QRect(100, 20, 150, 81));
-    }
-
     void pictureFiles_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("as");
@@ -227,18 +195,13 @@ private Q_SLOTS:
         holder.fill(Qt::red);
         const QImage before = holder;
         QCOMPARE(LoadPictureFile(holder, dir.filePath(as)), loads);
-        if (loads)
-            QVERIFY(holder.width() >= 7 && holder != before);
-        else
+        if (!loads) {
             QCOMPARE(holder, before); // the holder keeps its picture
-    }
-
-    void picturePathsResolveCaseInsensitively() {
-        QImage holder;
-        QVERIFY(LoadPictureFile(holder, kData + u"PICTURE-PLUS-SIGN.GIF"_s));
-        QCOMPARE(holder.size(), QSize(7, 7));
-        QVERIFY(!LoadPictureFile(holder, kData + u"no-such-picture.png"_s));
-        QCOMPARE(holder.size(), QSize(7, 7));
+            return;
+        }
+        QVERIFY(holder.width() >= 7 && holder != before);
+        // Names are found in any letter case, as skins made on Windows write them.
+        QVERIFY(LoadPictureFile(holder, dir.filePath(as.toUpper())));
     }
 
     void truncatedPngKeepsTheHolder() {
