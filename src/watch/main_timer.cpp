@@ -53,8 +53,9 @@ void MainTimer::PlaceBalloons() {
     for (int n = 0; n < 2; ++n) {
         const QSize size = host_.BalloonSize(n);
         const QPoint offset = host_.BalloonOffsetTwips(n);
-        const QPoint at(owners[n].x() - size.width() + RoundHalfEven(double(offset.x()) / kTwipsPerPixel),
-                        owners[n].y() - size.height() + RoundHalfEven(double(offset.y()) / kTwipsPerPixel));
+        const QPoint at(
+            owners[n].x() - size.width() + RoundHalfEven(double(offset.x()) / kTwipsPerPixel),
+            owners[n].y() - size.height() + RoundHalfEven(double(offset.y()) / kTwipsPerPixel));
         host_.MoveBalloon(n, at);
     }
 }
@@ -125,7 +126,9 @@ void MainTimer::Blink() {
     }
 }
 
-void MainTimer::DrawFirstBlinkInterval() { c_.blinkInterval = NextBlinkInterval(); }
+void MainTimer::DrawFirstBlinkInterval() {
+    c_.blinkInterval = NextBlinkInterval();
+}
 
 qint32 MainTimer::NextBlinkInterval() {
     Random& rnd = ctx_.random;
@@ -260,18 +263,21 @@ void MainTimer::GreetAfterSkinChange() {
         script = h + words_.GetWord(QStringLiteral("起動時"));
         break;
     case 2:
-        script = h + host_.TodayDateText() +
-                 QStringLiteral("です。\\w5\\n\\n今日は%gdの日%en\\w8\\w8\\u勝手に記念日作るなよ。");
+        script =
+            h + host_.TodayDateText() +
+            QStringLiteral("です。\\w5\\n\\n今日は%gdの日%en\\w8\\w8\\u勝手に記念日作るなよ。");
         break;
     case 3: {
         const QDateTime now = ctx_.clock.Now();
-        script = h + QStringLiteral("%1月%2日 %3時%4分")
-                         .arg(now.date().month())
-                         .arg(now.date().day())
-                         .arg(now.time().hour())
-                         .arg(now.time().minute()) +
-                 QStringLiteral("です。\\w8\\n%usernameのこれからの予定は・・・\\w8\\n\\n%hour時から"
-                                "%msと%vsすることになってます。\\w8\\w8\\u･･･%vs1？");
+        script =
+            h +
+            QStringLiteral("%1月%2日 %3時%4分")
+                .arg(now.date().month())
+                .arg(now.date().day())
+                .arg(now.time().hour())
+                .arg(now.time().minute()) +
+            QStringLiteral("です。\\w8\\n%usernameのこれからの予定は・・・\\w8\\n\\n%hour時から"
+                           "%msと%vsすることになってます。\\w8\\w8\\u･･･%vs1？");
         break;
     }
     default:

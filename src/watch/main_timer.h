@@ -74,7 +74,7 @@ private:
     BalloonView& fellow_;
     CharacterView& character_;
     Counters c_;
-    bool reloading_ = false;     // a skin reload is running (its wait lets ticks run)
+    bool reloading_ = false;      // a skin reload is running (its wait lets ticks run)
     bool closeRequested_ = false; // frmKanami was asked to close; once is enough
 };
 
