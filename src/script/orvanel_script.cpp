@@ -109,6 +109,25 @@ void Print(const QString& line) {
     std::fputs(qPrintable(line + u'\n'), stdout);
 }
 
+// A scenario line that names itself would talk for ever; playback stops somewhere.
+constexpr qint64 kMaxSteps = 5'000'000;
+
+// Plays `script` as the main loop does, one step per TimerInterval; the virtual milliseconds
+// from PlayScript to the end of the step that ended it, nullopt when it would not end.
+std::optional<qint64> PlayToEnd(ScriptPlayer& player, VirtualClock& clock, const RunFlags& flags,
+                                const QString& script) {
+    player.PlayScript(script);
+    const qint64 start = clock.ElapsedMs();
+    qint64 end = start;
+    for (qint64 steps = 0; player.IsRunning(); ++steps) {
+        if (steps == kMaxSteps) return std::nullopt;
+        clock.Advance(quint32(flags.timerInterval));
+        player.StepScript();
+        end = clock.ElapsedMs();
+    }
+    return end - start;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -201,23 +220,12 @@ int main(int argc, char** argv) {
     // The user clicks each click wait as its first blink cycle (200 + 700 ms) ends.
     player.hooks.clickWaitStarted = [&] { clock.ScheduleIn(900, [&] { player.Click(); }); };
 
-    // The main loop: one step per TimerInterval. A later "--talk N" plays N generated talks
-    // through this same loop.
-    player.PlayScript(script);
-    const qint64 start = clock.ElapsedMs();
-    qint64 end = start;
-    // A scenario line that names itself would talk for ever; stop somewhere.
-    constexpr qint64 kMaxSteps = 5'000'000;
-    qint64 steps = 0;
-    while (player.IsRunning()) {
-        if (++steps > kMaxSteps) {
-            std::fprintf(stderr, "orvanel-script: the script did not end after %lld steps\n",
-                         static_cast<long long>(kMaxSteps));
-            return 3;
-        }
-        clock.Advance(quint32(ctx.flags.timerInterval));
-        player.StepScript();
-        end = clock.ElapsedMs();
+    // A later "--talk N" plays N generated talks through PlayToEnd the same way.
+    const auto elapsed = PlayToEnd(player, clock, ctx.flags, script);
+    if (!elapsed) {
+        std::fprintf(stderr, "orvanel-script: the script did not end after %lld steps\n",
+                     static_cast<long long>(kMaxSteps));
+        return 3;
     }
 
     QStringList surfaces;
@@ -226,6 +234,6 @@ int main(int argc, char** argv) {
     Print(QStringLiteral("h: ") + JsonString(mainBalloon.Message()));
     Print(QStringLiteral("u: ") + JsonString(fellowBalloon.Message()));
     Print(QStringLiteral("surfaces: ") + surfaces.join(u' '));
-    Print(QStringLiteral("elapsed: ") + QString::number(end - start));
+    Print(QStringLiteral("elapsed: ") + QString::number(*elapsed));
     return 0;
 }

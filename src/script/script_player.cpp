@@ -141,14 +141,7 @@ ScriptPlayer::Flow ScriptPlayer::Tag() {
     const QChar letter = At(pos_ + 1);
     switch (letter.unicode()) {
     case u'h':
-        if (main_) {
-            main_->Show();
-            frame_.RaiseBalloon(*main_);
-        }
-        frame_.SetMsgScope(0);
-        msgTmpF_ += buffer_.left(pos_ - 1);
-        buffer_.remove(0, pos_ + 1);
-        pos_ = 1;
+        SwitchSpeaker(main_, 0, msgTmpF_);
         return Flow::Continue;
     case u'u':
         if (!character_ || !character_->FellowPresent()) {
@@ -156,14 +149,7 @@ ScriptPlayer::Flow ScriptPlayer::Tag() {
             buffer_.truncate(pos_ - 1);
             return Flow::Continue;
         }
-        if (fellow_) {
-            fellow_->Show();
-            frame_.RaiseBalloon(*fellow_);
-        }
-        frame_.SetMsgScope(1);
-        msgTmpH_ += buffer_.left(pos_ - 1);
-        buffer_.remove(0, pos_ + 1);
-        pos_ = 1;
+        SwitchSpeaker(fellow_, 1, msgTmpH_);
         return Flow::Continue;
     case u'c':
         ReplaceToken(2, {});
@@ -218,6 +204,19 @@ ScriptPlayer::Flow ScriptPlayer::Tag() {
     default:
         return Flow::Unrecognised;
     }
+}
+
+// The text before a speaker tag is taken as the other character's: "\h" files it under the
+// fellow, "\u" under the main character (so "\hA\hB" leaves "A" with the fellow).
+void ScriptPlayer::SwitchSpeaker(BalloonView* balloon, qint32 scope, QString& keepsShownText) {
+    if (balloon) {
+        balloon->Show();
+        frame_.RaiseBalloon(*balloon);
+    }
+    frame_.SetMsgScope(scope);
+    keepsShownText += buffer_.left(pos_ - 1);
+    buffer_.remove(0, pos_ + 1);
+    pos_ = 1;
 }
 
 ScriptPlayer::Flow ScriptPlayer::OpenTarget() {

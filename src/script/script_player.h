@@ -48,8 +48,8 @@ public:
     // Replaces `length` characters at the play position by `text`; the position stays.
     void ReplaceToken(qsizetype length, const QString& text);
 
-    // A single click on either balloon: ends the running wait at once and a click wait at the
-    // end of its cycle.
+    // A single click on either balloon: cuts the running wait short and ends a "\x" click wait
+    // when its blink cycle is over.
     void Click();
     // Stops playback where it is; the balloons keep their text.
     void Stop();
@@ -82,6 +82,7 @@ private:
 
     QChar At(qsizetype pos) const;
     Flow Tag();
+    void SwitchSpeaker(BalloonView* balloon, qint32 scope, QString& keepsShownText);
     Flow OpenTarget();
     void ClickWait();
     void ShowText();

@@ -109,7 +109,9 @@ QString Dictionary::FilePath(const QString& category) const {
     if (category.isEmpty() || category.contains(u'/') || category.contains(u'\\') ||
         category.contains(QChar(0)))
         return {};
-    return settings_.FilePath(QStringLiteral("TalkEngine\\") + category + QStringLiteral(".ini"));
+    // Left unresolved: the INI engine finds "talkengine" for "TalkEngine" on each read anyway.
+    return settings_.AppFolder() + QStringLiteral("TalkEngine/") + category +
+           QStringLiteral(".ini");
 }
 
 QString Dictionary::ReadTalk(const QString& category, const QString& key) const {

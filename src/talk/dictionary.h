@@ -26,7 +26,8 @@ class Dictionary {
 public:
     Dictionary(const Settings& settings, Random& random);
 
-    // The category's file; "" for a name that would leave the TalkEngine folder.
+    // The category's file as named (letter case is resolved when it is read or written); ""
+    // for a name that would leave the TalkEngine folder.
     QString FilePath(const QString& category) const;
 
     // The value of the key, "" when file, section or key are missing.

@@ -86,12 +86,14 @@ public:
     bool IsVisible() const override { return visible; }
     void ShowSurface(int n, bool hold) override {
         surfaces.append(n);
-        journal_.append(QStringLiteral("kanami.ShowSurface %1 %2").arg(n).arg(hold ? "hold" : "free"));
+        journal_.append(
+            QStringLiteral("kanami.ShowSurface %1 %2").arg(n).arg(hold ? "hold" : "free"));
     }
     bool FellowPresent() const override { return fellow; }
     void SetTopmost(bool on) override {
         topmost = on;
-        journal_.append(on ? QStringLiteral("kanami.Topmost") : QStringLiteral("kanami.NotTopmost"));
+        journal_.append(on ? QStringLiteral("kanami.Topmost")
+                           : QStringLiteral("kanami.NotTopmost"));
     }
     void BringToForeground() override { journal_.append(QStringLiteral("kanami.Foreground")); }
     void SetEnabled(bool on) override { enabled = on; }

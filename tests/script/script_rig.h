@@ -18,10 +18,14 @@
 
 namespace orvanel::fakes {
 
-// Words that say where they came from: "人物#1", "人物#2", ..., or queued values per category.
+// Words that say where they came from: "人物#1", "人物#2", ... for GetWord, "R:人物#3" for a plain
+// random word, "D:人物#4" for a compound phrase; or values queued per category.
 class FakeWords : public WordSource {
 public:
-    QString GetWord(const QString& category) override { return Next(QStringLiteral("G:"), category); }
+    QString GetWord(const QString& category) override {
+        return Next(QStringLiteral("G:"), category);
+    }
+    // GetWord's words carry no mark; the others do.
     QString GetRandomWord(const QString& category) override {
         return Next(QStringLiteral("R:"), category);
     }
@@ -38,7 +42,8 @@ private:
     QString Next(const QString& kind, const QString& category) {
         calls.append(kind + category);
         if (!queued.value(category).isEmpty()) return queued[category].takeFirst();
-        return category + u'#' + QString::number(++counts[category]);
+        const QString mark = kind == u"G:" ? QString() : kind;
+        return mark + category + u'#' + QString::number(++counts[category]);
     }
     QHash<QString, int> counts;
 };
@@ -66,11 +71,11 @@ public:
 // windows. Play() drives the player the way the main loop does: one step per TimerInterval.
 struct ScriptRig {
     ScriptRig()
-        : log(clock),
-          actions([this](const QString& line) { actionLog.append(line); }),
+        : log(clock), actions([this](const QString& line) { actionLog.append(line); }),
           ctx(clock, random, ini, dir.path(), log, actions), scenario(ctx.settings, log, random),
-          mainBalloon(QStringLiteral("main"), journal), fellowBalloon(QStringLiteral("fellow"), journal),
-          character(journal), player(ctx, frame, words, scenario, probes) {
+          mainBalloon(QStringLiteral("main"), journal),
+          fellowBalloon(QStringLiteral("fellow"), journal), character(journal),
+          player(ctx, frame, words, scenario, probes) {
         mainBalloon.clock = &clock;
         frame.SetViews(&mainBalloon, &character);
         player.SetViews(&mainBalloon, &fellowBalloon, &character);

@@ -20,7 +20,8 @@ private Q_SLOTS:
             shown << rig.mainBalloon.message;
             QVERIFY(rig.player.IsRunning());
         }
-        QCOMPARE(shown, (QStringList{u"こ"_s, u"こん"_s, u"こんに"_s, u"こんにち"_s, u"こんにちは"_s}));
+        QCOMPARE(shown,
+                 (QStringList{u"こ"_s, u"こん"_s, u"こんに"_s, u"こんにち"_s, u"こんにちは"_s}));
         rig.Tick();
         QVERIFY(!rig.player.IsRunning());
         QCOMPARE(rig.mainBalloon.message, u"こんにちは"_s);
@@ -58,7 +59,8 @@ private Q_SLOTS:
         QTest::newRow("unknown command") << u"\\h$foo"_s << u"$foo"_s << QString();
         QTest::newRow("dollar at end") << u"\\hA$"_s << u"A$"_s << QString();
         QTest::newRow("$learn[ unclosed") << u"\\h$learn[格言"_s << u"$learn[格言"_s << QString();
-        QTest::newRow("empty call name skips a tag") << u"\\h%username\\w8"_s << u"\\w8"_s << QString();
+        QTest::newRow("empty call name skips a tag")
+            << u"\\h%username\\w8"_s << u"\\w8"_s << QString();
         QTest::newRow("char after command passes") << u"\\h$RSC\\w8"_s << u"\\w8"_s << QString();
         QTest::newRow("starts without a tag") << u"AB"_s << u"AB"_s << QString();
         QTest::newRow("fellow first") << u"\\uA\\hB"_s << u"B"_s << u"A"_s;
@@ -153,14 +155,12 @@ private Q_SLOTS:
         QTest::addColumn<Marks>("marks");
         // Shown at 100, hidden 200 later, shown again 700 after that. A click hides the marker
         // and cuts the running wait short; the loop looks for it when a cycle is over.
-        QTest::newRow("in the hidden part") << 1550u
-                                            << Marks{{100, true}, {300, false}, {1000, true},
-                                                     {1200, false}, {1550, false}, {1550, true},
-                                                     {1550, false}};
-        QTest::newRow("in the shown part") << 1100u
-                                           << Marks{{100, true}, {300, false}, {1000, true},
-                                                    {1100, false}, {1100, false}, {1800, true},
-                                                    {1800, false}};
+        QTest::newRow("in the hidden part")
+            << 1550u << Marks{{100, true},   {300, false}, {1000, true}, {1200, false},
+                              {1550, false}, {1550, true}, {1550, false}};
+        QTest::newRow("in the shown part")
+            << 1100u << Marks{{100, true},   {300, false}, {1000, true}, {1100, false},
+                              {1100, false}, {1800, true}, {1800, false}};
     }
     void clickWaitBlinksUntilTheClick() {
         QFETCH(quint32, clickAt);
@@ -197,14 +197,17 @@ private Q_SLOTS:
         QTest::addColumn<bool>("onTop");
         QTest::addColumn<QStringList>("journal");
         QTest::newRow("main") << u"\\hA"_s << false
-                              << QStringList{u"main.Activate"_s, u"fellow.Hide"_s,
-                                             u"main.BringToFront"_s, u"main.NotTopmost"_s,
-                                             u"fellow.BringToFront"_s, u"fellow.NotTopmost"_s,
+                              << QStringList{u"main.Activate"_s,
+                                             u"fellow.Hide"_s,
+                                             u"main.BringToFront"_s,
+                                             u"main.NotTopmost"_s,
+                                             u"fellow.BringToFront"_s,
+                                             u"fellow.NotTopmost"_s,
                                              u"main.RestoreActivation 42"_s};
-        QTest::newRow("fellow, on top") << u"\\uA"_s << true
-                                        << QStringList{u"fellow.Activate"_s, u"main.Hide"_s,
-                                                       u"main.Topmost"_s, u"fellow.Topmost"_s,
-                                                       u"fellow.RestoreActivation 42"_s};
+        QTest::newRow("fellow, on top")
+            << u"\\uA"_s << true
+            << QStringList{u"fellow.Activate"_s, u"main.Hide"_s, u"main.Topmost"_s,
+                           u"fellow.Topmost"_s, u"fellow.RestoreActivation 42"_s};
     }
     void playScriptPreparesTheBalloons() {
         QFETCH(QString, script);
@@ -265,9 +268,8 @@ private Q_SLOTS:
         rig.player.PlayScript(u"\\h質問？"_s);
         WaitThen(rig.frame, u"SelMsg"_s);
         bool shownEarly = false;
-        rig.clock.ScheduleAt(199 + 150, [&] {
-            shownEarly = rig.mainBalloon.IsPanelVisible(BalloonPanel::Select);
-        });
+        rig.clock.ScheduleAt(
+            199 + 150, [&] { shownEarly = rig.mainBalloon.IsPanelVisible(BalloonPanel::Select); });
         QCOMPARE(rig.RunToEnd(), 200 + 250); // three characters, the end step at 200
         QVERIFY(!shownEarly);
         QVERIFY(rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
@@ -299,7 +301,8 @@ private Q_SLOTS:
         QVERIFY(rig.frame.WaitScriptFinish()); // the new script's own action survives
         rig.RunToEnd();
         // The new script started at its first character: its "\h" was a tag, not text.
-        QCOMPARE(rig.mainBalloon.messages.value(rig.mainBalloon.messages.indexOf(u"New"_s)), u"New"_s);
+        QCOMPARE(rig.mainBalloon.messages.value(rig.mainBalloon.messages.indexOf(u"New"_s)),
+                 u"New"_s);
         QVERIFY(rig.actionLog.contains(u"SystemAction: EmptyTrash"_s));
     }
 
@@ -382,7 +385,8 @@ private Q_SLOTS:
     void deepTagRunsNeedNoStack() {
         ScriptRig rig;
         QString script = u"\\h"_s;
-        for (int i = 0; i < 50000; ++i) script += u"\\s1\\c"_s;
+        for (int i = 0; i < 50000; ++i)
+            script += u"\\s1\\c"_s;
         script += u"end"_s;
         rig.player.PlayScript(script);
         rig.Tick(); // one step takes all 100,000 tags and shows "e"
@@ -401,7 +405,8 @@ private Q_SLOTS:
         for (int n = 0; n < 3000; ++n) {
             QString script;
             const int len = int(gen() % 24);
-            for (int i = 0; i < len; ++i) script += kAlphabet[qsizetype(gen() % kAlphabet.size())];
+            for (int i = 0; i < len; ++i)
+                script += kAlphabet[qsizetype(gen() % kAlphabet.size())];
             rig.Play(script, 5000);
             QVERIFY2(!rig.player.IsRunning(), qPrintable(script));
         }
