@@ -34,7 +34,8 @@ static void BM_QuietTick(benchmark::State& state) {
     rig.ctx.profile.MsgDispLimit = 1 << 30;
     rig.mainBalloon.visible = rig.fellowBalloon.visible = true;
     rig.timer.DrawFirstBlinkInterval();
-    for (auto _ : state) rig.timer.Tick();
+    for (auto _ : state)
+        rig.timer.Tick();
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_QuietTick);
@@ -76,7 +77,8 @@ static void BM_DatagramToScript(benchmark::State& state) {
         return;
     }
     QUdpSocket sender;
-    const QByteArray script = codec::ToCp932(u"\\hこんにちは。\\w8\\n今日もいい天気ですね。\\uそうか？");
+    const QByteArray script =
+        codec::ToCp932(u"\\hこんにちは。\\w8\\n今日もいい天気ですね。\\uそうか？");
     QEventLoop loop;
     QObject::connect(&receiver, &DatagramReceiver::ScriptReceived, &loop, &QEventLoop::quit);
     for (auto _ : state) {

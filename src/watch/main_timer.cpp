@@ -147,24 +147,8 @@ qint32 MainTimer::NextBlinkInterval() {
 
 void MainTimer::CoolDownTouches() {
     TouchState& t = ctx_.touch;
-    if (t.eyeTouched) {
-        Count(t.eyeQuietTicks);
-        if (t.eyeQuietTicks == 3) character_.ShowSurface(1, false);
-        if (t.eyeQuietTicks == 50) {
-            t.eyeCount = 0;
-            t.eyeQuietTicks = 0;
-            t.eyeTouched = false;
-        }
-    }
-    if (t.mouthTouched) {
-        Count(t.mouthQuietTicks);
-        if (t.mouthQuietTicks == 10) character_.ShowSurface(1, false);
-        if (t.mouthQuietTicks == 50) {
-            t.mouthCount = 0;
-            t.mouthQuietTicks = 0;
-            t.mouthTouched = false;
-        }
-    }
+    CalmDown(t.eyeCount, t.eyeQuietTicks, t.eyeTouched, 3);
+    CalmDown(t.mouthCount, t.mouthQuietTicks, t.mouthTouched, 10);
     if (t.stroking) {
         Count(t.strokeTicks);
         // Both sides are evaluated, so a number is drawn on every stroking tick.
@@ -172,13 +156,19 @@ void MainTimer::CoolDownTouches() {
         if (lucky && t.strokeTicks > 35) t.strokeTicks = 0;
         t.stroking = false;
     }
-    if (t.bodyTouched) {
-        Count(t.bodyQuietTicks);
-        if (t.bodyQuietTicks == 50) {
-            t.bodyQuietTicks = 0;
-            t.bodyCount = 0;
-            t.bodyTouched = false;
-        }
+    CalmDown(t.bodyCount, t.bodyQuietTicks, t.bodyTouched, 0);
+}
+
+// A touched area shows the normal face again after `faceAt` quiet ticks (0: the face stays)
+// and forgets its count after 50.
+void MainTimer::CalmDown(qint32& count, qint32& quietTicks, bool& touched, qint32 faceAt) {
+    if (!touched) return;
+    Count(quietTicks);
+    if (faceAt > 0 && quietTicks == faceAt) character_.ShowSurface(1, false);
+    if (quietTicks == 50) {
+        count = 0;
+        quietTicks = 0;
+        touched = false;
     }
 }
 

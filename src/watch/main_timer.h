@@ -59,6 +59,7 @@ private:
     void CountDisplayTime(BalloonView& balloon, qint32& counter);
     void Blink();
     void CoolDownTouches();
+    void CalmDown(qint32& count, qint32& quietTicks, bool& touched, qint32 faceAt);
     bool IdleTalk();
     void Foreground();
     void ExitPhase();
