@@ -10,8 +10,7 @@
 
 namespace orvanel {
 
-DatagramReceiver::DatagramReceiver(TraceLog& log, QObject* parent)
-    : QObject(parent), log_(log) {
+DatagramReceiver::DatagramReceiver(TraceLog& log, QObject* parent) : QObject(parent), log_(log) {
     connect(&socket_, &QUdpSocket::readyRead, this, &DatagramReceiver::ReadPending);
     connect(&socket_, &QUdpSocket::errorOccurred, this, &DatagramReceiver::SocketError);
 }
@@ -35,33 +34,37 @@ bool DatagramReceiver::Open(quint16 port) {
     return true;
 }
 
-void DatagramReceiver::Close() { socket_.close(); }
+void DatagramReceiver::Close() {
+    socket_.close();
+}
 
 bool DatagramReceiver::IsOpen() const {
     return socket_.state() == QAbstractSocket::BoundState;
 }
 
-quint16 DatagramReceiver::Port() const { return IsOpen() ? socket_.localPort() : 0; }
+quint16 DatagramReceiver::Port() const {
+    return IsOpen() ? socket_.localPort() : 0;
+}
 
 QString DatagramReceiver::PortInUseText(quint16 port) {
     return QString::number(port) + QStringLiteral("番ポートは使用中です");
 }
 
-bool DatagramReceiver::IsLocalSender(const QHostAddress& sender, uint interfaceIndex) {
-    if (interfaceIndex != 0) {
-        const QNetworkInterface in = QNetworkInterface::interfaceFromIndex(int(interfaceIndex));
-        if (in.isValid()) return in.flags().testFlag(QNetworkInterface::IsLoopBack);
-    }
-    QHostAddress address = sender;
-    bool mapped = false;
-    const quint32 v4 = sender.toIPv4Address(&mapped);
-    if (mapped) address = QHostAddress(v4);
+bool DatagramReceiver::IsLocalSender(const QHostAddress& sender) {
+    // IPv4 senders reach the dual-stack socket as ::ffff:a.b.c.d; scopes name interfaces.
+    const auto plain = [](QHostAddress a) {
+        bool mapped = false;
+        const quint32 v4 = a.toIPv4Address(&mapped);
+        if (mapped) return QHostAddress(v4);
+        a.setScopeId({});
+        return a;
+    };
+    const QHostAddress address = plain(sender);
     if (address.isNull()) return false;
     if (address.isLoopback()) return true;
     const QList<QHostAddress> own = QNetworkInterface::allAddresses();
-    return std::any_of(own.begin(), own.end(), [&](const QHostAddress& a) {
-        return a.isEqual(address, QHostAddress::TolerantConversion);
-    });
+    return std::any_of(own.begin(), own.end(),
+                       [&](const QHostAddress& a) { return plain(a) == address; });
 }
 
 void DatagramReceiver::ReadPending() {
@@ -84,7 +87,7 @@ void DatagramReceiver::ReadPending() {
         received.script = codec::FromCp932(datagram.data());
         received.sender = datagram.senderAddress();
         received.senderPort = quint16(datagram.senderPort());
-        received.local = IsLocalSender(received.sender, datagram.interfaceIndex());
+        received.local = IsLocalSender(received.sender);
         Q_EMIT ScriptReceived(received);
         log_.LogLine(QStringLiteral("UDP ReceiveData"));
         if (!IsOpen()) break; // closed by whoever took the script

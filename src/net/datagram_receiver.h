@@ -42,11 +42,9 @@ public:
     // What the program says when the port cannot be had: "9634番ポートは使用中です".
     static QString PortInUseText(quint16 port);
 
-    // Whether a datagram from `sender` that arrived on the network interface `interfaceIndex`
-    // (0: unknown) was sent from this machine. Traffic between programs of one machine always
-    // travels over the loopback interface, so when the interface is known it alone decides;
-    // otherwise a loopback sender or one of the machine's own addresses counts.
-    static bool IsLocalSender(const QHostAddress& sender, uint interfaceIndex);
+    // Whether `sender` is this machine: a loopback address or one of its own. The kernel
+    // drops datagrams from outside that claim such a source address.
+    static bool IsLocalSender(const QHostAddress& sender);
 
 Q_SIGNALS:
     void ScriptReceived(const orvanel::ReceivedScript& received);

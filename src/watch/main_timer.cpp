@@ -53,8 +53,9 @@ void MainTimer::PlaceBalloons() {
     for (int n = 0; n < 2; ++n) {
         const QSize size = host_.BalloonSize(n);
         const QPoint offset = host_.BalloonOffsetTwips(n);
-        const QPoint at(owners[n].x() - size.width() + RoundHalfEven(double(offset.x()) / kTwipsPerPixel),
-                        owners[n].y() - size.height() + RoundHalfEven(double(offset.y()) / kTwipsPerPixel));
+        const QPoint at(
+            owners[n].x() - size.width() + RoundHalfEven(double(offset.x()) / kTwipsPerPixel),
+            owners[n].y() - size.height() + RoundHalfEven(double(offset.y()) / kTwipsPerPixel));
         host_.MoveBalloon(n, at);
     }
 }
@@ -125,7 +126,9 @@ void MainTimer::Blink() {
     }
 }
 
-void MainTimer::DrawFirstBlinkInterval() { c_.blinkInterval = NextBlinkInterval(); }
+void MainTimer::DrawFirstBlinkInterval() {
+    c_.blinkInterval = NextBlinkInterval();
+}
 
 qint32 MainTimer::NextBlinkInterval() {
     Random& rnd = ctx_.random;
@@ -144,24 +147,8 @@ qint32 MainTimer::NextBlinkInterval() {
 
 void MainTimer::CoolDownTouches() {
     TouchState& t = ctx_.touch;
-    if (t.eyeTouched) {
-        Count(t.eyeQuietTicks);
-        if (t.eyeQuietTicks == 3) character_.ShowSurface(1, false);
-        if (t.eyeQuietTicks == 50) {
-            t.eyeCount = 0;
-            t.eyeQuietTicks = 0;
-            t.eyeTouched = false;
-        }
-    }
-    if (t.mouthTouched) {
-        Count(t.mouthQuietTicks);
-        if (t.mouthQuietTicks == 10) character_.ShowSurface(1, false);
-        if (t.mouthQuietTicks == 50) {
-            t.mouthCount = 0;
-            t.mouthQuietTicks = 0;
-            t.mouthTouched = false;
-        }
-    }
+    CalmDown(t.eyeCount, t.eyeQuietTicks, t.eyeTouched, 3);
+    CalmDown(t.mouthCount, t.mouthQuietTicks, t.mouthTouched, 10);
     if (t.stroking) {
         Count(t.strokeTicks);
         // Both sides are evaluated, so a number is drawn on every stroking tick.
@@ -169,13 +156,19 @@ void MainTimer::CoolDownTouches() {
         if (lucky && t.strokeTicks > 35) t.strokeTicks = 0;
         t.stroking = false;
     }
-    if (t.bodyTouched) {
-        Count(t.bodyQuietTicks);
-        if (t.bodyQuietTicks == 50) {
-            t.bodyQuietTicks = 0;
-            t.bodyCount = 0;
-            t.bodyTouched = false;
-        }
+    CalmDown(t.bodyCount, t.bodyQuietTicks, t.bodyTouched, 0);
+}
+
+// A touched area shows the normal face again after `faceAt` quiet ticks (0: the face stays)
+// and forgets its count after 50.
+void MainTimer::CalmDown(qint32& count, qint32& quietTicks, bool& touched, qint32 faceAt) {
+    if (!touched) return;
+    Count(quietTicks);
+    if (faceAt > 0 && quietTicks == faceAt) character_.ShowSurface(1, false);
+    if (quietTicks == 50) {
+        count = 0;
+        quietTicks = 0;
+        touched = false;
     }
 }
 
@@ -260,18 +253,21 @@ void MainTimer::GreetAfterSkinChange() {
         script = h + words_.GetWord(QStringLiteral("起動時"));
         break;
     case 2:
-        script = h + host_.TodayDateText() +
-                 QStringLiteral("です。\\w5\\n\\n今日は%gdの日%en\\w8\\w8\\u勝手に記念日作るなよ。");
+        script =
+            h + host_.TodayDateText() +
+            QStringLiteral("です。\\w5\\n\\n今日は%gdの日%en\\w8\\w8\\u勝手に記念日作るなよ。");
         break;
     case 3: {
         const QDateTime now = ctx_.clock.Now();
-        script = h + QStringLiteral("%1月%2日 %3時%4分")
-                         .arg(now.date().month())
-                         .arg(now.date().day())
-                         .arg(now.time().hour())
-                         .arg(now.time().minute()) +
-                 QStringLiteral("です。\\w8\\n%usernameのこれからの予定は・・・\\w8\\n\\n%hour時から"
-                                "%msと%vsすることになってます。\\w8\\w8\\u･･･%vs1？");
+        script =
+            h +
+            QStringLiteral("%1月%2日 %3時%4分")
+                .arg(now.date().month())
+                .arg(now.date().day())
+                .arg(now.time().hour())
+                .arg(now.time().minute()) +
+            QStringLiteral("です。\\w8\\n%usernameのこれからの予定は・・・\\w8\\n\\n%hour時から"
+                           "%msと%vsすることになってます。\\w8\\w8\\u･･･%vs1？");
         break;
     }
     default:

@@ -59,6 +59,7 @@ private:
     void CountDisplayTime(BalloonView& balloon, qint32& counter);
     void Blink();
     void CoolDownTouches();
+    void CalmDown(qint32& count, qint32& quietTicks, bool& touched, qint32 faceAt);
     bool IdleTalk();
     void Foreground();
     void ExitPhase();
@@ -74,7 +75,7 @@ private:
     BalloonView& fellow_;
     CharacterView& character_;
     Counters c_;
-    bool reloading_ = false;     // a skin reload is running (its wait lets ticks run)
+    bool reloading_ = false;      // a skin reload is running (its wait lets ticks run)
     bool closeRequested_ = false; // frmKanami was asked to close; once is enough
 };
 

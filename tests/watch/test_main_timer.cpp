@@ -46,16 +46,6 @@ private Q_SLOTS:
         QCOMPARE(rig.host.balloonAt[1], mainAt - QPoint(400, 378) + QPoint(360, 488));
     }
 
-    void balloonsFollowADraggedCharacter() {
-        TimerRig rig;
-        rig.Ticks(1);
-        rig.host.character.moveLeft(100);
-        rig.host.fellow.moveLeft(20);
-        rig.Ticks(1);
-        QCOMPARE(rig.host.balloonAt[0], QPoint(-200, 378));
-        QCOMPARE(rig.host.balloonAt[1], QPoint(-180, 488));
-    }
-
     void balloonsCloseAfterTheDisplayLimit_data() {
         QTest::addColumn<int>("limit");
         QTest::addColumn<bool>("hold");
@@ -117,8 +107,7 @@ private Q_SLOTS:
         }
         QCOMPARE(rig.journal.first(), u"main.Show"_s);
         QCOMPARE(rig.TickOf(talk), 11);
-        if (talk == u"host.WindowRemark")
-            QCOMPARE(rig.player.Buffer(), u"\\hremark"_s);
+        if (talk == u"host.WindowRemark") QCOMPARE(rig.player.Buffer(), u"\\hremark"_s);
         QCOMPARE(rig.random.Remaining(), 0);
     }
 
@@ -157,7 +146,8 @@ private Q_SLOTS:
         rig.ctx.flags.balloonHold = true;
         QCOMPARE(at(12, 0, 0), 1);
         QVERIFY(!rig.ctx.flags.balloonHold);
-        QCOMPARE(rig.player.Buffer(), u"\\h12時だよ～。\\w8\\n常識からすると昼飯の時間っす。\\w8"_s);
+        QCOMPARE(rig.player.Buffer(),
+                 u"\\h12時だよ～。\\w8\\n常識からすると昼飯の時間っす。\\w8"_s);
         QCOMPARE(at(12, 0, 0, 16), 1);
         QCOMPARE(at(12, 0, 59, 999), 1);
         QCOMPARE(at(12, 1, 0), 1);
@@ -170,7 +160,8 @@ private Q_SLOTS:
     void timeSignalTexts_data() {
         QTest::addColumn<int>("hour");
         QTest::addColumn<QString>("text");
-        QTest::newRow("0 tells the date") << 0 << u"今から%year年、\\w5%month月%day日ですよ～。\\w8"_s;
+        QTest::newRow("0 tells the date")
+            << 0 << u"今から%year年、\\w5%month月%day日ですよ～。\\w8"_s;
         QTest::newRow("7") << 7 << u"7時だよ～。\\w8\\n"_s;
         QTest::newRow("19 as 7") << 19 << u"7時だよ～。\\w8\\n"_s;
         QTest::newRow("22") << 22 << u"あﾞ、\\w510時だ。\\w8\\n"_s;
@@ -190,7 +181,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("interval");
         QTest::addColumn<bool>("quick");
         QTest::newRow("quick") << QList<double>{0.76} << false << 6 << true;
-        QTest::newRow("0.75 is not quick") << QList<double>{0.75, 0.61, 0.0} << false << 100 << false;
+        QTest::newRow("0.75 is not quick")
+            << QList<double>{0.75, 0.61, 0.0} << false << 100 << false;
         QTest::newRow("longest of 100") << QList<double>{0.1, 0.9, 0.9999} << false << 199 << false;
         QTest::newRow("0.6 gives 80") << QList<double>{0.1, 0.6, 0.9999} << false << 159 << false;
         QTest::newRow("after quick, long") << QList<double>{0.61, 0.9999} << true << 279 << false;
@@ -206,7 +198,8 @@ private Q_SLOTS:
             rig.random.Push(0.9);
             QCOMPARE(rig.timer.NextBlinkInterval(), 6);
         }
-        for (double r : draws) rig.random.Push(r);
+        for (double r : draws)
+            rig.random.Push(r);
         QCOMPARE(rig.timer.NextBlinkInterval(), interval);
         QCOMPARE(rig.timer.State().quickBlink, quick);
         QCOMPARE(rig.random.Remaining(), 0);
@@ -217,14 +210,14 @@ private Q_SLOTS:
         rig.ctx.flags.blinkHold = false;
         rig.random.Push({0.5, 0.5, 0.0}); // 80
         rig.timer.DrawFirstBlinkInterval();
-        rig.random.Push({0.9});           // then a quick one: 6
-        rig.random.Push({0.7, 0.0});      // then 140
+        rig.random.Push({0.9});      // then a quick one: 6
+        rig.random.Push({0.7, 0.0}); // then 140
         rig.Ticks(79);
         rig.ctx.touch.strokeTicks = 30;
         rig.Ticks(170); // the blink after next may be a quick one at 253
         QCOMPARE(rig.TicksOf(u"kanami.EyesClosed"_s), (QList<int>{80, 93, 240}));
         QCOMPARE(rig.TicksOf(u"kanami.EyesOpen"_s), (QList<int>{87, 100, 247}));
-        QCOMPARE(rig.ctx.touch.strokeTicks, 0); // a blink ends a stroke
+        QCOMPARE(rig.ctx.touch.strokeTicks, 0);                      // a blink ends a stroke
         QVERIFY(!rig.journal.join(u' ').contains(u"ShowSurface"_s)); // the outline stays
     }
 
@@ -275,7 +268,8 @@ private Q_SLOTS:
         QVERIFY(!touched);
         QCOMPARE(count, 0);
         QCOMPARE(quiet, 0);
-        QCOMPARE(rig.TicksOf(u"kanami.ShowSurface 1 free"_s), faceAt < 0 ? QList<int>{} : QList<int>{faceAt});
+        QCOMPARE(rig.TicksOf(u"kanami.ShowSurface 1 free"_s),
+                 faceAt < 0 ? QList<int>{} : QList<int>{faceAt});
         rig.Ticks(100);
         QCOMPARE(quiet, 0); // no longer counted
     }
@@ -321,9 +315,9 @@ private Q_SLOTS:
         QVERIFY(moveTo(400, 300).isEmpty());
         const int talks = rig.ctx.flags.talkCount;
         const QStringList hidden = moveTo(1023, 767);
-        QCOMPARE(hidden.mid(0, 5), (QStringList{u"host.CloseDebugWindow"_s, u"kanami.Hide"_s,
-                                                u"fellowWindow.Hide"_s, u"main.Hide"_s,
-                                                u"fellow.Hide"_s}));
+        QCOMPARE(hidden.mid(0, 5),
+                 (QStringList{u"host.CloseDebugWindow"_s, u"kanami.Hide"_s, u"fellowWindow.Hide"_s,
+                              u"main.Hide"_s, u"fellow.Hide"_s}));
         QCOMPARE(rig.ctx.flags.talkCount, talks + 1); // the talk stopped
         QVERIFY(rig.player.Buffer().isEmpty());
         QVERIFY(!rig.character.visible);
@@ -396,11 +390,14 @@ private Q_SLOTS:
         QTest::addColumn<double>("r");
         QTest::addColumn<QString>("greeting");
         QTest::newRow("1") << 0.0 << u"\\h起動時#1"_s;
-        QTest::newRow("2") << 0.3 << u"\\hDATEです。\\w5\\n\\n今日は%gdの日%en\\w8\\w8\\u勝手に記念日作るなよ。"_s;
-        QTest::newRow("3") << 0.6
-                           << u"\\h3月5日 9時7分です。\\w8\\n%usernameのこれからの予定は・・・\\w8\\n\\n"
-                              "%hour時から%msと%vsすることになってます。\\w8\\w8\\u･･･%vs1？"_s;
-        QTest::newRow("4") << 0.9 << u"\\hDATEです。\\w5\\n\\n今日は「ANNIV」\\w5%en\\w8\\w8\\uマジか｡"_s;
+        QTest::newRow("2")
+            << 0.3 << u"\\hDATEです。\\w5\\n\\n今日は%gdの日%en\\w8\\w8\\u勝手に記念日作るなよ。"_s;
+        QTest::newRow("3")
+            << 0.6
+            << u"\\h3月5日 9時7分です。\\w8\\n%usernameのこれからの予定は・・・\\w8\\n\\n"
+               "%hour時から%msと%vsすることになってます。\\w8\\w8\\u･･･%vs1？"_s;
+        QTest::newRow("4") << 0.9
+                           << u"\\hDATEです。\\w5\\n\\n今日は「ANNIV」\\w5%en\\w8\\w8\\uマジか｡"_s;
     }
     void skinChangeReloadsOnceAndGreets() {
         QFETCH(double, r);

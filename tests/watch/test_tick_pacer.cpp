@@ -22,7 +22,8 @@ private Q_SLOTS:
         }
         QCOMPARE(now - 1000, 2000);
         QCOMPARE(intervals.mid(0, 8), (QList<qint64>{15, 16, 15, 16, 16, 15, 16, 16}));
-        for (qint64 ms : intervals) QVERIFY(ms == 15 || ms == 16);
+        for (qint64 ms : intervals)
+            QVERIFY(ms == 15 || ms == 16);
     }
 
     void noTickBeforeItsTime() {

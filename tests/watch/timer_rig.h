@@ -96,7 +96,8 @@ struct TimerRig : ScriptRig {
     }
     // `n` ticks, nothing else.
     void Ticks(int n) {
-        for (int i = 0; i < n; ++i) TickOnce();
+        for (int i = 0; i < n; ++i)
+            TickOnce();
     }
     // Lets `ms` pass with ticks and script steps, as the main loop does.
     void Run(qint64 ms) {
@@ -150,7 +151,8 @@ private:
         });
     }
     void Flush(int tick) {
-        for (; recorded_ < journal.size(); ++recorded_) timeline.append({tick, journal[recorded_]});
+        for (; recorded_ < journal.size(); ++recorded_)
+            timeline.append({tick, journal[recorded_]});
     }
     qsizetype recorded_ = 0;
     bool pacing_ = false;
