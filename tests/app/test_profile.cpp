@@ -34,9 +34,10 @@ private Q_SLOTS:
 
     void repairsOnlyWhatIsMissingOrZero() {
         QTemporaryDir dir;
-        QVERIFY(WriteCp932File(dir.filePath(u"tomu.ini"_s),
-                               u"[User]\nName1=山田\nName2=花子\nCall=はなちゃん\n"
-                               "[General]\nTOMULimitTime=abc\nMsgDispLimit=-7\nSkinFile=x.skn\n"_s));
+        QVERIFY(
+            WriteCp932File(dir.filePath(u"tomu.ini"_s),
+                           u"[User]\nName1=山田\nName2=花子\nCall=はなちゃん\n"
+                           "[General]\nTOMULimitTime=abc\nMsgDispLimit=-7\nSkinFile=x.skn\n"_s));
         IniStore ini;
         Settings settings(ini, dir.path());
         Profile p;

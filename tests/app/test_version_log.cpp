@@ -31,7 +31,8 @@ private Q_SLOTS:
                                "02/09/15 0.0.4 Phaseβ1 old notes\n"
                                "02/09/15 0.0.4 Phaseβ2 \\h新しいこと%en\n"
                                "02/09/15 0.0.4 Phaseβ2 second match is ignored\n"_s));
-        QCOMPARE(v.ReadmeHead(), u"Orvanel Version 0.0.4 Phaseβ2 released 2002/09/15 and 2003/01/01"_s);
+        QCOMPARE(v.ReadmeHead(),
+                 u"Orvanel Version 0.0.4 Phaseβ2 released 2002/09/15 and 2003/01/01"_s);
         QCOMPARE(v.PhaseText(), u"β2"_s); // the phase may continue on the second line
         QCOMPARE(v.ReleaseDate(), u"2002/09/15"_s);
         QCOMPARE(v.UpdateNotes(), u"\\h新しいこと%en"_s);

@@ -37,7 +37,10 @@ private Q_SLOTS:
     void badBytesBecomeReplacementCharacters() {
         // A lead byte at the end, a lead byte followed by an ASCII control, an unused byte.
         QCOMPARE(codec::FromCp932(QByteArray("a\x81", 2)), u"a\uFFFD"_s);
-        QCOMPARE(codec::FromCp932(QByteArray("\x81\x0D" "b", 3)), u"\uFFFD\rb"_s);
+        QCOMPARE(codec::FromCp932(QByteArray("\x81\x0D"
+                                             "b",
+                                             3)),
+                 u"\uFFFD\rb"_s);
         QCOMPARE(codec::FromCp932(QByteArray("\xA0x", 2)), u"\uFFFDx"_s);
         // A valid pair that maps to nothing.
         QCOMPARE(codec::FromCp932(QByteArray("\x85\x40", 2)), u"\uFFFD"_s);
@@ -45,7 +48,7 @@ private Q_SLOTS:
 
     void cuttingNeverSplitsACharacter() {
         const QString text = u"ab"_s + QString(10, u'あ'); // 2 + 20 bytes
-        QCOMPARE(codec::CutToBytes(text, 5), u"abあ"_s);  // 4 bytes; "あ" no longer fits
+        QCOMPARE(codec::CutToBytes(text, 5), u"abあ"_s);   // 4 bytes; "あ" no longer fits
         QCOMPARE(codec::CutToBytes(text, 6), u"abああ"_s);
         QCOMPARE(codec::CutToBytes(text, 100), text);
         QCOMPARE(codec::Cp932Length(text), 22);

@@ -99,10 +99,10 @@ private Q_SLOTS:
                                   "z=3";
         WriteBytes(p, before);
         IniStore ini;
-        QVERIFY(ini.Write(p, u"a", u"X", u"10"));   // replaced in place, key spelled as before
-        QVERIFY(ini.Write(p, u"A", u"new", u"n"));  // after the section's last non-blank line
-        QVERIFY(ini.Write(p, u"B", u"w", u"4"));    // the last line had no line end
-        QVERIFY(ini.Write(p, u"C", u"c", u"5"));    // a new section at the end
+        QVERIFY(ini.Write(p, u"a", u"X", u"10"));  // replaced in place, key spelled as before
+        QVERIFY(ini.Write(p, u"A", u"new", u"n")); // after the section's last non-blank line
+        QVERIFY(ini.Write(p, u"B", u"w", u"4"));   // the last line had no line end
+        QVERIFY(ini.Write(p, u"C", u"c", u"5"));   // a new section at the end
         const QByteArray after = "; my notes \x82\xA0\r\n"
                                  "[A]\r\n"
                                  "x=10\r\n"
@@ -151,7 +151,8 @@ private Q_SLOTS:
         const QString p = Path(u"cache.ini"_s);
         WriteBytes(p, "[S]\r\nk=one\r\n");
         IniStore ini;
-        for (int i = 0; i < 100; ++i) QCOMPARE(ini.Read(p, u"S", u"k"), u"one"_s);
+        for (int i = 0; i < 100; ++i)
+            QCOMPARE(ini.Read(p, u"S", u"k"), u"one"_s);
         QCOMPARE(ini.ParseCount(), 1);
         // Another program rewrites the file with the same size, within the same second.
         WriteBytes(p, "[S]\r\nk=two\r\n");
@@ -202,11 +203,12 @@ private Q_SLOTS:
 
     void sectionsCanBeReplacedInOneWrite() {
         const QString p = Path(u"replace.ini"_s);
-        WriteBytes(p, codec::ToCp932(u"[人物]\r\nPN=2\r\n; keep me\r\n1=b\r\n2=a\r\n[Next]\r\nq=1\r\n"_s));
+        WriteBytes(
+            p, codec::ToCp932(u"[人物]\r\nPN=2\r\n; keep me\r\n1=b\r\n2=a\r\n[Next]\r\nq=1\r\n"_s));
         IniStore ini;
         QVERIFY(ini.ReplaceSection(p, u"人物", {{u"PN"_s, u"1"_s}, {u"1"_s, u"c"_s}}));
-        QCOMPARE(ReadBytes(p), codec::ToCp932(
-                                   u"[人物]\r\n; keep me\r\nPN=1\r\n1=c\r\n[Next]\r\nq=1\r\n"_s));
+        QCOMPARE(ReadBytes(p),
+                 codec::ToCp932(u"[人物]\r\n; keep me\r\nPN=1\r\n1=c\r\n[Next]\r\nq=1\r\n"_s));
         const auto keys = ini.Keys(p, u"人物");
         QCOMPARE(keys.size(), 2);
         QCOMPARE(keys[1].second, u"c"_s);

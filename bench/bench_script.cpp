@@ -1,0 +1,99 @@
+// Words for 10,000 random talks from a 61-category dictionary of 200 words each: every talk
+// draws five words through GetWord (decoration included), as a template's variables do. Then
+// the same talks played through the player, step by step on a virtual clock.
+#include "app/app_context.h"
+#include "app/settings.h"
+#include "net/main_frame.h"
+#include "platform/clock.h"
+#include "platform/ini_file.h"
+#include "platform/random.h"
+#include "platform/system_actions.h"
+#include "platform/text_file.h"
+#include "script/scenario_files.h"
+#include "script/script_player.h"
+#include "script/script_probes.h"
+#include "talk/dictionary.h"
+#include "talk/word_decoration.h"
+#include "tools/trace_log.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace orvanel;
+
+namespace {
+
+constexpr int kTalks = 10000;
+constexpr int kWordsPerTalk = 5;
+
+// A program folder whose TalkEngine holds 61 categories of 200 words each.
+QTemporaryDir& Folder() {
+    static QTemporaryDir dir;
+    static const bool made = [] {
+        QDir().mkpath(dir.filePath(QStringLiteral("TalkEngine")));
+        for (int c = 0; c < kCategoryCount; ++c) {
+            const QString name = CategoryName(c);
+            QString text = QStringLiteral("[") + name + QStringLiteral("]\nPN=200\n");
+            for (int i = 1; i <= 200; ++i)
+                text += QStringLiteral("%1=%2の言葉その%1\n").arg(i).arg(name);
+            WriteCp932File(
+                dir.filePath(QStringLiteral("TalkEngine/") + name + QStringLiteral(".ini")), text);
+        }
+        return true;
+    }();
+    Q_UNUSED(made);
+    return dir;
+}
+
+void BM_GetWordFor10000Talks(benchmark::State& state) {
+    IniStore ini;
+    Settings settings(ini, Folder().path());
+    SystemRandom random(3);
+    Dictionary dictionary(settings, random);
+    WordDecorator words(dictionary, random);
+    QStringList categories;
+    for (int c = 0; c < kCategoryCount; ++c)
+        categories << CategoryName(c);
+    for (auto _ : state) {
+        for (int t = 0; t < kTalks * kWordsPerTalk; ++t)
+            benchmark::DoNotOptimize(words.GetWord(categories[random.Pick(kCategoryCount) - 1]));
+    }
+    state.SetItemsProcessed(state.iterations() * kTalks * kWordsPerTalk);
+}
+BENCHMARK(BM_GetWordFor10000Talks)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_Play10000Talks(benchmark::State& state) {
+    VirtualClock clock;
+    SystemRandom random(5);
+    IniStore ini;
+    TraceLog log(clock);
+    LoggingSystemActions actions(nullptr);
+    AppContext ctx(clock, random, ini, Folder().path(), log, actions);
+    Dictionary dictionary(ctx.settings, random);
+    WordDecorator words(dictionary, random);
+    ScenarioFiles scenario(ctx.settings, log, random);
+    SystemScriptProbes probes;
+    TOMU_MainFrame frame;
+    ScriptPlayer player(ctx, frame, words, scenario, probes);
+    // One of the templates random talk plays: five word variables, waits and a line break.
+    const QString talk = QStringLiteral(
+        "\\h%dp、\\w5%msが%vsしているのを見かけたんだけど、\\w5\\nあれって%gdで%vs1したかったんだと"
+        "思う%ev\\w8\\w8\\u･･･はぁ？");
+    for (auto _ : state) {
+        for (int t = 0; t < kTalks; ++t) {
+            player.PlayScript(talk);
+            while (player.IsRunning()) {
+                clock.Advance(50);
+                player.StepScript();
+            }
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kTalks);
+}
+BENCHMARK(BM_Play10000Talks)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,161 @@
+#include "script/scenario_files.h"
+
+#include "app/settings.h"
+#include "platform/numbers.h"
+#include "platform/random.h"
+#include "platform/text_file.h"
+#include "tools/trace_log.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace orvanel {
+namespace {
+
+const QString kInvalidId = QStringLiteral("[Err:IDが無効]");
+
+bool Skipped(const QString& line) {
+    return line.isEmpty() || line.startsWith(u'/');
+}
+
+} // namespace
+
+ScenarioFiles::ScenarioFiles(const Settings& settings, TraceLog& log, Random& random)
+    : settings_(settings), log_(log), random_(random) {}
+
+QString ScenarioFiles::DataFile(const QString& key, const QString& fallback) const {
+    const QString name = settings_.ReadSetting(QStringLiteral("Script"), key);
+    if (!name.isEmpty()) {
+        const QString path = settings_.FilePath(name);
+        if (QFileInfo(path).isFile()) return path;
+    }
+    return settings_.FilePath(fallback);
+}
+
+void ScenarioFiles::LoadExternalScripts(const QString& skinFolderPrefix,
+                                        const QString& scriptFile) {
+    scripts_.clear();
+    if (scriptFile.isEmpty()) return;
+    const QString path = settings_.FilePath(skinFolderPrefix + scriptFile);
+    if (!QFileInfo(path).isFile()) return;
+    log_.LogBegin(QStringLiteral("ExtSriptLoad..."));
+    const QStringList lines = ReadCp932Lines(path).value_or(QStringList());
+    qsizetype dropped = 0;
+    for (const QString& line : lines) {
+        if (Skipped(line)) continue;
+        if (scripts_.size() >= kMaxEntries) {
+            ++dropped;
+            continue;
+        }
+        scripts_.append(line);
+    }
+    log_.LogEnd(QStringLiteral(" Complete"));
+    if (dropped)
+        log_.LogLine(QStringLiteral("ExtSriptLoad: %1 lines beyond %2 left out")
+                         .arg(dropped)
+                         .arg(kMaxEntries));
+}
+
+QString ScenarioFiles::PickExternalScript() {
+    if (scripts_.isEmpty()) return {};
+    const int k = random_.Pick(int(scripts_.size()));
+    return scripts_.value(k - 1);
+}
+
+void ScenarioFiles::LoadScenario() {
+    groups_.clear();
+    const QString path = DataFile(QStringLiteral("Scenario"), QStringLiteral("Scenario.dat"));
+    log_.LogBegin(QStringLiteral("ScenarioLoad..."));
+    const auto lines = ReadCp932Lines(path);
+    QStringList problems;
+    if (!lines) problems << QStringLiteral("ScenarioLoad: %1 not found").arg(path);
+    static const QRegularExpression kNumber(QStringLiteral("^[ \\t]*([+-]?)0*([0-9]+)[ \\t]*$"));
+    qsizetype lineNo = 0;
+    for (const QString& line : lines.value_or(QStringList())) {
+        ++lineNo;
+        if (Skipped(line)) continue;
+        const auto skip = [&](const QString& why) {
+            problems << QStringLiteral("ScenarioLoad: line %1 skipped (%2)").arg(lineNo).arg(why);
+        };
+        const qsizetype comma = line.indexOf(u',');
+        if (comma < 0) {
+            skip(QStringLiteral("no comma"));
+            continue;
+        }
+        const auto m = kNumber.match(QStringView(line).left(comma));
+        if (!m.hasMatch()) {
+            skip(QStringLiteral("identifier not a number"));
+            continue;
+        }
+        // Digits beyond what an identifier can be are simply too large.
+        const QString digits = m.captured(2);
+        const bool negative = m.captured(1) == u"-";
+        if (negative || digits == u"0") continue; // identifiers of 0 or less are ignored
+        const qint32 id = digits.size() > 6 ? kMaxId + 1 : digits.toInt();
+        if (id > kMaxId) {
+            skip(QStringLiteral("identifier above %1").arg(kMaxId));
+            continue;
+        }
+        if (groups_.size() < id) groups_.resize(id);
+        QStringList& group = groups_[id - 1];
+        if (group.size() >= kMaxLinesPerId) {
+            skip(QStringLiteral("more than %1 lines for %2").arg(kMaxLinesPerId).arg(id));
+            continue;
+        }
+        group.append(line.mid(comma + 1));
+    }
+    log_.LogEnd(QStringLiteral(" Complete"));
+    for (const QString& p : problems)
+        log_.LogLine(p);
+}
+
+QString ScenarioFiles::ScenarioLine(qint32 id) {
+    if (id < 1 || id > LargestId()) return kInvalidId;
+    const QStringList& group = groups_.at(id - 1);
+    if (group.isEmpty()) return kInvalidId;
+    return group.value(random_.Pick(int(group.size())) - 1);
+}
+
+void ScenarioFiles::LoadIdRelation() {
+    names_.clear();
+    const QString path = DataFile(QStringLiteral("IDRelation"), QStringLiteral("Str2ID.dat"));
+    log_.LogBegin(QStringLiteral("IDRelationLoad..."));
+    const auto lines = ReadCp932Lines(path);
+    qsizetype dropped = 0;
+    for (const QString& line : lines.value_or(QStringList())) {
+        const qsizetype comma = line.indexOf(u',');
+        if (comma < 0) continue; // names nothing
+        if (names_.size() >= kMaxEntries) {
+            ++dropped;
+            continue;
+        }
+        names_.append({line.left(comma), LenientInt(QStringView(line).mid(comma + 1))});
+    }
+    log_.LogEnd(QStringLiteral(" Complete"));
+    if (!lines) log_.LogLine(QStringLiteral("IDRelationLoad: %1 not found").arg(path));
+    if (dropped)
+        log_.LogLine(QStringLiteral("IDRelationLoad: %1 entries beyond %2 left out")
+                         .arg(dropped)
+                         .arg(kMaxEntries));
+}
+
+qint32 ScenarioFiles::IdForName(const QString& name) const {
+    for (const auto& [n, id] : names_)
+        if (n == name) return id;
+    return -1;
+}
+
+QString ScenarioFiles::ScenarioText(const QString& key) {
+    if (IsNumericKey(key)) return ScenarioLine(RoundHalfEven(LenientNumber(key, true)));
+    const qint32 id = IdForName(key);
+    return id == -1 ? kInvalidId : ScenarioLine(id);
+}
+
+bool IsNumericKey(const QString& key) {
+    static const QRegularExpression kDecimal(
+        QStringLiteral("^[ \\t]*[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eEdD][+-]?[0-9]+)?[ \\t]*$"));
+    static const QRegularExpression kHex(QStringLiteral("^[ \\t]*&[hH][0-9a-fA-F]{1,8}[ \\t]*$"));
+    return kDecimal.match(key).hasMatch() || kHex.match(key).hasMatch();
+}
+
+} // namespace orvanel

@@ -1,0 +1,157 @@
+#include "app/settings.h"
+#include "platform/codec.h"
+#include "platform/ini_file.h"
+#include "platform/random.h"
+#include "platform/text_file.h"
+#include "talk/dictionary.h"
+#include "talk/word_decoration.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace orvanel;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray Bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct Folder {
+    QTemporaryDir dir;
+    IniStore ini;
+    Settings settings{ini, dir.path()};
+    ScriptedRandom random{{}, 5};
+    Dictionary dictionary{settings, random};
+    WordDecorator words{dictionary, random};
+
+    QString TalkFile(const QString& category) {
+        return dir.filePath(u"TalkEngine/"_s + category + u".ini"_s);
+    }
+    // A category file as the original platform would have written it.
+    void Category(const QString& category, const QStringList& words) {
+        QString text = u"["_s + category + u"]\nPN="_s + QString::number(words.size()) + u'\n';
+        for (int i = 0; i < words.size(); ++i)
+            text += u"%1=%2\n"_s.arg(i + 1).arg(words[i]);
+        QDir().mkpath(dir.filePath(u"TalkEngine"_s));
+        QVERIFY(WriteCp932File(TalkFile(category), text));
+    }
+};
+
+} // namespace
+
+class TestDictionary : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void gapInTheNumberingReadsEmpty() {
+        Folder f;
+        QDir().mkpath(f.dir.filePath(u"TalkEngine"_s));
+        QVERIFY(
+            QFile::copy(QStringLiteral(ORVANEL_TEST_DATA) + u"/dictionary-pn3-keys-1-and-3.ini"_s,
+                        f.TalkFile(u"人物"_s)));
+        QCOMPARE(f.dictionary.WordCount(u"人物"_s), 3);
+        f.random.Push({0.0, 0.4, 0.9});
+        QCOMPARE(f.dictionary.GetRandomWord(u"人物"_s), u"山田さん"_s);
+        QCOMPARE(f.dictionary.GetRandomWord(u"人物"_s), QString());
+        QCOMPARE(f.dictionary.GetRandomWord(u"人物"_s), u"ＡＢＣ～"_s);
+    }
+
+    void emptyCategories_data() {
+        QTest::addColumn<QString>("content"); // null: no file at all
+        QTest::addColumn<QString>("word");
+        QTest::newRow("missing file") << QString() << QString();
+        QTest::newRow("PN 0") << u"[天気]\nPN=0\n"_s << QString();
+        QTest::newRow("other section") << u"[人物]\nPN=1\n1=x\n"_s << QString();
+        // An empty category reads key "1", which only an inconsistent file has.
+        QTest::newRow("PN 0, key 1") << u"[天気]\nPN=0\n1=stale\n"_s << u"stale"_s;
+        QTest::newRow("no PN") << u"[天気]\n1=stale\n"_s << u"stale"_s;
+        QTest::newRow("PN not a number") << u"[天気]\nPN=many\n1=stale\n"_s << u"stale"_s;
+    }
+    void emptyCategories() {
+        QFETCH(QString, content);
+        QFETCH(QString, word);
+        Folder f;
+        if (!content.isNull()) {
+            QDir().mkpath(f.dir.filePath(u"TalkEngine"_s));
+            QVERIFY(WriteCp932File(f.TalkFile(u"天気"_s), content));
+        }
+        QCOMPARE(f.dictionary.WordCount(u"天気"_s), 0);
+        QCOMPARE(f.dictionary.GetRandomWord(u"天気"_s), word);
+        QCOMPARE(f.words.GetWord(u"天気"_s), word);
+    }
+
+    void categories() {
+        QCOMPARE(CategoryName(0), u"日時(現在)"_s);
+        QCOMPARE(CategoryName(15), u"動詞(単純)"_s);
+        QCOMPARE(CategoryName(60), u"挨拶(深夜)"_s);
+        QCOMPARE(CategoryName(61), QString());
+        QCOMPARE(CategoryName(-1), QString());
+        QSet<QString> names;
+        for (int i = 0; i < kCategoryCount; ++i) {
+            names.insert(CategoryName(i));
+            QCOMPARE(CategoryIndex(CategoryName(i)), i);
+            QCOMPARE(CategoryPrompt(i).isEmpty(), i >= 55); // the greetings ask for nothing
+        }
+        QCOMPARE(names.size(), kCategoryCount);
+        QCOMPARE(CategoryIndex(u"形容詞"_s), -1);
+        QCOMPARE(CategoryPrompt(54), u"似ている物を入力してください(,で区切る)"_s);
+        QCOMPARE(CategoryPrompt(61), QString());
+    }
+
+    void appendWritesTheCountFirstAndStaysCp932() {
+        Folder f;
+        QVERIFY(f.dictionary.AppendWord(u"動詞(単純)"_s, u"散歩"_s));
+        QVERIFY(f.dictionary.AppendWord(u"動詞(単純)"_s, u"波～"_s));
+        QCOMPARE(Bytes(f.TalkFile(u"動詞(単純)"_s)),
+                 codec::ToCp932(u"[動詞(単純)]\r\nPN=2\r\n1=散歩\r\n2=波～\r\n"_s));
+        QCOMPARE(f.dictionary.ReadTalk(u"動詞(単純)"_s, 2), u"波～"_s);
+        QVERIFY(f.dictionary.WriteTalk(u"動詞(単純)"_s, u"1"_s, std::nullopt));
+        QCOMPARE(f.dictionary.ReadTalk(u"動詞(単純)"_s, 1), QString());
+        QCOMPARE(f.dictionary.WordCount(u"動詞(単純)"_s), 2);
+    }
+
+    void longWordsAreCutTo254Bytes() {
+        Folder f;
+        const QString fits(127, u'あ');
+        QVERIFY(f.dictionary.AppendWord(u"格言"_s, fits));
+        QVERIFY(f.dictionary.AppendWord(u"格言"_s, fits + u"い"_s));
+        QCOMPARE(f.dictionary.ReadTalk(u"格言"_s, 1), fits);
+        QCOMPARE(f.dictionary.ReadTalk(u"格言"_s, 2), fits);
+    }
+
+    void totalWordCount() {
+        Folder f;
+        QCOMPARE(f.dictionary.TotalWordCount(), 0);
+        f.Category(u"日時(現在)"_s, {u"今"_s});
+        f.Category(u"挨拶(深夜)"_s, {u"a"_s, u"b"_s, u"c"_s});
+        f.Category(u"形容詞"_s, {u"not a category"_s});
+        QCOMPARE(f.dictionary.TotalWordCount(), 4);
+    }
+
+    void categoryNamesNeverLeaveTheFolder() {
+        Folder f;
+        for (const QString& bad : {u"../../evil"_s, u"a/b"_s, u"..\\x"_s, u""_s}) {
+            QCOMPARE(f.dictionary.FilePath(bad), QString());
+            QVERIFY(!f.dictionary.AppendWord(bad, u"w"_s));
+            QCOMPARE(f.dictionary.ReadTalk(bad, u"PN"_s), QString());
+        }
+        QVERIFY(!QFile::exists(f.dir.filePath(u"evil.ini"_s)));
+        QDir root(f.dir.path());
+        QCOMPARE(root.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void folderNameInAnyCase() {
+        Folder f;
+        QDir().mkpath(f.dir.filePath(u"talkengine"_s));
+        QVERIFY(WriteCp932File(f.dir.filePath(u"talkengine/体.ini"_s), u"[体]\nPN=1\n1=手\n"_s));
+        QCOMPARE(f.dictionary.ReadTalk(u"体"_s, 1), u"手"_s);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDictionary)
+#include "test_dictionary.moc"
