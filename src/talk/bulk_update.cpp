@@ -58,9 +58,13 @@ BulkUpdate::BulkUpdate(TalkContext& talk) : talk_(talk) {}
 bool BulkUpdate::HandleDrop(const QString& path) {
     const QFileInfo info(path);
     TraceLog& log = talk_.app.log;
-    switch (ClassifyDrop(path, info.isDir())) {
+    const DropKind kind = ClassifyDrop(path, info.isDir());
+    if (kind == DropKind::DictionaryArchive && !extractArchive) return false;
+    const bool dictionary = kind == DropKind::DictionaryArchive || kind == DropKind::TalkIni ||
+                            kind == DropKind::NGWords || kind == DropKind::DictionaryFolder;
+    if (dictionary && !Begin()) return true;
+    switch (kind) {
     case DropKind::DictionaryArchive: {
-        if (!extractArchive) return false;
         log.LogBegin(QStringLiteral("TalkEngine Update / LZH Decompression..."));
         talk_.player.PlayScript(QStringLiteral("\\h辞書更新エンジンを起動します。"));
         // Emptied first, so that a failed extraction merges nothing left from an earlier one.
@@ -221,11 +225,14 @@ void BulkUpdate::MergeCategory(Mode mode, const QString& category, const QString
     for (qsizetype i = 0; i < merged.size(); ++i)
         keys.append({QString::number(i + 1), merged[i].text});
     const qint64 replaced = qMax<qint64>(n, merged.size());
-    for (const auto& [key, value] : talk_.app.ini.Keys(file, category)) {
+    const QList<QPair<QString, QString>> before = talk_.app.ini.Keys(file, category);
+    for (const auto& [key, value] : before) {
         const qint64 k = WordKey(key);
         if (key.compare(kPN, Qt::CaseInsensitive) == 0 || (k >= 1 && k <= replaced)) continue;
         keys.append({key, value});
     }
+    // A category that is already as it would be written is left alone.
+    if (keys == before) return;
     if (!talk_.app.ini.ReplaceSection(file, category, keys))
         talk_.app.log.LogLine(QStringLiteral("TalkEngine Update: cannot write ") + file);
 }
