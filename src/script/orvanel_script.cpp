@@ -186,8 +186,9 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    const QString script =
-        parser.isSet(talkOption) ? QString() : positional.isEmpty() ? ReadStdin() : positional.first();
+    const QString script = parser.isSet(talkOption) ? QString()
+                           : positional.isEmpty()   ? ReadStdin()
+                                                    : positional.first();
 
     VirtualClock clock(QDateTime::currentDateTime());
     SystemRandom random(seed);

@@ -114,7 +114,8 @@ void BulkUpdate::UpdateFromFolder(const QString& folder) {
     if (!Begin()) return;
     QString base = NativePath(folder);
     if (!base.endsWith(u'/')) base += u'/';
-    Pass(Mode::Merge, [&](const QString& category) { return base + category + QStringLiteral(".ini"); });
+    Pass(Mode::Merge,
+         [&](const QString& category) { return base + category + QStringLiteral(".ini"); });
     talk_.player.PlayScript(QStringLiteral("\\h終了しました。\r\n\r\n") + QString::number(added_) +
                             QStringLiteral("件の追加登録がありました。"));
 }
@@ -122,10 +123,10 @@ void BulkUpdate::UpdateFromFolder(const QString& folder) {
 void BulkUpdate::CheckNGWords(const QString& path) {
     if (!Begin()) return;
     Pass(Mode::NGCheck, [&](const QString&) { return path; });
-    talk_.player.PlayScript(QStringLiteral("\\h終了しました。\r\n\r\n") + QString::number(ngFound_) +
-                            QStringLiteral("件のNGワードがありました。\\n現在の単語数は･･･\\w8\\n") +
-                            QString::number(talk_.dictionary.TotalWordCount()) +
-                            QStringLiteral("語です。"));
+    talk_.player.PlayScript(
+        QStringLiteral("\\h終了しました。\r\n\r\n") + QString::number(ngFound_) +
+        QStringLiteral("件のNGワードがありました。\\n現在の単語数は･･･\\w8\\n") +
+        QString::number(talk_.dictionary.TotalWordCount()) + QStringLiteral("語です。"));
 }
 
 void BulkUpdate::Pass(Mode mode, const SourceOf& source) {

@@ -33,7 +33,9 @@ QStringList Entries(const std::optional<QString>& value) {
 }
 
 QString Mmdd(const QDate& date) {
-    return QStringLiteral("%1%2").arg(date.month(), 2, 10, QLatin1Char('0')).arg(date.day(), 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1%2")
+        .arg(date.month(), 2, 10, QLatin1Char('0'))
+        .arg(date.day(), 2, 10, QLatin1Char('0'));
 }
 
 } // namespace
@@ -97,10 +99,11 @@ QString CalendarTalk::TodayDateText() {
         const char16_t* name;
         int offset;
     };
-    static constexpr Era kEras[] = {{u"平成", 1988}, {u"昭和", 1925}, {u"大正", 1911}, {u"明治", 1867}};
+    static constexpr Era kEras[] = {
+        {u"平成", 1988}, {u"昭和", 1925}, {u"大正", 1911}, {u"明治", 1867}};
     const QDate today = talk_.app.clock.Now().date();
-    const QString monthDay = QStringLiteral("%1月%2日、").arg(today.month()).arg(today.day()) +
-                             JapaneseWeekday(today);
+    const QString monthDay =
+        QStringLiteral("%1月%2日、").arg(today.month()).arg(today.day()) + JapaneseWeekday(today);
     const int k = talk_.Pick(6);
     if (k <= 4) {
         const Era& era = kEras[k - 1];
@@ -116,9 +119,12 @@ QString CalendarTalk::DayMessage(const QDate& date, QString& kind) {
         QFileInfo(path).isFile() ? ReadCp932Lines(path) : std::nullopt;
     if (!lines) return QStringLiteral("記念日データファイルが見つかりません");
     const QStringList yearly = Entries(ValueOf(*lines, Mmdd(date)));
-    const QStringList monthly = Entries(
-        ValueOf(*lines, QStringLiteral("%1").arg(date.day(), 2, 10, QLatin1Char('0')) + QStringLiteral("00")));
-    const auto any = [&](const QStringList& names) { return names.at(talk_.Pick(int(names.size())) - 1); };
+    const QStringList monthly =
+        Entries(ValueOf(*lines, QStringLiteral("%1").arg(date.day(), 2, 10, QLatin1Char('0')) +
+                                    QStringLiteral("00")));
+    const auto any = [&](const QStringList& names) {
+        return names.at(talk_.Pick(int(names.size())) - 1);
+    };
     if (yearly.isEmpty() && monthly.isEmpty()) {
         kind = QStringLiteral("久しぶり");
         return QStringLiteral("普通の日");

@@ -72,9 +72,8 @@ QString Learning::LearningQuestion() {
 QString Learning::Question(int k) {
     if (k < 1 || k > kQuestionCount) return {};
     if (k == 22)
-        return QStringLiteral("\\h") +
-               JoinState(talk_.words.GetWord(QStringLiteral("状態")),
-                         QStringLiteral("%jbといえば誰？\\w8$learn[人物]"));
+        return QStringLiteral("\\h") + JoinState(talk_.words.GetWord(QStringLiteral("状態")),
+                                                 QStringLiteral("%jbといえば誰？\\w8$learn[人物]"));
     return QStringView(kQuestions[k - 1]).toString();
 }
 
@@ -103,7 +102,8 @@ void Learning::LearnWord(const QString& word) {
     const QString& w = word;
     const qint32 n = talk_.dictionary.WordCount(x);
     bool known = false;
-    for (qint32 i = 1; i <= n && !known; ++i) known = talk_.dictionary.ReadTalk(x, i) == w;
+    for (qint32 i = 1; i <= n && !known; ++i)
+        known = talk_.dictionary.ReadTalk(x, i) == w;
     QString reply;
     if (known) {
         switch (talk_.Pick(5)) {
@@ -111,17 +111,20 @@ void Learning::LearnWord(const QString& word) {
             reply = QStringLiteral("\\h") + w + QStringLiteral("はもう知ってるよ～。\\w8");
             break;
         case 2:
-            reply = QStringLiteral("\\h") + w + QStringLiteral("はもう知ってるってば。\\w8\\n\\n%username") +
+            reply = QStringLiteral("\\h") + w +
+                    QStringLiteral("はもう知ってるってば。\\w8\\n\\n%username") +
                     QStringLiteral("はそんなに") + w + QStringLiteral("が好きなの？\\w5");
             break;
         case 3:
             reply = QStringLiteral("\\h") + w + QStringLiteral("なんて聞き飽きたわ！");
             break;
         case 4:
-            reply = QStringLiteral("\\h%selfcall 、\\w5") + w + QStringLiteral("って言葉もう知ってるよ。\\w8");
+            reply = QStringLiteral("\\h%selfcall 、\\w5") + w +
+                    QStringLiteral("って言葉もう知ってるよ。\\w8");
             break;
         default:
-            reply = QStringLiteral("\\h") + w + QStringLiteral("かぁ、\\w5なんか前に聞いたことあるなぁ。\\w8");
+            reply = QStringLiteral("\\h") + w +
+                    QStringLiteral("かぁ、\\w5なんか前に聞いたことあるなぁ。\\w8");
             break;
         }
     } else {
@@ -129,10 +132,12 @@ void Learning::LearnWord(const QString& word) {
         talk_.dictionary.AppendWord(x, w);
         switch (talk_.Pick(5)) {
         case 1:
-            reply = QStringLiteral("\\hふむふむ。\\w8べんきょうになるっす。\\w8") + w + QStringLiteral("かぁ。\\w8");
+            reply = QStringLiteral("\\hふむふむ。\\w8べんきょうになるっす。\\w8") + w +
+                    QStringLiteral("かぁ。\\w8");
             break;
         case 2:
-            reply = QStringLiteral("\\h") + w + QStringLiteral("を知ってるなんて、\\w5%usernameは物知りだなぁ。\\w8");
+            reply = QStringLiteral("\\h") + w +
+                    QStringLiteral("を知ってるなんて、\\w5%usernameは物知りだなぁ。\\w8");
             break;
         case 3:
             reply = QStringLiteral("\\h") + w + QStringLiteral("～。\\w8");

@@ -35,7 +35,8 @@ quint64 MeminfoBytes(const QByteArray& meminfo, const QByteArray& field) {
     for (const QByteArray& line : meminfo.split('\n')) {
         if (!line.startsWith(field + ':')) continue;
         bool ok = false;
-        const quint64 kb = line.mid(field.size() + 1).simplified().split(' ').value(0).toULongLong(&ok);
+        const quint64 kb =
+            line.mid(field.size() + 1).simplified().split(' ').value(0).toULongLong(&ok);
         return ok ? kb * 1024 : 0;
     }
     return 0;
@@ -80,7 +81,8 @@ MemoryStatus ParseMemoryStatus(const QByteArray& meminfo) {
                     MeminfoBytes(meminfo, "Cached");
     available = qMin(available, total);
     m.availableBytes = available;
-    if (total > 0) m.loadPercent = int(std::lround(double(total - available) * 100.0 / double(total)));
+    if (total > 0)
+        m.loadPercent = int(std::lround(double(total - available) * 100.0 / double(total)));
     return m;
 }
 
@@ -138,12 +140,12 @@ QList<MountEntry> ParseMounts(const QByteArray& mounts) {
 QList<DriveInfo> DrivesFromMounts(const QList<MountEntry>& mounts,
                                   const std::function<bool(const QString&)>& removable) {
     static const QSet<QString> kDisk = {
-        u"ext2"_s,  u"ext3"_s,  u"ext4"_s,    u"xfs"_s,   u"btrfs"_s, u"zfs"_s,
-        u"f2fs"_s,  u"jfs"_s,   u"reiserfs"_s, u"vfat"_s, u"msdos"_s, u"exfat"_s,
-        u"ntfs"_s,  u"ntfs3"_s, u"fuseblk"_s, u"hfsplus"_s, u"bcachefs"_s, u"nilfs2"_s};
+        u"ext2"_s, u"ext3"_s,  u"ext4"_s,     u"xfs"_s,     u"btrfs"_s,    u"zfs"_s,
+        u"f2fs"_s, u"jfs"_s,   u"reiserfs"_s, u"vfat"_s,    u"msdos"_s,    u"exfat"_s,
+        u"ntfs"_s, u"ntfs3"_s, u"fuseblk"_s,  u"hfsplus"_s, u"bcachefs"_s, u"nilfs2"_s};
     static const QSet<QString> kRemote = {
-        u"nfs"_s,  u"nfs4"_s,       u"cifs"_s,       u"smb3"_s,      u"smbfs"_s,
-        u"9p"_s,   u"fuse.sshfs"_s, u"sshfs"_s,      u"afs"_s,       u"ceph"_s,
+        u"nfs"_s,   u"nfs4"_s,        u"cifs"_s,      u"smb3"_s,       u"smbfs"_s,
+        u"9p"_s,    u"fuse.sshfs"_s,  u"sshfs"_s,     u"afs"_s,        u"ceph"_s,
         u"davfs"_s, u"fuse.rclone"_s, u"glusterfs"_s, u"fuse.davfs2"_s};
     static const QSet<QString> kCd = {u"iso9660"_s, u"udf"_s};
     static const QSet<QString> kRam = {u"tmpfs"_s, u"ramfs"_s};
@@ -158,7 +160,7 @@ QList<DriveInfo> DrivesFromMounts(const QList<MountEntry>& mounts,
         if (m.mountPoint == u"/") {
             type = kCd.contains(m.fsType) ? DriveType::CdRom : DriveType::Fixed;
         } else if (UnderAny(m.mountPoint, {"/proc", "/sys", "/dev", "/snap", "/boot",
-                                            "/var/lib/docker", "/var/snap"}) ||
+                                           "/var/lib/docker", "/var/snap"}) ||
                    (UnderAny(m.mountPoint, {"/run"}) && !UnderAny(m.mountPoint, {"/run/media"}))) {
             continue; // the system's own mounts, not the user's drives
         } else if (kCd.contains(m.fsType) || m.source.startsWith(u"/dev/sr")) {
@@ -171,7 +173,7 @@ QList<DriveInfo> DrivesFromMounts(const QList<MountEntry>& mounts,
             type = DriveType::Removable;
         } else if (kDisk.contains(m.fsType) || device) {
             type = device && removable && removable(m.source) ? DriveType::Removable
-                                                               : DriveType::Fixed;
+                                                              : DriveType::Fixed;
         } else if (m.fsType.startsWith(u"fuse.")) {
             type = DriveType::Unknown;
         } else {
@@ -216,15 +218,14 @@ quint64 LinuxMachineProbes::UptimeMs() {
 PowerStatus LinuxMachineProbes::Power() {
     const QString base = QStringLiteral("/sys/class/power_supply/");
     QList<PowerSupply> supplies;
-    const QStringList names = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot |
-                                                   QDir::System, QDir::Name);
+    const QStringList names =
+        QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
     for (const QString& name : names) {
         const QString dir = base + name + u'/';
-        supplies.append({ReadValue(dir + QStringLiteral("type")),
-                         ReadValue(dir + QStringLiteral("scope")),
-                         ReadValue(dir + QStringLiteral("online")),
-                         ReadValue(dir + QStringLiteral("status")),
-                         ReadValue(dir + QStringLiteral("capacity"))});
+        supplies.append(
+            {ReadValue(dir + QStringLiteral("type")), ReadValue(dir + QStringLiteral("scope")),
+             ReadValue(dir + QStringLiteral("online")), ReadValue(dir + QStringLiteral("status")),
+             ReadValue(dir + QStringLiteral("capacity"))});
     }
     return PowerFromSupplies(supplies);
 }
@@ -234,7 +235,8 @@ QList<DriveInfo> LinuxMachineProbes::Drives() {
         const QString name = QFileInfo(QFileInfo(source).canonicalFilePath()).fileName();
         if (name.isEmpty()) return false;
         // A partition's flag sits with its disk, one folder up.
-        const QString sys = QFileInfo(QStringLiteral("/sys/class/block/") + name).canonicalFilePath();
+        const QString sys =
+            QFileInfo(QStringLiteral("/sys/class/block/") + name).canonicalFilePath();
         if (sys.isEmpty()) return false;
         for (const QString& dir : {sys, QFileInfo(sys).path()}) {
             const QString flag = ReadValue(dir + QStringLiteral("/removable"));
@@ -308,9 +310,8 @@ QString LinuxMachineProbes::Model() {
 QString LinuxMachineProbes::RegisteredOwner() {
     const passwd* pw = getpwuid(getuid());
     if (!pw) return {};
-    const QString fullName = QString::fromLocal8Bit(pw->pw_gecos ? pw->pw_gecos : "")
-                                 .section(u',', 0, 0)
-                                 .trimmed();
+    const QString fullName =
+        QString::fromLocal8Bit(pw->pw_gecos ? pw->pw_gecos : "").section(u',', 0, 0).trimmed();
     return fullName.isEmpty() ? QString::fromLocal8Bit(pw->pw_name) : fullName;
 }
 

@@ -25,14 +25,14 @@ struct DriveInfo {
 };
 
 struct MemoryStatus {
-    int loadPercent = 0;         // physical memory in use, 0..100
-    quint64 availableBytes = 0;  // physical memory still available
+    int loadPercent = 0;        // physical memory in use, 0..100
+    quint64 availableBytes = 0; // physical memory still available
 };
 
 // The power line and battery as the system-information control reported them.
 struct PowerStatus {
-    int acLine = 255;         // 0 offline, 1 online, 255 unknown
-    int batteryStatus = 255;  // 1 high, 2 low, 4 critical, 8 charging, 128 none, 255 unknown, 0 else
+    int acLine = 255;        // 0 offline, 1 online, 255 unknown
+    int batteryStatus = 255; // 1 high, 2 low, 4 critical, 8 charging, 128 none, 255 unknown, 0 else
     int batteryPercent = 255; // 0..100, 255 unknown
 };
 

@@ -26,7 +26,8 @@ double RoundTwoDecimals(double v) {
 
 QString ShortestDecimal(double v) {
     QString text = QString::number(v, 'f', 2);
-    while (text.endsWith(u'0')) text.chop(1);
+    while (text.endsWith(u'0'))
+        text.chop(1);
     if (text.endsWith(u'.')) text.chop(1);
     return text;
 }
@@ -110,7 +111,8 @@ QString IEVersionName(const QString& version) {
 QString GroupedNumber(quint64 n) {
     if (n == 0) return {};
     QString digits = QString::number(n);
-    for (qsizetype i = digits.size() - 3; i > 0; i -= 3) digits.insert(i, u',');
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, u',');
     return digits;
 }
 
@@ -142,8 +144,8 @@ QString MachineTalk::Topic(int k) {
     case 2:
         return QStringLiteral("\\h") + m.SystemVersion() + QStringLiteral("をお使いですか。\\w8");
     case 3:
-        return QStringLiteral("\\h現在使用しているWindowsのプロダクトキーは\\n「") + m.ProductKey() +
-               QStringLiteral("」。\\w8\\nこれは他人に教えちゃダメですよ～。\\w8");
+        return QStringLiteral("\\h現在使用しているWindowsのプロダクトキーは\\n「") +
+               m.ProductKey() + QStringLiteral("」。\\w8\\nこれは他人に教えちゃダメですよ～。\\w8");
     case 4:
         return QStringLiteral("\\h%usernameは") + m.Manufacturer() + u'の' + m.Model() +
                QStringLiteral("を使ってるんだ。\\w8使い心地はどう？\\w5");
@@ -202,8 +204,8 @@ QString MachineTalk::MemoryTalk() {
 QString MachineTalk::MachineUptimeTalk() {
     static const char16_t* const kRemarks[] = {
         u"まだまだ修行が足りん！", u"そろそろハングるかもよ～。\\w8",
-        u"%username、\\w5たまには休憩をとった方がいいよ～", u"いったい%usernameは何やってるの？\\w5",
-        u"こんなの起動したうちに入らないよ～。\\w8"};
+        u"%username、\\w5たまには休憩をとった方がいいよ～",
+        u"いったい%usernameは何やってるの？\\w5", u"こんなの起動したうちに入らないよ～。\\w8"};
     const QString uptime = MachineUptimeText(talk_.machine.UptimeMs());
     return QStringLiteral("\\hパソコンを起動してから") + uptime +
            QStringLiteral("経過しました。\\w8") + kCrLf2 +
@@ -233,8 +235,9 @@ QString MachineTalk::BatteryTalk() {
     default:
         break;
     }
-    return QStringLiteral("\\hバッテリの状態は、\\w5") + state + QStringLiteral("詳しく言うと、\\w5残り ") +
-           QString::number(p.batteryPercent) + QStringLiteral("% です。\\w8");
+    return QStringLiteral("\\hバッテリの状態は、\\w5") + state +
+           QStringLiteral("詳しく言うと、\\w5残り ") + QString::number(p.batteryPercent) +
+           QStringLiteral("% です。\\w8");
 }
 
 QString MachineTalk::DiskSpaceTalk() {
@@ -277,8 +280,8 @@ QString MachineTalk::DriveTalk() {
     const int cd = count[size_t(DriveType::CdRom)];
     QString text = QStringLiteral("\\hこのマシンのドライブ構成は、\\w5\\n\\n") + lines;
     if (cd < 3) return text + QStringLiteral("\\n･･･ってな感じです。");
-    return text + QStringLiteral("\\n･･･ってな感じです。\\w8\\w8\\uCDドライブ") + QString::number(cd) +
-           QStringLiteral("台？\\w8\\w8\\n･･･仮想CDか？");
+    return text + QStringLiteral("\\n･･･ってな感じです。\\w8\\w8\\uCDドライブ") +
+           QString::number(cd) + QStringLiteral("台？\\w8\\w8\\n･･･仮想CDか？");
 }
 
 } // namespace orvanel

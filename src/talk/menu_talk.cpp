@@ -21,8 +21,9 @@ QString TipTalk(TalkContext& talk) {
     case 2:
         return QStringLiteral("自動更新エンジンはちゃんと使ってる？\\w5");
     case 3:
-        return QStringLiteral("TalkEngineを更新する時は「talk.ini」か「TalkEngineﾌｫﾙﾀﾞ」、\\w5もしくは"
-                              "「TalkEngineﾌｫﾙﾀﾞの内容をLHA形式で圧縮したもの」をドロップしてね～。\\w8");
+        return QStringLiteral(
+            "TalkEngineを更新する時は「talk.ini」か「TalkEngineﾌｫﾙﾀﾞ」、\\w5もしくは"
+            "「TalkEngineﾌｫﾙﾀﾞの内容をLHA形式で圧縮したもの」をドロップしてね～。\\w8");
     case 4:
         return talk.SelfCall() +
                QStringLiteral("、\\w5ノートパソコンの時はバッテリーもちゃんと監視してるんだよ。"
@@ -41,18 +42,21 @@ QString MenuTalk::MaximTalk() {
         ++talk_.app.flags.talkCount;
         return QStringLiteral("%usernameは、どんな格言を知ってる？\\w8$learn[格言]");
     }
-    if (talk_.Next() > 0.72) return QStringLiteral("\\h") + talk_.words.GetWord(QStringLiteral("格言"));
+    if (talk_.Next() > 0.72)
+        return QStringLiteral("\\h") + talk_.words.GetWord(QStringLiteral("格言"));
     return QStringLiteral("\\h") + talk_.words.DecorateWord(QStringLiteral("格言"));
 }
 
 QString MenuTalk::ScheduleTalk() {
     switch (talk_.Pick(8)) {
     case 1:
-        return QStringLiteral("\\hスケジュールぐらい自分で管理してください。\\w8\\w8\\u自立するんや。");
+        return QStringLiteral(
+            "\\hスケジュールぐらい自分で管理してください。\\w8\\w8\\u自立するんや。");
     case 2:
     case 3:
-        return QStringLiteral("\\h現在、\\w5%day日の%hour時%minute分です。\\w8\\n%usernameのこれからの予定は"
-                              "・・・\\w8\\n\\n") +
+        return QStringLiteral(
+                   "\\h現在、\\w5%day日の%hour時%minute分です。\\w8\\n%usernameのこれからの予定は"
+                   "・・・\\w8\\n\\n") +
                QString::number(talk_.app.clock.Now().time().hour() + 1) +
                QStringLiteral("時から%msと%vsすることになってます。");
     case 4:
@@ -72,7 +76,8 @@ QString MenuTalk::FortuneTalk() {
     return QStringLiteral("\\h%usernameは%amタイプだから、\\w5\\n\\n") +
            OneOf(talk_, {u"「%ms参り」に行くといいことがある%ev\\w8\\w8\\u･･･%ms1参り？",
                          u"%mpで%vsするのがオススメ。", u"%msに%vsされないよう気をつけて。",
-                         u"・・・こんなこと恥ずかしくて言えません。", u"%gdなんかを買いに行くのがいい%ev"});
+                         u"・・・こんなこと恥ずかしくて言えません。",
+                         u"%gdなんかを買いに行くのがいい%ev"});
 }
 
 QString MenuTalk::TodayTalk() {
@@ -82,7 +87,8 @@ QString MenuTalk::TodayTalk() {
     case 2:
         return QStringLiteral("\\h今日は「%gdの日」\\w5だよ～。\\w8\\w8\\u何分けかからんことを･･･");
     case 3:
-        return QStringLiteral("\\h今日は「%chの日」\\w5だよ～。\\w8\\w8\\u･･･勝手に記念日作るなよ。");
+        return QStringLiteral(
+            "\\h今日は「%chの日」\\w5だよ～。\\w8\\w8\\u･･･勝手に記念日作るなよ。");
     case 4:
         return QStringLiteral("\\h今日は「%jbの日」\\w5だよ～。\\w8\\w8\\uウソ付け！");
     default: {

@@ -53,8 +53,8 @@ void Questions::PickAnswerWords(const QString& kind) {
     }
 }
 
-void Questions::OfferChoice(const QString& positive, const QString& negative,
-                            const QString& topic, const QString& position) {
+void Questions::OfferChoice(const QString& positive, const QString& negative, const QString& topic,
+                            const QString& position) {
     MainBalloonView* balloon = talk_.views.mainBalloon;
     const auto [left, top] = ChoicePanelPlace(position);
     if (balloon && left >= 0) balloon->MoveChoicePanel(left, top);
@@ -81,7 +81,8 @@ void Questions::SayOneOf(std::initializer_list<const char16_t*> lines) {
 
 void Questions::AnswerChosen(int choice) {
     talk_.app.flags.balloonHold = false;
-    if (talk_.views.mainBalloon) talk_.views.mainBalloon->SetPanelVisible(BalloonPanel::Select, false);
+    if (talk_.views.mainBalloon)
+        talk_.views.mainBalloon->SetPanelVisible(BalloonPanel::Select, false);
     const bool yes = choice == 0;
     const QString& t = topic_;
     const auto agreedOrNoted = [&] {
@@ -106,7 +107,8 @@ void Questions::AnswerChosen(int choice) {
             EmptyRecycleBin(talk_);
             talk_.ShowSurface(3, true);
         } else {
-            SayOneOf({u"\\hなーんだ。", u"\\h・・・・・・", u"\\hせっかく気を利かせてやったのに。"});
+            SayOneOf(
+                {u"\\hなーんだ。", u"\\h・・・・・・", u"\\hせっかく気を利かせてやったのに。"});
             talk_.ShowSurface(4, true);
         }
     } else if (t == u"ExitWin") {
@@ -181,7 +183,8 @@ void Questions::AnswerChosen(int choice) {
                       u"\\hやっぱり%usernameもそう思う？",
                       u"\\h%ch1に%gd1作らせたら、\\w5右に出るものはいないからね。"});
         else
-            SayOneOf({u"\\h不良品、\\w5多そうだよね。", u"\\h%ch1と%gd1って微妙な取り合わせだよね。"});
+            SayOneOf(
+                {u"\\h不良品、\\w5多そうだよね。", u"\\h%ch1と%gd1って微妙な取り合わせだよね。"});
     }
 }
 

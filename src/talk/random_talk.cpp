@@ -75,9 +75,10 @@ std::optional<QString> RandomTalkMaker::Template(int k) {
     case 3:
         return u"\\h%msと%msが%vpというのは本当%en\\n\\n\\w8"_s + Word(u"ツッコミ");
     case 7:
-        return WithChoice(u"\\h%dpの新聞の一面にあった、\\w5\\n『%msが%vsの容疑で逮捕された』\\w5って記事、"
-                          u"\\w5%usernameは読んだ？\\w5"_s,
-                          "ExpYesNo", "MID", "NewsEvent");
+        return WithChoice(
+            u"\\h%dpの新聞の一面にあった、\\w5\\n『%msが%vsの容疑で逮捕された』\\w5って記事、"
+            u"\\w5%usernameは読んだ？\\w5"_s,
+            "ExpYesNo", "MID", "NewsEvent");
     case 8:
         return u"\\h%vsしたくなるのは"_s + JoinState(Word(u"状態"), u"証拠。"_s);
     case 18:
@@ -94,12 +95,14 @@ std::optional<QString> RandomTalkMaker::Template(int k) {
         const QString first = Word(u"動詞(単純)");
         const QString second = Word(u"動詞(単純)");
         questions_.OfferChoice(first, second, u"ExpYesNo"_s, u"BTM"_s);
-        return u"\\h%dp、\\w5%usernameに似た人が%msと一緒に%vsしているところを%msが目撃したらしいんだけど、"
+        return u"\\h%dp、\\w5%usernameに似た人が%msと一緒に%vsしているところを%"
+               u"msが目撃したらしいんだけど、"
                u"\\w5\\nそのとき%usernameは何してた？\\w5"_s;
     }
     case 30:
-        return WithChoice(u"\\h今度、\\w5%mpに%gdを販売する%mcの子会社が出来る%ev\\n\\n\\w5%usernameは行く？\\w5"_s,
-                          "ExpYesNo", "BTM", "GoSubSidiary");
+        return WithChoice(
+            u"\\h今度、\\w5%mpに%gdを販売する%mcの子会社が出来る%ev\\n\\n\\w5%usernameは行く？\\w5"_s,
+            "ExpYesNo", "BTM", "GoSubSidiary");
     case 32:
         return machine_.SystemInfoTalk();
     case 34: {
@@ -119,8 +122,9 @@ std::optional<QString> RandomTalkMaker::Template(int k) {
         return u"\\h「"_s + Word(u"雑誌") +
                u"」に、\\w5%msの投稿が載ってたんだけど、\\w5どうも%msは%stらしい。\\w8"_s;
     case 49:
-        return WithChoice(u"\\h今度、\\w5%mcが%chのお手製の%gdを発売する%ev\\w8\\n\\n%usernameはどう思う？\\w5"_s,
-                          "Good/Bad", "BTM", "MadeByChar");
+        return WithChoice(
+            u"\\h今度、\\w5%mcが%chのお手製の%gdを発売する%ev\\w8\\n\\n%usernameはどう思う？\\w5"_s,
+            "Good/Bad", "BTM", "MadeByChar");
     case 52:
         return u"\\h%vrの作者は%ms%en\\n\\n"_s + Word(u"ツッコミ");
     case 55:
@@ -148,20 +152,23 @@ std::optional<QString> RandomTalkMaker::Template(int k) {
         return WithChoice(u"\\h%usernameは%msに%vsしてもらいたいと思ったことはない？\\w5"_s,
                           "ExpYesNo", "MID", "ExpYesNo");
     case 84:
-        return WithChoice(u"\\h今度何かで%usernameが罰ゲームを決める時がきたら、\\w5「%vsする」\\w5ってのはどう？\\w5"_s,
-                          "Good/Bad", "MID", "Good/Bad");
+        return WithChoice(
+            u"\\h今度何かで%usernameが罰ゲームを決める時がきたら、\\w5「%vsする」\\w5ってのはどう？\\w5"_s,
+            "Good/Bad", "MID", "Good/Bad");
     case 85:
         talk_.ShowSurface(7, true);
-        return u"\\h%ch3号機は現時刻を持って廃棄、\\w5目標を%msと識別する。\\w8\\n予定通り%mpで戦線を展開、"
+        return u"\\h%ch3号機は現時刻を持って廃棄、\\w5目標を%msと識別する。\\w8\\n予定通り%"
+               u"mpで戦線を展開、"
                u"\\w5目標を撃破しろ！"_s;
     case 89:
         talk_.ShowSurface(7, true);
         return u"\\hこの世に%gdは不要である！\\n発見次第、\\w5破壊せよ！"_s;
     case 93:
-        return WithChoice(u"\\h%ad\\w5ってどんなサイトだか%usernameは知ってる？\\w5"_s, "YesNo", "TOP",
-                          "YesNo");
+        return WithChoice(u"\\h%ad\\w5ってどんなサイトだか%usernameは知ってる？\\w5"_s, "YesNo",
+                          "TOP", "YesNo");
     case 94:
-        return u"\\h%hpの掲示板に%msが「"_s + Word(u"ひとこと") + u"」\\w5って書き込みをしてた%ev"_s;
+        return u"\\h%hpの掲示板に%msが「"_s + Word(u"ひとこと") +
+               u"」\\w5って書き込みをしてた%ev"_s;
     case 97:
         talk_.ShowSurface(7, true);
         return u"\\h%msは%pn確定である！"_s;

@@ -10,10 +10,9 @@ namespace orvanel {
 TalkEngine::TalkEngine(AppContext& app, TOMU_MainFrame& frame, ScriptPlayer& player,
                        Dictionary& dictionary, WordSource& words, ScenarioFiles& scenario,
                        ScriptProbes& skin, MachineProbes& machine)
-    : ctx_{app, frame, player, dictionary, words, scenario, skin, machine, {}},
-      questions_(ctx_), learning_(ctx_), calendar_(ctx_), machine_(ctx_, questions_),
-      menu_(ctx_, calendar_), maker_(ctx_, learning_, questions_, calendar_, machine_),
-      bulk_(ctx_) {
+    : ctx_{app, frame, player, dictionary, words, scenario, skin, machine, {}}, questions_(ctx_),
+      learning_(ctx_), calendar_(ctx_), machine_(ctx_, questions_), menu_(ctx_, calendar_),
+      maker_(ctx_, learning_, questions_, calendar_, machine_), bulk_(ctx_) {
     player.hooks.startLearning = [this](const QString& category) {
         learning_.StartLearning(category);
     };

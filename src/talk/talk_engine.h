@@ -58,7 +58,9 @@ public:
     QString GreetingScript() { return calendar_.GreetingScript(); }
     static QString HourlyTalk(int hour) { return CalendarTalk::HourlyTalk(hour); }
     QString TodayDateText() { return calendar_.TodayDateText(); }
-    QString DayMessage(const QDate& date, QString& kind) { return calendar_.DayMessage(date, kind); }
+    QString DayMessage(const QDate& date, QString& kind) {
+        return calendar_.DayMessage(date, kind);
+    }
     FlowerRecord FlowerOfDay() { return calendar_.FlowerOfDay(); }
 
     // The balloon menu's talks; each plays a fresh script.

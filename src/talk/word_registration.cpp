@@ -112,10 +112,11 @@ void WordRegistration::PressEnter() {
 
 bool WordRegistration::Close() {
     const QString total = QString::number(dictionary_.TotalWordCount());
-    player_.PlayScript(QStringLiteral("\\h今回は") + QString::number(added_) +
-                       QStringLiteral("件の追加登録がありました。\\w8\\n\\n現在の単語数は･･･\\w8\\n") +
-                       total + QStringLiteral("語です。\\w8\\w8\\u") + total +
-                       QStringLiteral("語か･･･\\w8\\cまだまだやね。"));
+    player_.PlayScript(
+        QStringLiteral("\\h今回は") + QString::number(added_) +
+        QStringLiteral("件の追加登録がありました。\\w8\\n\\n現在の単語数は･･･\\w8\\n") + total +
+        QStringLiteral("語です。\\w8\\w8\\u") + total +
+        QStringLiteral("語か･･･\\w8\\cまだまだやね。"));
     app_.flags.balloonHold = false;
     return !app_.flags.silent;
 }

@@ -41,8 +41,8 @@ struct TalkRig : ScriptRig {
 
     // Writes a category file as the original platform would have: CP932, CR LF.
     void Category(const QString& category, const QStringList& list) {
-        QString text = u'[' + category + QStringLiteral("]\nPN=") + QString::number(list.size()) +
-                       u'\n';
+        QString text =
+            u'[' + category + QStringLiteral("]\nPN=") + QString::number(list.size()) + u'\n';
         for (int i = 0; i < list.size(); ++i)
             text += QStringLiteral("%1=%2\n").arg(i + 1).arg(list[i]);
         QDir().mkpath(dir.filePath(QStringLiteral("TalkEngine")));
@@ -55,11 +55,13 @@ struct TalkRig : ScriptRig {
     QStringList Words(const QString& category) {
         QStringList out;
         const qint32 n = dictionary.WordCount(category);
-        for (qint32 i = 1; i <= n; ++i) out << dictionary.ReadTalk(category, i);
+        for (qint32 i = 1; i <= n; ++i)
+            out << dictionary.ReadTalk(category, i);
         return out;
     }
     void Push(const QList<double>& randoms) {
-        for (double r : randoms) random.Push(r);
+        for (double r : randoms)
+            random.Push(r);
     }
     // The value r that makes Pick(n) give k.
     static double R(int k, int n) { return (k - 0.5) / n; }

@@ -40,15 +40,17 @@ private Q_SLOTS:
         QTest::addColumn<bool>("folder");
         QTest::addColumn<DropKind>("kind");
         QTest::newRow("update") << u"/tmp/TOMU.LZH"_s << false << DropKind::ProgramUpdate;
-        QTest::newRow("skin in capitals") << u"/tmp/Kanami.SKIN.LZH"_s << false << DropKind::SkinArchive;
+        QTest::newRow("skin in capitals")
+            << u"/tmp/Kanami.SKIN.LZH"_s << false << DropKind::SkinArchive;
         QTest::newRow("add-in") << u"/tmp/x.addin.lzh"_s << false << DropKind::AddInArchive;
-        QTest::newRow("export archive") << u"/home/u/Desktop/山田太郎.260101.TalkEngine.lzh"_s << false
-                                        << DropKind::DictionaryArchive;
-        QTest::newRow("talk.ini with more after it") << u"/tmp/TALK.INI.bak"_s << false
-                                                     << DropKind::TalkIni;
+        QTest::newRow("export archive") << u"/home/u/Desktop/山田太郎.260101.TalkEngine.lzh"_s
+                                        << false << DropKind::DictionaryArchive;
+        QTest::newRow("talk.ini with more after it")
+            << u"/tmp/TALK.INI.bak"_s << false << DropKind::TalkIni;
         QTest::newRow("NG list") << u"/tmp/ngword.ini"_s << false << DropKind::NGWords;
         QTest::newRow("folder") << u"/tmp/my_talkengine_2"_s << true << DropKind::DictionaryFolder;
-        QTest::newRow("file named like a folder") << u"/tmp/TalkEngine"_s << false << DropKind::Other;
+        QTest::newRow("file named like a folder")
+            << u"/tmp/TalkEngine"_s << false << DropKind::Other;
         QTest::newRow("other folder") << u"/tmp/words"_s << true << DropKind::Other;
         // The order decides: an update archive inside a dictionary folder is an update.
         QTest::newRow("order") << u"/tmp/TalkEngine/tomu.lzh"_s << false << DropKind::ProgramUpdate;
@@ -108,15 +110,17 @@ private Q_SLOTS:
         rig.Category(u"人物"_s, {u"Bob"_s, u"ポチ"_s, u"Alice"_s, u"bob"_s});
         rig.Category(u"動物"_s, {u"ポチ"_s, u"イヌ"_s});
         rig.Category(u"場所"_s, {u"東京"_s});
-        const QString path = Write(rig, u"NGWord.ini"_s,
-                                   u"[人物]\nPN=3\n1=alice\n2=ポチ\n3=Zed\n[動物]\nPN=1\n1=ポチ\n"_s);
+        const QString path =
+            Write(rig, u"NGWord.ini"_s,
+                  u"[人物]\nPN=3\n1=alice\n2=ポチ\n3=Zed\n[動物]\nPN=1\n1=ポチ\n"_s);
         QVERIFY(rig.talk.HandleDrop(path));
         QCOMPARE(rig.Words(u"人物"_s), (QStringList{u"Bob"_s, u"bob"_s}));
         QCOMPARE(rig.Words(u"動物"_s), QStringList{u"イヌ"_s});
         QCOMPARE(rig.Words(u"場所"_s), QStringList{u"東京"_s});
         QCOMPARE(rig.talk.Bulk().NGCount(), 3);
-        QCOMPARE(rig.player.Buffer(),
-                 u"\\h終了しました。\r\n\r\n3件のNGワードがありました。\\n現在の単語数は･･･\\w8\\n4語です。"_s);
+        QCOMPARE(
+            rig.player.Buffer(),
+            u"\\h終了しました。\r\n\r\n3件のNGワードがありました。\\n現在の単語数は･･･\\w8\\n4語です。"_s);
         QVERIFY(rig.mainBalloon.messages.contains(u"只今 [ 動物 ] を検査中。"_s));
         // The NG check logs nothing.
         QVERIFY(!rig.log.Text().contains(u"TalkEngine Update"_s));
@@ -125,7 +129,8 @@ private Q_SLOTS:
     void mergeFromFolder() {
         TalkRig rig;
         rig.Category(u"動詞(単純)"_s, {u"散歩"_s});
-        Write(rig, u"Friend_TalkEngine/動詞(単純).ini"_s, u"[動詞(単純)]\nPN=2\n1=昼寝\n2=散歩\n"_s);
+        Write(rig, u"Friend_TalkEngine/動詞(単純).ini"_s,
+              u"[動詞(単純)]\nPN=2\n1=昼寝\n2=散歩\n"_s);
         // Names written on the original platform in other letter case are found.
         Write(rig, u"Friend_TalkEngine/HPタイプ.INI"_s, u"[HPタイプ]\nPN=1\n1=日記サイト\n"_s);
         Write(rig, u"Friend_TalkEngine/場所.ini"_s, u"[よそ]\nPN=1\n1=どこか\n"_s);
@@ -134,7 +139,8 @@ private Q_SLOTS:
         QCOMPARE(rig.Words(u"HPタイプ"_s), QStringList{u"日記サイト"_s});
         QCOMPARE(rig.dictionary.WordCount(u"場所"_s), 0);
         QCOMPARE(rig.talk.Bulk().AddedCount(), 2);
-        QVERIFY(rig.log.Text().contains(u"TalkEngine Update / from TalkEngine Folder... Complete"_s));
+        QVERIFY(
+            rig.log.Text().contains(u"TalkEngine Update / from TalkEngine Folder... Complete"_s));
     }
 
     // The pass lets events run; a second dictionary drop arriving then is refused, the first

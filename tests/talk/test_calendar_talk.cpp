@@ -84,7 +84,8 @@ private Q_SLOTS:
     void weekdays() {
         const QStringList names{u"月曜日"_s, u"火曜日"_s, u"水曜日"_s, u"木曜日"_s,
                                 u"金曜日"_s, u"土曜日"_s, u"日曜日"_s};
-        for (int i = 0; i < 7; ++i) QCOMPARE(JapaneseWeekday(QDate(2024, 1, 1).addDays(i)), names[i]);
+        for (int i = 0; i < 7; ++i)
+            QCOMPARE(JapaneseWeekday(QDate(2024, 1, 1).addDays(i)), names[i]);
     }
 
     void dayMessage_data() {
@@ -92,18 +93,18 @@ private Q_SLOTS:
         QTest::addColumn<QList<double>>("randoms");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("kind");
-        QTest::newRow("yearly only") << QDate(2026, 1, 1) << QList<double>{0.0} << u"元日"_s
-                                     << u"１年ぶり"_s;
-        QTest::newRow("monthly only on the 15th") << QDate(2026, 2, 15) << QList<double>{0.9}
-                                                  << u"月の半ば"_s << u"１ヶ月ぶり"_s;
-        QTest::newRow("both, r 0.8: yearly") << QDate(2026, 1, 15) << QList<double>{0.8, 0.0}
-                                             << u"小正月"_s << u"１年ぶり"_s;
+        QTest::newRow("yearly only")
+            << QDate(2026, 1, 1) << QList<double>{0.0} << u"元日"_s << u"１年ぶり"_s;
+        QTest::newRow("monthly only on the 15th")
+            << QDate(2026, 2, 15) << QList<double>{0.9} << u"月の半ば"_s << u"１ヶ月ぶり"_s;
+        QTest::newRow("both, r 0.8: yearly")
+            << QDate(2026, 1, 15) << QList<double>{0.8, 0.0} << u"小正月"_s << u"１年ぶり"_s;
         QTest::newRow("both, r above 0.8: monthly")
             << QDate(2026, 1, 15) << QList<double>{0.81, 0.0} << u"給料日"_s << u"１ヶ月ぶり"_s;
-        QTest::newRow("empty value: an ordinary day") << QDate(2026, 3, 3) << QList<double>{}
-                                                      << u"普通の日"_s << u"久しぶり"_s;
-        QTest::newRow("the last of two lines counts") << QDate(2026, 5, 5) << QList<double>{0.0}
-                                                      << u"端午の節句"_s << u"１年ぶり"_s;
+        QTest::newRow("empty value: an ordinary day")
+            << QDate(2026, 3, 3) << QList<double>{} << u"普通の日"_s << u"久しぶり"_s;
+        QTest::newRow("the last of two lines counts")
+            << QDate(2026, 5, 5) << QList<double>{0.0} << u"端午の節句"_s << u"１年ぶり"_s;
     }
     void dayMessage() {
         QFETCH(QDate, date);
@@ -123,7 +124,8 @@ private Q_SLOTS:
     void dayMessageWithoutFile() {
         TalkRig rig;
         QString kind = u"unchanged"_s;
-        QCOMPARE(rig.talk.DayMessage(QDate(2026, 1, 1), kind), u"記念日データファイルが見つかりません"_s);
+        QCOMPARE(rig.talk.DayMessage(QDate(2026, 1, 1), kind),
+                 u"記念日データファイルが見つかりません"_s);
         QCOMPARE(kind, u"unchanged"_s);
         QVERIFY(WriteCp932File(rig.dir.filePath(u"DAYMES.DAT"_s), kDaymes));
         QCOMPARE(rig.talk.DayMessage(QDate(2026, 1, 1), kind), u"元日"_s);
@@ -135,13 +137,14 @@ private Q_SLOTS:
         QTest::addColumn<double>("r");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("language");
-        QTest::newRow("first entry") << QDate(2026, 5, 3) << true << 0.0 << u"スズラン"_s
-                                     << u"幸福が帰る"_s;
+        QTest::newRow("first entry")
+            << QDate(2026, 5, 3) << true << 0.0 << u"スズラン"_s << u"幸福が帰る"_s;
         QTest::newRow("split at the first colon")
             << QDate(2026, 5, 3) << true << 0.9 << u"カーネーション"_s << u"母の愛:感謝"_s;
-        QTest::newRow("no meaning") << QDate(2026, 5, 4) << true << 0.0 << u"名無しの花"_s << QString();
-        QTest::newRow("date missing") << QDate(2026, 5, 5) << true << 0.0 << u"現在調査中"_s
-                                      << u"現在調査中"_s;
+        QTest::newRow("no meaning")
+            << QDate(2026, 5, 4) << true << 0.0 << u"名無しの花"_s << QString();
+        QTest::newRow("date missing")
+            << QDate(2026, 5, 5) << true << 0.0 << u"現在調査中"_s << u"現在調査中"_s;
         QTest::newRow("file missing") << QDate(2026, 5, 3) << false << 0.0
                                       << u"花言葉データファイルが見つかりません"_s << QString();
     }

@@ -55,7 +55,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("said");
         const QString w = u"テスト"_s;
         QTest::newRow("1") << 1 << u"\\hふむふむ。\\w8べんきょうになるっす。\\w8テストかぁ。\\w8"_s;
-        QTest::newRow("2") << 2 << u"\\hテストを知ってるなんて、\\w5%usernameは物知りだなぁ。\\w8"_s;
+        QTest::newRow("2") << 2
+                           << u"\\hテストを知ってるなんて、\\w5%usernameは物知りだなぁ。\\w8"_s;
         QTest::newRow("3") << 3 << u"\\hテスト～。\\w8"_s;
         QTest::newRow("4 another of the kind") << 4 << u"\\hテストって職業#1の仲間%en"_s;
         QTest::newRow("5") << 5 << u"\\hテストとは斬新な。\\w8"_s;
@@ -82,8 +83,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("reply");
         QTest::addColumn<QString>("said");
         QTest::newRow("1") << 1 << u"\\hネコはもう知ってるよ～。\\w8"_s;
-        QTest::newRow("2") << 2
-                           << u"\\hネコはもう知ってるってば。\\w8\\n\\n%usernameはそんなにネコが好きなの？\\w5"_s;
+        QTest::newRow("2")
+            << 2
+            << u"\\hネコはもう知ってるってば。\\w8\\n\\n%usernameはそんなにネコが好きなの？\\w5"_s;
         QTest::newRow("3") << 3 << u"\\hネコなんて聞き飽きたわ！"_s;
         QTest::newRow("4") << 4 << u"\\h%selfcall 、\\w5ネコって言葉もう知ってるよ。\\w8"_s;
         QTest::newRow("5") << 5 << u"\\hネコかぁ、\\w5なんか前に聞いたことあるなぁ。\\w8"_s;
@@ -109,7 +111,8 @@ private Q_SLOTS:
         rig.talk.LearnWord(u"editor"_s);
         rig.talk.LearningPart().StartLearning(u"ソフト"_s);
         rig.talk.LearnWord(u"Ｅｄｉｔｏｒ"_s);
-        QCOMPARE(rig.Words(u"ソフト"_s), (QStringList{u"Editor"_s, u"editor"_s, u"Ｅｄｉｔｏｒ"_s}));
+        QCOMPARE(rig.Words(u"ソフト"_s),
+                 (QStringList{u"Editor"_s, u"editor"_s, u"Ｅｄｉｔｏｒ"_s}));
         rig.talk.LearningPart().StartLearning(u"ソフト"_s);
         rig.random.Push(0.0);
         rig.talk.LearnWord(u"editor"_s);
@@ -259,9 +262,9 @@ private Q_SLOTS:
         reg.PressEnter();
         QVERIFY(rig.ctx.flags.balloonHold);
         QVERIFY(reg.Close());
-        QCOMPARE(rig.player.Buffer(),
-                 u"\\h今回は1件の追加登録がありました。\\w8\\n\\n現在の単語数は･･･\\w8\\n4語です。\\w8\\w8\\u4語か･･･"
-                 u"\\w8\\cまだまだやね。"_s);
+        QCOMPARE(rig.player.Buffer(), u"\\h今回は1件の追加登録がありました。\\w8\\n\\n現在の単語数"
+                                      u"は･･･\\w8\\n4語です。\\w8\\w8\\u4語か･･･"
+                                      u"\\w8\\cまだまだやね。"_s);
         QVERIFY(!rig.ctx.flags.balloonHold);
         rig.ctx.flags.silent = true;
         QVERIFY(!reg.Close());

@@ -42,22 +42,22 @@ private Q_SLOTS:
         const QString head = u"\\hこのマシンのドライブ構成は、\\w5\\n\\n"_s;
         QTest::newRow("four CD drives")
             << QList<DriveInfo>{hdd, cd, cd, cd, cd}
-            << head + u"･ハードディスクが1台\\w8\\n･CD-ROMドライブが4台\\w8\\n\\n･･･ってな感じです。"
-                      u"\\w8\\w8\\uCDドライブ4台？\\w8\\w8\\n･･･仮想CDか？"_s;
+            << head +
+                   u"･ハードディスクが1台\\w8\\n･CD-ROMドライブが4台\\w8\\n\\n･･･ってな感じです。"
+                   u"\\w8\\w8\\uCDドライブ4台？\\w8\\w8\\n･･･仮想CDか？"_s;
         QTest::newRow("two CD drives")
             << QList<DriveInfo>{hdd, cd, cd}
-            << head + u"･ハードディスクが1台\\w8\\n･CD-ROMドライブが2台\\w8\\n\\n･･･ってな感じです。"_s;
-        QTest::newRow("RAM disk and unknown drive on lines of their own")
-            << QList<DriveInfo>{{u"/tmp"_s, DriveType::RamDisk},
-                                {u"/x"_s, DriveType::Unknown},
-                                {u"/y"_s, DriveType::Remote},
-                                {u"/z"_s, DriveType::Removable},
-                                {u"/w"_s, DriveType::NoRoot},
-                                hdd}
             << head +
-                   u"･ハードディスクが1台\\w8\\n･不明なドライブが1台\\w8\\n･フロッピーディスクドライブが1台\\w8\\n"
-                   u"･ネットワーク共有ドライブが1台\\w8\\n･不明なドライブが1台\\w8\\n･存在しないドライブが1台\\w8\\n"
-                   u"\\n･･･ってな感じです。"_s;
+                   u"･ハードディスクが1台\\w8\\n･CD-ROMドライブが2台\\w8\\n\\n･･･ってな感じです。"_s;
+        QTest::newRow("RAM disk and unknown drive on lines of their own")
+            << QList<DriveInfo>{{u"/tmp"_s, DriveType::RamDisk}, {u"/x"_s, DriveType::Unknown},
+                                {u"/y"_s, DriveType::Remote},    {u"/z"_s, DriveType::Removable},
+                                {u"/w"_s, DriveType::NoRoot},    hdd}
+            << head + u"･ハードディスクが1台\\w8\\n･不明なドライブが1台\\w8\\n･フロッピーディスクド"
+                      u"ライブが1台\\w8\\n"
+                      u"･ネットワーク共有ドライブが1台\\w8\\n･不明なドライブが1台\\w8\\n･存在しない"
+                      u"ドライブが1台\\w8\\n"
+                      u"\\n･･･ってな感じです。"_s;
     }
     void driveTalk() {
         QFETCH(QList<DriveInfo>, drives);
@@ -156,21 +156,28 @@ private Q_SLOTS:
     void topics_data() {
         QTest::addColumn<int>("k");
         QTest::addColumn<QString>("text");
-        QTest::newRow("1 screen saver") << 1 << u"\\hスクリーンセーバー起動までは300秒なんだ。\\w8へー。\\w8"_s;
+        QTest::newRow("1 screen saver")
+            << 1 << u"\\hスクリーンセーバー起動までは300秒なんだ。\\w8へー。\\w8"_s;
         QTest::newRow("2 version") << 2 << u"\\hDebian GNU/Linux 12をお使いですか。\\w8"_s;
         QTest::newRow("3 no product key: an empty gap")
-            << 3 << u"\\h現在使用しているWindowsのプロダクトキーは\\n「」。\\w8\\nこれは他人に教えちゃダメですよ～。\\w8"_s;
+            << 3
+            << u"\\h現在使用しているWindowsのプロダクトキーは\\n「」。\\w8\\nこれは他人に教えちゃダメですよ～。\\w8"_s;
         QTest::newRow("4 maker")
             << 4 << u"\\h%usernameはACMEのBook 9を使ってるんだ。\\w8使い心地はどう？\\w5"_s;
         QTest::newRow("5 owner")
-            << 5 << u"\\hこのマシンのユーザー名は「山田花子」ですけど、\\w5これは%usernameの本名ですか？\\w5"_s;
-        QTest::newRow("7 browser")
-            << 7 << u"\\h%usernameのインターネットエクスプローラーはビルド 6.0.2600.0000 、\\w5簡単に言うと"
-                    u"「Internet Explorer 6.0」ですね。\\w8"_s;
-        QTest::newRow("10 talks") << 10 << u"\\h今回%selfcallが起動してから12回くらいしゃべらされました。\\w8"_s;
+            << 5
+            << u"\\hこのマシンのユーザー名は「山田花子」ですけど、\\w5これは%usernameの本名ですか？\\w5"_s;
+        QTest::newRow("7 browser") << 7
+                                   << u"\\h%usernameのインターネットエクスプローラーはビルド "
+                                      u"6.0.2600.0000 、\\w5簡単に言うと"
+                                      u"「Internet Explorer 6.0」ですね。\\w8"_s;
+        QTest::newRow("10 talks")
+            << 10 << u"\\h今回%selfcallが起動してから12回くらいしゃべらされました。\\w8"_s;
         QTest::newRow("11 words")
-            << 11 << u"\\h今のところ%selfcallが知ってる言葉は、\\w5おおよそ3語くらいです。\\w8\\nもっと勉強しなきゃ。\\w8"_s;
-        QTest::newRow("12 run time") << 12 << u"\\h今回%selfcallが起動してから、\\w50時間1分1秒経過しました。\\w8"_s;
+            << 11
+            << u"\\h今のところ%selfcallが知ってる言葉は、\\w5おおよそ3語くらいです。\\w8\\nもっと勉強しなきゃ。\\w8"_s;
+        QTest::newRow("12 run time")
+            << 12 << u"\\h今回%selfcallが起動してから、\\w50時間1分1秒経過しました。\\w8"_s;
         QTest::newRow("14 a tip") << 14 << u"\\h自動更新エンジンはちゃんと使ってる？\\w5"_s;
         QTest::newRow("out of range") << 17 << QString();
     }
@@ -231,7 +238,8 @@ private Q_SLOTS:
     }
 
     void ieVersions() {
-        QCOMPARE(IEVersionName(u"5.50.4134.0100"_s), u"Internet Explorer 5.5、\\w5WinMe付属のもの"_s);
+        QCOMPARE(IEVersionName(u"5.50.4134.0100"_s),
+                 u"Internet Explorer 5.5、\\w5WinMe付属のもの"_s);
         QCOMPARE(IEVersionName(u"4.72.3110.8"_s), u"Internet Explorer 4.01 SP1かSP1a"_s);
         QVERIFY(IEVersionName(u"6.0.2600.0"_s).isEmpty());
         QVERIFY(IEVersionName(QString()).isEmpty());
@@ -258,7 +266,10 @@ private Q_SLOTS:
             return PowerSupply{u"Mains"_s, {}, QString::fromLatin1(online), {}, {}};
         };
         const auto battery = [](const char* status, const char* capacity) {
-            return PowerSupply{u"Battery"_s, u"System"_s, {}, QString::fromLatin1(status),
+            return PowerSupply{u"Battery"_s,
+                               u"System"_s,
+                               {},
+                               QString::fromLatin1(status),
                                QString::fromLatin1(capacity)};
         };
         QTest::newRow("nothing known") << QList<PowerSupply>{} << 255 << 128 << 255;
@@ -267,16 +278,16 @@ private Q_SLOTS:
             << QList<PowerSupply>{mains("0"), battery("Discharging", "50")} << 0 << 0 << 50;
         QTest::newRow("charging") << QList<PowerSupply>{mains("1"), battery("Charging", "40")} << 1
                                   << 8 << 40;
-        QTest::newRow("critical, no line supply") << QList<PowerSupply>{battery("Discharging", "3")}
-                                                  << 0 << 4 << 3;
+        QTest::newRow("critical, no line supply")
+            << QList<PowerSupply>{battery("Discharging", "3")} << 0 << 4 << 3;
         QTest::newRow("low") << QList<PowerSupply>{mains("0"), battery("Discharging", "32")} << 0
                              << 2 << 32;
         QTest::newRow("full") << QList<PowerSupply>{battery("Full", "100")} << 1 << 1 << 100;
         QTest::newRow("a mouse's battery is not the machine's")
             << QList<PowerSupply>{{u"Battery"_s, u"Device"_s, {}, u"Discharging"_s, u"10"_s}} << 255
             << 128 << 255;
-        QTest::newRow("no capacity") << QList<PowerSupply>{battery("Discharging", "")} << 0 << 255
-                                     << 255;
+        QTest::newRow("no capacity")
+            << QList<PowerSupply>{battery("Discharging", "")} << 0 << 255 << 255;
     }
     void power() {
         QFETCH(QList<PowerSupply>, supplies);
@@ -326,7 +337,8 @@ private Q_SLOTS:
     }
 
     void osRelease() {
-        QCOMPARE(OsReleaseName("NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n"),
+        QCOMPARE(OsReleaseName(
+                     "NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n"),
                  u"Debian GNU/Linux 12 (bookworm)"_s);
         QCOMPARE(OsReleaseName("# comment\nNAME=Arch\nVERSION='rolling'\n"), u"Arch rolling"_s);
         QCOMPARE(OsReleaseName(""), QString());
@@ -340,7 +352,8 @@ private Q_SLOTS:
         QVERIFY(m.availableBytes > 0);
         QVERIFY(probes.UptimeMs() > 0);
         bool root = false;
-        for (const DriveInfo& d : probes.Drives()) root = root || d.root == u"/";
+        for (const DriveInfo& d : probes.Drives())
+            root = root || d.root == u"/";
         QVERIFY(root);
         QVERIFY(probes.FreeBytes(u"/"_s) > 0);
         QCOMPARE(probes.FreeBytes(u"/no/such/folder"_s), quint64(0));

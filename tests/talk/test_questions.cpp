@@ -20,73 +20,80 @@ private Q_SLOTS:
         const auto R = TalkRig::R;
         QTest::newRow("PRAISE yes") << u"PRAISE"_s << 0 << R(2, 3) << u"\\hそうでなくちゃ。"_s
                                     << QList<int>{3} << QString();
-        QTest::newRow("PRAISE no") << u"PRAISE"_s << 1 << R(3, 3) << u"\\hちっ。"_s << QList<int>{4}
-                                   << QString();
+        QTest::newRow("PRAISE no")
+            << u"PRAISE"_s << 1 << R(3, 3) << u"\\hちっ。"_s << QList<int>{4} << QString();
         QTest::newRow("DELDUST yes") << u"DELDUST"_s << 0 << 0.0 << u"\\h任務完了～。"_s
                                      << QList<int>{3} << u"SystemAction: EmptyTrash"_s;
-        QTest::newRow("DELDUST no") << u"DELDUST"_s << 1 << R(3, 3)
-                                    << u"\\hせっかく気を利かせてやったのに。"_s << QList<int>{4}
-                                    << QString();
+        QTest::newRow("DELDUST no")
+            << u"DELDUST"_s << 1 << R(3, 3) << u"\\hせっかく気を利かせてやったのに。"_s
+            << QList<int>{4} << QString();
         QTest::newRow("ExitWin yes")
             << u"ExitWin"_s << 0 << 0.0
             << u"\\h今回の起動時間は、0時間0分0秒でした。\r\n\r\n終了時#1"_s << QList<int>{}
             << u"SystemAction: PowerOff"_s;
         QTest::newRow("ExitWin no") << u"ExitWin"_s << 1 << R(1, 3) << u"\\hなーんだ。拍子抜け。"_s
                                     << QList<int>{3} << QString();
-        QTest::newRow("RecDel yes") << u"RecDel"_s << 0 << 0.0 << u"\\h証拠隠滅、\\w5完了しました！"_s
-                                    << QList<int>{} << u"SystemAction: ClearRecentDocuments"_s;
-        QTest::newRow("RecDel no 1") << u"RecDel"_s << 1 << R(1, 3)
-                                     << u"\\h別にいいじゃん。あんまり使わないし。"_s << QList<int>{4}
-                                     << QString();
+        QTest::newRow("RecDel yes")
+            << u"RecDel"_s << 0 << 0.0 << u"\\h証拠隠滅、\\w5完了しました！"_s << QList<int>{}
+            << u"SystemAction: ClearRecentDocuments"_s;
+        QTest::newRow("RecDel no 1")
+            << u"RecDel"_s << 1 << R(1, 3) << u"\\h別にいいじゃん。あんまり使わないし。"_s
+            << QList<int>{4} << QString();
         QTest::newRow("RecDel no 2") << u"RecDel"_s << 1 << R(2, 3) << u"\\hいつでもどうぞ～"_s
                                      << QList<int>{3} << QString();
-        QTest::newRow("RecDel no 3") << u"RecDel"_s << 1 << R(3, 3)
-                                     << u"\\hプライバシーには気をつけてね～。"_s << QList<int>{3}
-                                     << QString();
+        QTest::newRow("RecDel no 3")
+            << u"RecDel"_s << 1 << R(3, 3) << u"\\hプライバシーには気をつけてね～。"_s
+            << QList<int>{3} << QString();
         QTest::newRow("ReqAcp yes 1") << u"ReqAcp"_s << 0 << R(1, 5) << u"\\hやはりそうですよね。"_s
                                       << QList<int>{3} << QString();
-        QTest::newRow("ReqAcp yes 4") << u"ReqAcp"_s << 0 << R(4, 5) << u"\\hですよねぇ。"_s
-                                      << QList<int>{3} << QString();
-        QTest::newRow("ReqAcp yes 5: a nod") << u"ReqAcp"_s << 0 << R(5, 5) << QString()
-                                             << QList<int>{3} << QString();
-        QTest::newRow("ReqAcp no") << u"ReqAcp"_s << 1 << R(2, 3) << u"\\hそういう意見もあるのか。"_s
-                                   << QList<int>{4} << QString();
-        QTest::newRow("ExpYesNo yes") << u"ExpYesNo"_s << 0 << R(1, 3) << u"\\hさすが、%username。"_s
-                                      << QList<int>{3} << QString();
-        QTest::newRow("ExpYesNo no") << u"ExpYesNo"_s << 1 << R(2, 3) << u"\\hそっか。"_s
-                                     << QList<int>{} << QString();
-        QTest::newRow("Good/Bad yes") << u"Good/Bad"_s << 0 << R(3, 3) << u"\\hですよねぇ。"_s
-                                      << QList<int>{3} << QString();
-        QTest::newRow("Good/Bad no") << u"Good/Bad"_s << 1 << R(3, 3) << u"\\hなーんだ。"_s
-                                     << QList<int>{} << QString();
-        QTest::newRow("YesNo yes") << u"YesNo"_s << 0 << R(2, 3) << u"\\hそうでなくちゃ。"_s
-                                   << QList<int>{3} << QString();
-        QTest::newRow("YesNo no") << u"YesNo"_s << 1 << R(1, 3) << u"\\hふむふむ。"_s << QList<int>{}
-                                  << QString();
-        QTest::newRow("NewsEvent yes") << u"NewsEvent"_s << 0 << 0.0
-                                       << u"\\h%rs[Select_NewsEvent_Yes]"_s << QList<int>{} << QString();
-        QTest::newRow("NewsEvent no") << u"NewsEvent"_s << 1 << 0.0
-                                      << u"\\h%rs[Select_NewsEvent_No]"_s << QList<int>{} << QString();
-        QTest::newRow("GoSubSidiary yes") << u"GoSubSidiary"_s << 0 << 0.0
-                                          << u"\\h%rs[Select_GoSubSidiary_Yes]"_s << QList<int>{}
-                                          << QString();
-        QTest::newRow("GoSubSidiary no") << u"GoSubSidiary"_s << 1 << 0.0
-                                         << u"\\h%rs[Select_GoSubSidiary_No]"_s << QList<int>{}
-                                         << QString();
-        QTest::newRow("PsnDo yes") << u"PsnDo"_s << 0 << R(3, 3)
-                                   << u"\\hやっぱり%usernameもそう思う？"_s << QList<int>{} << QString();
-        QTest::newRow("PsnDo no") << u"PsnDo"_s << 1 << R(2, 2) << u"\\h見て見ぬフリですか･･･。\\w5"_s
+        QTest::newRow("ReqAcp yes 4")
+            << u"ReqAcp"_s << 0 << R(4, 5) << u"\\hですよねぇ。"_s << QList<int>{3} << QString();
+        QTest::newRow("ReqAcp yes 5: a nod")
+            << u"ReqAcp"_s << 0 << R(5, 5) << QString() << QList<int>{3} << QString();
+        QTest::newRow("ReqAcp no")
+            << u"ReqAcp"_s << 1 << R(2, 3) << u"\\hそういう意見もあるのか。"_s << QList<int>{4}
+            << QString();
+        QTest::newRow("ExpYesNo yes") << u"ExpYesNo"_s << 0 << R(1, 3)
+                                      << u"\\hさすが、%username。"_s << QList<int>{3} << QString();
+        QTest::newRow("ExpYesNo no")
+            << u"ExpYesNo"_s << 1 << R(2, 3) << u"\\hそっか。"_s << QList<int>{} << QString();
+        QTest::newRow("Good/Bad yes")
+            << u"Good/Bad"_s << 0 << R(3, 3) << u"\\hですよねぇ。"_s << QList<int>{3} << QString();
+        QTest::newRow("Good/Bad no")
+            << u"Good/Bad"_s << 1 << R(3, 3) << u"\\hなーんだ。"_s << QList<int>{} << QString();
+        QTest::newRow("YesNo yes")
+            << u"YesNo"_s << 0 << R(2, 3) << u"\\hそうでなくちゃ。"_s << QList<int>{3} << QString();
+        QTest::newRow("YesNo no") << u"YesNo"_s << 1 << R(1, 3) << u"\\hふむふむ。"_s
                                   << QList<int>{} << QString();
+        QTest::newRow("NewsEvent yes")
+            << u"NewsEvent"_s << 0 << 0.0 << u"\\h%rs[Select_NewsEvent_Yes]"_s << QList<int>{}
+            << QString();
+        QTest::newRow("NewsEvent no")
+            << u"NewsEvent"_s << 1 << 0.0 << u"\\h%rs[Select_NewsEvent_No]"_s << QList<int>{}
+            << QString();
+        QTest::newRow("GoSubSidiary yes")
+            << u"GoSubSidiary"_s << 0 << 0.0 << u"\\h%rs[Select_GoSubSidiary_Yes]"_s << QList<int>{}
+            << QString();
+        QTest::newRow("GoSubSidiary no")
+            << u"GoSubSidiary"_s << 1 << 0.0 << u"\\h%rs[Select_GoSubSidiary_No]"_s << QList<int>{}
+            << QString();
+        QTest::newRow("PsnDo yes")
+            << u"PsnDo"_s << 0 << R(3, 3) << u"\\hやっぱり%usernameもそう思う？"_s << QList<int>{}
+            << QString();
+        QTest::newRow("PsnDo no") << u"PsnDo"_s << 1 << R(2, 2)
+                                  << u"\\h見て見ぬフリですか･･･。\\w5"_s << QList<int>{}
+                                  << QString();
         QTest::newRow("MadeByChar yes, the fourth line")
             << u"MadeByChar"_s << 0 << R(4, 4)
             << u"\\h%ch1に%gd1作らせたら、\\w5右に出るものはいないからね。"_s << QList<int>{}
             << QString();
-        QTest::newRow("MadeByChar no") << u"MadeByChar"_s << 1 << R(1, 2)
-                                       << u"\\h不良品、\\w5多そうだよね。"_s << QList<int>{} << QString();
-        QTest::newRow("unknown topic") << u"Foo"_s << 0 << 0.0 << QString() << QList<int>{}
-                                       << QString();
-        QTest::newRow("topics are case-sensitive") << u"praise"_s << 0 << 0.0 << QString()
-                                                   << QList<int>{} << QString();
+        QTest::newRow("MadeByChar no")
+            << u"MadeByChar"_s << 1 << R(1, 2) << u"\\h不良品、\\w5多そうだよね。"_s << QList<int>{}
+            << QString();
+        QTest::newRow("unknown topic")
+            << u"Foo"_s << 0 << 0.0 << QString() << QList<int>{} << QString();
+        QTest::newRow("topics are case-sensitive")
+            << u"praise"_s << 0 << 0.0 << QString() << QList<int>{} << QString();
     }
     void reactions() {
         QFETCH(QString, topic);
@@ -105,7 +112,8 @@ private Q_SLOTS:
         QCOMPARE(rig.player.IsRunning(), !said.isEmpty());
         if (!said.isEmpty()) QCOMPARE(rig.player.Buffer(), said);
         QCOMPARE(rig.character.surfaces, surfaces);
-        for (int s : surfaces) QVERIFY(rig.journal.contains(u"kanami.ShowSurface %1 hold"_s.arg(s)));
+        for (int s : surfaces)
+            QVERIFY(rig.journal.contains(u"kanami.ShowSurface %1 hold"_s.arg(s)));
         QCOMPARE(rig.actionLog, action.isEmpty() ? QStringList() : QStringList{action});
         // Only the shutdown keeps the balloon held (and the character frozen) for its farewell.
         const bool shutdown = topic == u"ExitWin" && choice == 0;
@@ -144,7 +152,8 @@ private Q_SLOTS:
         rig.talk.Ask(u"\\hん～？\\w5褒められてる？"_s, u"うん"_s, u"いや"_s, u"PRAISE"_s, u"TOP"_s);
         QCOMPARE(rig.mainBalloon.choiceWords, (QStringList{u"うん"_s, u"いや"_s}));
         QVERIFY(rig.frame.WaitScriptFinish());
-        for (int i = 0; i < 10; ++i) rig.Tick();
+        for (int i = 0; i < 10; ++i)
+            rig.Tick();
         QCOMPARE(rig.mainBalloon.message, u"ん～？褒められてる？"_s);
         QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
         rig.RunToEnd();
@@ -181,7 +190,8 @@ private Q_SLOTS:
         QTest::newRow("YesNo") << u"YesNo"_s << QList<double>{0.5, 0.9}
                                << QStringList{u"もちろん"_s, u"ぜんぜん"_s};
         // Any other kind keeps the words drawn last.
-        QTest::newRow("unknown") << u"Other"_s << QList<double>{} << QStringList{u"うん"_s, u"いいや"_s};
+        QTest::newRow("unknown") << u"Other"_s << QList<double>{}
+                                 << QStringList{u"うん"_s, u"いいや"_s};
     }
     void answerWords() {
         QFETCH(QString, kind);

@@ -14,7 +14,8 @@ Q_DECLARE_METATYPE(WordQueue)
 namespace {
 
 void QueueAll(TalkRig& rig, const WordQueue& queue) {
-    for (auto it = queue.begin(); it != queue.end(); ++it) rig.words.Queue(it.key(), it.value());
+    for (auto it = queue.begin(); it != queue.end(); ++it)
+        rig.words.Queue(it.key(), it.value());
 }
 
 } // namespace
@@ -43,17 +44,17 @@ private Q_SLOTS:
         QTest::newRow("unknown power: learning question")
             << 255 << false << QStringList() << QList<double>{0.99, 0.0, 0.0} << question1 << 2;
         QTest::newRow("no fellow: a template, not an external script")
-            << 1 << false << QStringList{u"\\hEXT"_s} << QList<double>{0.5, 0.01, TalkRig::R(2, 118)}
-            << template2 << 1;
+            << 1 << false << QStringList{u"\\hEXT"_s}
+            << QList<double>{0.5, 0.01, TalkRig::R(2, 118)} << template2 << 1;
         QTest::newRow("fellow: an external script")
-            << 1 << true << QStringList{u"\\hEXT"_s} << QList<double>{0.5, 0.049, 0.0} << u"\\hEXT"_s
-            << 1;
+            << 1 << true << QStringList{u"\\hEXT"_s} << QList<double>{0.5, 0.049, 0.0}
+            << u"\\hEXT"_s << 1;
         QTest::newRow("fellow without external scripts: a template")
             << 1 << true << QStringList() << QList<double>{0.5, 0.01, TalkRig::R(2, 118)}
             << template2 << 1;
         QTest::newRow("fellow, r3 0.05: a template")
-            << 1 << true << QStringList{u"\\hEXT"_s} << QList<double>{0.93, 0.05, TalkRig::R(2, 118)}
-            << template2 << 1;
+            << 1 << true << QStringList{u"\\hEXT"_s}
+            << QList<double>{0.93, 0.05, TalkRig::R(2, 118)} << template2 << 1;
     }
     void branches() {
         QFETCH(int, acLine);
@@ -110,19 +111,22 @@ private Q_SLOTS:
             << 8 << WordQueue{{u"状態"_s, {u"元気"_s}}} << QList<double>{}
             << u"\\h%vsしたくなるのは元気な証拠。"_s << QList<int>{};
         QTest::newRow("26") << 26
-                            << WordQueue{{u"状態"_s, {u"ヒマ"_s}}, {u"ツッコミ"_s, {u"なんでやねん"_s}}}
-                            << QList<double>{} << u"\\hヒマな%jb。\\w8\\nなんでやねん"_s << QList<int>{};
+                            << WordQueue{{u"状態"_s, {u"ヒマ"_s}},
+                                         {u"ツッコミ"_s, {u"なんでやねん"_s}}}
+                            << QList<double>{} << u"\\hヒマな%jb。\\w8\\nなんでやねん"_s
+                            << QList<int>{};
         QTest::newRow("55") << 55 << WordQueue{{u"状態"_s, {u"あやしい"_s}}} << QList<double>{}
                             << u"\\h%sfユーザーにはあやしいひとが多い%ev"_s << QList<int>{};
         QTest::newRow("23") << 23 << WordQueue{{u"個数"_s, {u"3個"_s}}} << QList<double>{}
                             << u"\\h%mcに%gdを3個注文すると、\\w5%msが配達してくれる%ev"_s
                             << QList<int>{};
-        QTest::newRow("34")
-            << 34 << WordQueue{{u"個数"_s, {u"5個"_s}}, {u"化学反応"_s, {u"酸化"_s}}}
-            << QList<double>{}
-            << u"\\h%mpに%gdが5個集まって、\\w5そこに%msが居合わせると、\\w5反応がおきて%stになる%ev"
-               u"\\n\\nこのことを世間では酸化という%ev"_s
-            << QList<int>{};
+        QTest::newRow("34") << 34
+                            << WordQueue{{u"個数"_s, {u"5個"_s}}, {u"化学反応"_s, {u"酸化"_s}}}
+                            << QList<double>{}
+                            << u"\\h%mpに%gdが5個集まって、\\w5そこに%"
+                               u"msが居合わせると、\\w5反応がおきて%stになる%ev"
+                               u"\\n\\nこのことを世間では酸化という%ev"_s
+                            << QList<int>{};
         QTest::newRow("67 decorates a manga") << 67 << WordQueue{} << QList<double>{}
                                               << u"\\h「D:マンガ#1」って%qt"_s << QList<int>{};
         QTest::newRow("71 says her own name")
@@ -147,24 +151,25 @@ private Q_SLOTS:
             << u"\\h%msは小6の時に\\n「%stで賞」、\\w5\\w8「%stで賞」、\\w5\\w8「%stで賞」\\w8の三冠王だった%ev"_s
             << QList<int>{};
         const QString instant = u"\\h「インスタント%fd」を商品化してみたらどうかな？\\w5\r\n\r\n"_s;
-        QTest::newRow("114 a drink") << 114 << WordQueue{{u"飲み物"_s, {u"お茶"_s}}}
-                                     << QList<double>{TalkRig::R(1, 3)}
-                                     << instant + u"お茶をかけるとすぐ出来るやつ。\\w8"_s << QList<int>{};
-        QTest::newRow("114 the oven") << 114 << WordQueue{} << QList<double>{TalkRig::R(2, 3), 0.99999}
-                                      << instant + u"レンジで6分温めれば出来るやつ。\\w8"_s
-                                      << QList<int>{};
+        QTest::newRow("114 a drink")
+            << 114 << WordQueue{{u"飲み物"_s, {u"お茶"_s}}} << QList<double>{TalkRig::R(1, 3)}
+            << instant + u"お茶をかけるとすぐ出来るやつ。\\w8"_s << QList<int>{};
+        QTest::newRow("114 the oven")
+            << 114 << WordQueue{} << QList<double>{TalkRig::R(2, 3), 0.99999}
+            << instant + u"レンジで6分温めれば出来るやつ。\\w8"_s << QList<int>{};
         QTest::newRow("114 a bonus") << 114 << WordQueue{} << QList<double>{TalkRig::R(3, 3)}
                                      << instant + u"%gdをおまけにつけてさ。\\w8"_s << QList<int>{};
         QTest::newRow("116 the first two parts")
             << 116 << WordQueue{{u"類似"_s, {u"ネコ,トラ,ライオン"_s}}} << QList<double>{}
             << u"ネコとトラって似てるよね。\\w8"_s << QList<int>{};
-        QTest::newRow("58 pleased") << 58 << WordQueue{} << QList<double>{}
-                                    << u"\\h素人が%vsすると危ないよね。\\w8\\n%msならともかく。\\w8"_s
-                                    << QList<int>{3};
-        QTest::newRow("85 stern") << 85 << WordQueue{} << QList<double>{}
-                                  << u"\\h%ch3号機は現時刻を持って廃棄、\\w5目標を%msと識別する。\\w8\\n"
-                                     u"予定通り%mpで戦線を展開、\\w5目標を撃破しろ！"_s
-                                  << QList<int>{7};
+        QTest::newRow("58 pleased")
+            << 58 << WordQueue{} << QList<double>{}
+            << u"\\h素人が%vsすると危ないよね。\\w8\\n%msならともかく。\\w8"_s << QList<int>{3};
+        QTest::newRow("85 stern")
+            << 85 << WordQueue{} << QList<double>{}
+            << u"\\h%ch3号機は現時刻を持って廃棄、\\w5目標を%msと識別する。\\w8\\n"
+               u"予定通り%mpで戦線を展開、\\w5目標を撃破しろ！"_s
+            << QList<int>{7};
         QTest::newRow("89 stern") << 89 << WordQueue{} << QList<double>{}
                                   << u"\\hこの世に%gdは不要である！\\n発見次第、\\w5破壊せよ！"_s
                                   << QList<int>{7};
@@ -223,8 +228,8 @@ private Q_SLOTS:
         QTest::newRow("24") << 24 << QList<double>{0.0, 0.0}
                             << QStringList{u"大いに結構"_s, u"いや、別になんとも"_s} << 1080
                             << u"PsnDo"_s;
-        QTest::newRow("27 two verbs") << 27 << QList<double>{}
-                                      << QStringList{u"散歩"_s, u"昼寝"_s} << 1440 << u"ExpYesNo"_s;
+        QTest::newRow("27 two verbs")
+            << 27 << QList<double>{} << QStringList{u"散歩"_s, u"昼寝"_s} << 1440 << u"ExpYesNo"_s;
         QTest::newRow("30") << 30 << QList<double>{0.0, 0.0} << QStringList{u"うん"_s, u"いいや"_s}
                             << 1440 << u"GoSubSidiary"_s;
         QTest::newRow("49") << 49 << QList<double>{0.9, 0.9}
@@ -235,8 +240,8 @@ private Q_SLOTS:
         QTest::newRow("84") << 84 << QList<double>{0.0, 0.9}
                             << QStringList{u"大いに結構"_s, u"別にいいんじゃない"_s} << 1080
                             << u"Good/Bad"_s;
-        QTest::newRow("93") << 93 << QList<double>{0.0, 0.9} << QStringList{u"うん"_s, u"ぜんぜん"_s}
-                            << 960 << u"YesNo"_s;
+        QTest::newRow("93") << 93 << QList<double>{0.0, 0.9}
+                            << QStringList{u"うん"_s, u"ぜんぜん"_s} << 960 << u"YesNo"_s;
     }
     void choiceTemplates() {
         QFETCH(int, k);
@@ -312,7 +317,8 @@ private Q_SLOTS:
         QVERIFY(rig.player.IsRunning());
         QCOMPARE(rig.ctx.flags.talkCount, 7);
         rig.RunToEnd();
-        QCOMPARE(rig.mainBalloon.message, u"この世に商品#1は不要である！\r\n発見次第、破壊せよ！"_s);
+        QCOMPARE(rig.mainBalloon.message,
+                 u"この世に商品#1は不要である！\r\n発見次第、破壊せよ！"_s);
     }
 };
 

@@ -12,7 +12,8 @@ namespace {
 
 QString JsonText(const QString& line, const QString& prefix) {
     if (!line.startsWith(prefix)) return u"(no "_s + prefix + u")"_s;
-    const QJsonDocument doc = QJsonDocument::fromJson(u'[' + line.mid(prefix.size()).toUtf8() + u']');
+    const QJsonDocument doc =
+        QJsonDocument::fromJson(u'[' + line.mid(prefix.size()).toUtf8() + u']');
     return doc.array().at(0).toString(u"(not a string)"_s);
 }
 
