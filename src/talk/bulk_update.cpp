@@ -103,11 +103,15 @@ bool BulkUpdate::Begin() {
     return true;
 }
 
+void BulkUpdate::SayAdded() {
+    talk_.player.PlayScript(QStringLiteral("\\h終了しました。\r\n\r\n") + QString::number(added_) +
+                            QStringLiteral("件の追加登録がありました。"));
+}
+
 void BulkUpdate::UpdateFromTalkIni(const QString& path) {
     if (!Begin()) return;
     Pass(Mode::Merge, [&](const QString&) { return path; });
-    talk_.player.PlayScript(QStringLiteral("\\h終了しました。\r\n\r\n") + QString::number(added_) +
-                            QStringLiteral("件の追加登録がありました。"));
+    SayAdded();
 }
 
 void BulkUpdate::UpdateFromFolder(const QString& folder) {
@@ -116,8 +120,7 @@ void BulkUpdate::UpdateFromFolder(const QString& folder) {
     if (!base.endsWith(u'/')) base += u'/';
     Pass(Mode::Merge,
          [&](const QString& category) { return base + category + QStringLiteral(".ini"); });
-    talk_.player.PlayScript(QStringLiteral("\\h終了しました。\r\n\r\n") + QString::number(added_) +
-                            QStringLiteral("件の追加登録がありました。"));
+    SayAdded();
 }
 
 void BulkUpdate::CheckNGWords(const QString& path) {

@@ -53,6 +53,7 @@ private:
     using SourceOf = std::function<QString(const QString& category)>;
 
     bool Begin();
+    void SayAdded();
     void Pass(Mode mode, const SourceOf& source);
     void MergeCategory(Mode mode, const QString& category, const QString& sourceFile);
     QStringList SectionWords(const QString& file, const QString& section, qint32* pn,
