@@ -2,6 +2,7 @@
 
 #include "app/profile.h"
 #include "app/settings.h"
+#include "app/touch_state.h"
 #include "platform/clock.h"
 
 namespace orvanel {
@@ -29,6 +30,7 @@ struct RunFlags {
     bool click = false;              // a balloon was clicked; ends a "\x" click wait
     qint32 mainBalloonCounter = 0;   // main-timer ticks the main balloon has been shown
     qint32 fellowBalloonCounter = 0; // the same for the fellow's balloon
+    bool foregroundRequest = false;  // raise the character a few ticks after a window remark
 };
 
 // The program-wide state, built once by the process entry (and by each test for itself) and
@@ -51,6 +53,7 @@ public:
     SystemActions& actions;
     Profile profile;
     RunFlags flags;
+    TouchState touch;
 };
 
 } // namespace orvanel
