@@ -2,6 +2,7 @@
 
 #include "app/profile.h"
 #include "app/settings.h"
+#include "app/skin_state.h"
 #include "app/touch_state.h"
 #include "platform/clock.h"
 
@@ -52,6 +53,7 @@ public:
     TraceLog& log;
     SystemActions& actions;
     Profile profile;
+    SkinState skin; // the current skin (character layer)
     RunFlags flags;
     TouchState touch;
 };
