@@ -2,6 +2,8 @@
 
 #include "app/profile.h"
 #include "app/settings.h"
+#include "app/skin_state.h"
+#include "app/touch_state.h"
 #include "platform/clock.h"
 
 namespace orvanel {
@@ -29,6 +31,7 @@ struct RunFlags {
     bool click = false;              // a balloon was clicked; ends a "\x" click wait
     qint32 mainBalloonCounter = 0;   // main-timer ticks the main balloon has been shown
     qint32 fellowBalloonCounter = 0; // the same for the fellow's balloon
+    bool foregroundRequest = false;  // raise the character a few ticks after a window remark
 };
 
 // The program-wide state, built once by the process entry (and by each test for itself) and
@@ -50,7 +53,9 @@ public:
     TraceLog& log;
     SystemActions& actions;
     Profile profile;
+    SkinState skin; // the current skin (character layer)
     RunFlags flags;
+    TouchState touch;
 };
 
 } // namespace orvanel

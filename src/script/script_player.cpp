@@ -43,9 +43,10 @@ void ScriptPlayer::Click() {
     if (main_) main_->SetWaitMarkerVisible(false);
 }
 
-void ScriptPlayer::PlayScript(const QString& script) {
+void ScriptPlayer::PlayScript(const QString& script, ScriptOrigin origin) {
     if (ctx_.flags.minimized) return;
     ++generation_;
+    origin_ = origin;
     const bool fellowFirst = script.startsWith(u"\\u");
     BalloonView* speaker = fellowFirst ? fellow_ : static_cast<BalloonView*>(main_);
     BalloonView* other = fellowFirst ? static_cast<BalloonView*>(main_) : fellow_;
@@ -224,6 +225,12 @@ ScriptPlayer::Flow ScriptPlayer::OpenTarget() {
     if (close < 0) return Flow::Unrecognised;
     const QString target = buffer_.mid(from, close - from);
     ReplaceToken(target.size() + 4, {});
+    if (origin_ == ScriptOrigin::Remote) {
+        // Anyone on the network may send a script; only this machine's user may open pages.
+        // The tag is dropped and the script goes on.
+        ctx_.log.LogLine(QStringLiteral("OpenTarget refused (remote script): ") + target);
+        return Flow::Continue;
+    }
     const QString url = OpenTargetUrl(target);
     if (url.isEmpty() || !ctx_.actions.OpenUrl(url)) {
         ctx_.log.LogLine(QStringLiteral("OpenTarget refused: ") + target);

@@ -17,6 +17,10 @@ class ScriptProbes;
 class TOMU_MainFrame;
 class WordSource;
 
+// Where a script came from. Scripts that arrived from another machine are played like any
+// other, but may not open anything ("\j").
+enum class ScriptOrigin { Local, Remote };
+
 // The one script player of the program: shows a script one character per step in the balloon
 // of the speaking character, runs its tags, variables and commands, and runs the finish action
 // named with WaitThen when the script has ended. A new script replaces the playing one.
@@ -33,7 +37,10 @@ public:
                   CharacterView* character);
 
     // Stops whatever plays and starts `script` at its first character (not while minimised).
-    void PlayScript(const QString& script);
+    void PlayScript(const QString& script) { PlayScript(script, ScriptOrigin::Local); }
+    void PlayScript(const QString& script, ScriptOrigin origin);
+    // The origin of the script in the buffer.
+    ScriptOrigin Origin() const { return origin_; }
     // One step: one character, or the tags that follow one another, and what they do.
     void StepScript();
     // Clears the talk state of the balloons before a new script.
@@ -96,6 +103,7 @@ private:
 
     QString buffer_;
     qsizetype pos_ = 1;
+    ScriptOrigin origin_ = ScriptOrigin::Local;
     QString msgTmpH_;
     QString msgTmpF_;
     // Counts PlayScript calls, so work begun before a wait can tell the script was replaced.

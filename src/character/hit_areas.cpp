@@ -1,0 +1,43 @@
+#include "character/hit_areas.h"
+
+#include "character/skin.h"
+#include "platform/numbers.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace orvanel {
+
+QRect HitAreas::Pixels(HitArea a) const {
+    const QRect& t = (*this)[a];
+    auto px = [](int v) { return RoundHalfEven(double(v) / kTwipsPerPixel); };
+    return QRect(px(t.left()), px(t.top()), px(t.width()), px(t.height()));
+}
+
+bool ParseRegionNumber(QStringView text, int* value) {
+    static const QRegularExpression kNumber(QStringLiteral(
+        R"(^\s*(?:[+-]?(?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?|&[hH][0-9a-fA-F]{1,8})\s*$)"));
+    if (!kNumber.match(text).hasMatch()) return false;
+    *value = LenientInt(text, /*allowHex=*/true);
+    return true;
+}
+
+HitAreas PlaceHitAreas(const AppContext& ctx) {
+    static const std::array<QString, kHitAreaCount> kKeys = {
+        QStringLiteral("Head"),  QStringLiteral("EyeL"),  QStringLiteral("EyeR"),
+        QStringLiteral("Nose"),  QStringLiteral("Mouth"), QStringLiteral("CheekL"),
+        QStringLiteral("CheekR")};
+    HitAreas areas;
+    std::array<int, 4> shared = {0, 0, 0, 0}; // carried from one key to the next
+    for (int i = 0; i < kHitAreaCount; ++i) {
+        const QStringList parts =
+            ReadSkinValue(ctx, QStringLiteral("Region"), kKeys[size_t(i)]).split(u',');
+        for (int k = 0; k < 4 && k < parts.size(); ++k)
+            ParseRegionNumber(parts[k], &shared[k]);
+        areas.twips[size_t(i)] =
+            QRect(shared[0], shared[1], qMax(0, shared[2]), qMax(0, shared[3]));
+    }
+    return areas;
+}
+
+} // namespace orvanel

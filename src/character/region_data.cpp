@@ -1,0 +1,40 @@
+#include "character/region_data.h"
+
+#include <QRect>
+
+namespace orvanel {
+
+bool IsBanded(const QList<RegionRect>& rects) {
+    for (qsizetype i = 0; i < rects.size(); ++i) {
+        const RegionRect& r = rects[i];
+        if (r.left >= r.right || r.top >= r.bottom) return false;
+        if (i == 0) continue;
+        const RegionRect& p = rects[i - 1];
+        if (r.top == p.top) {
+            // Same band: same height, strictly to the right with a gap (touching spans merge).
+            if (r.bottom != p.bottom || r.left <= p.right) return false;
+        } else if (r.top < p.bottom) {
+            return false; // bands may not overlap
+        }
+    }
+    return true;
+}
+
+QRegion RegionData::ToQRegion() const {
+    QList<QRect> list;
+    list.reserve(rects.size());
+    for (const RegionRect& r : rects)
+        if (r.left < r.right && r.top < r.bottom)
+            list.append(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+    QRegion region;
+    if (IsBanded(rects)) {
+        region.setRects(list.constData(), int(list.size()));
+    } else {
+        // Lists from other writers may be in any order; the union is what the platform made.
+        for (const QRect& r : std::as_const(list))
+            region += r;
+    }
+    return region;
+}
+
+} // namespace orvanel

@@ -1,0 +1,85 @@
+#include "character/region_shaper.h"
+
+#include "app/app_context.h"
+#include "character/picture_file.h"
+#include "character/region_cache.h"
+#include "character/region_scanner.h"
+#include "character/skin.h"
+
+namespace orvanel {
+
+RegionShaper::RegionShaper(AppContext& ctx, RegionProgress& progress, UserMessages& messages)
+    : ctx_(ctx), progress_(progress), messages_(messages) {}
+
+bool RegionShaper::FindRegionCache(const QString& picturePath) const {
+    return orvanel::FindRegionCache(ctx_, picturePath);
+}
+
+bool RegionShaper::HasUsableCache(const QString& picturePath) const {
+    return FindRegionCache(picturePath) &&
+           ReadRegionCacheFile(RegionCachePath(ctx_, picturePath)).has_value();
+}
+
+void RegionShaper::BuildRegionFromPicture(const QString& picturePath, const QImage& picture,
+                                          ShapedWindow& window) {
+    progress_.Open();
+    progress_.SetCaption(QStringLiteral("リージョンデータ作成中"));
+    ctx_.clock.ProcessEvents(0);
+    window.ResizeWindow(picture.size());
+    window.SetInputEnabled(false);
+    const int height = picture.height();
+    progress_.SetMaximum(height);
+    // The scan takes milliseconds, so unlike the original it does not let events run
+    // between rows: no handler can start another build on the half-built outline.
+    last_ = ScanRegion(picture, [&](int row) {
+        if (row < height) progress_.SetValue(row);
+    });
+    progress_.SetCaption(QStringLiteral("リージョンデータのセーブ中"));
+    SaveRegionCache(picturePath, last_);
+    if (!window.ApplyShape(last_))
+        messages_.ShowMessage(QStringLiteral("フォームの変形に失敗しました。"));
+    progress_.Close();
+}
+
+bool RegionShaper::LoadRegionCache(const QString& picturePath, const QImage& picture, QPoint offset,
+                                   ShapedWindow& window) {
+    const std::optional<RegionData> region =
+        ReadRegionCacheFile(RegionCachePath(ctx_, picturePath));
+    if (!region) return false;
+    window.ResizeWindow(picture.size());
+    window.SetInputEnabled(false);
+    if (!window.ApplyShape(*region))
+        messages_.ShowMessage(QStringLiteral("窓の整形に失敗しました。"));
+    window.ShowPicture(picture, offset);
+    window.SetInputEnabled(true);
+    return true;
+}
+
+void RegionShaper::SaveRegionCache(const QString& picturePath, const RegionData& region) {
+    // Such a picture is scanned again at every show; one message per picture and run is
+    // enough, rather than a box each time the character changes her face.
+    if (WriteRegionCache(ctx_, picturePath, region) == CacheWrite::TooLarge &&
+        !warnedTooLarge_.contains(picturePath)) {
+        warnedTooLarge_.insert(picturePath);
+        messages_.ShowMessage(QStringLiteral("ＣＧのサイズが大きすぎます。"));
+    }
+}
+
+Outcome RegionShaper::ShapeWindowFromPicture(ShapedWindow& window, const QString& picturePath) {
+    if (!IsExistingFile(picturePath)) {
+        messages_.ShowMessage(picturePath + QStringLiteral("が見つかりません。"));
+        return Outcome::EndProgram;
+    }
+    QImage picture;
+    // A picture that cannot be decoded leaves the window as it was rather than caching an
+    // outline of nothing under its name.
+    if (!LoadPictureFile(picture, picturePath)) return Outcome::Go;
+    if (FindRegionCache(picturePath) && LoadRegionCache(picturePath, picture, {}, window))
+        return Outcome::Go;
+    window.ShowPicture(picture, {});
+    BuildRegionFromPicture(picturePath, picture, window);
+    window.SetInputEnabled(true);
+    return Outcome::Go;
+}
+
+} // namespace orvanel

@@ -1,0 +1,104 @@
+#include "net/datagram_receiver.h"
+
+#include "platform/codec.h"
+#include "tools/trace_log.h"
+
+#include <QNetworkDatagram>
+#include <QNetworkInterface>
+
+#include <algorithm>
+
+namespace orvanel {
+
+DatagramReceiver::DatagramReceiver(TraceLog& log, QObject* parent) : QObject(parent), log_(log) {
+    connect(&socket_, &QUdpSocket::readyRead, this, &DatagramReceiver::ReadPending);
+    connect(&socket_, &QUdpSocket::errorOccurred, this, &DatagramReceiver::SocketError);
+}
+
+bool DatagramReceiver::Open(quint16 port) {
+    Close();
+    error_.clear();
+    log_.LogBegin(QStringLiteral("UPD Port ..."));
+    opening_ = true;
+    // Any: IPv4 and IPv6 on every address. No address sharing: a port that another program
+    // holds must be reported, not shared with it.
+    const bool bound = socket_.bind(QHostAddress::Any, port, QAbstractSocket::DontShareAddress);
+    opening_ = false;
+    if (!bound) {
+        error_ = socket_.errorString();
+        socket_.close();
+        log_.LogEnd(QString::number(port) + QStringLiteral(" Failed: ") + error_);
+        return false;
+    }
+    log_.LogEnd(QString::number(Port()) + QStringLiteral(" Open"));
+    return true;
+}
+
+void DatagramReceiver::Close() {
+    socket_.close();
+}
+
+bool DatagramReceiver::IsOpen() const {
+    return socket_.state() == QAbstractSocket::BoundState;
+}
+
+quint16 DatagramReceiver::Port() const {
+    return IsOpen() ? socket_.localPort() : 0;
+}
+
+QString DatagramReceiver::PortInUseText(quint16 port) {
+    return QString::number(port) + QStringLiteral("番ポートは使用中です");
+}
+
+bool DatagramReceiver::IsLocalSender(const QHostAddress& sender) {
+    // IPv4 senders reach the dual-stack socket as ::ffff:a.b.c.d; scopes name interfaces.
+    const auto plain = [](QHostAddress a) {
+        bool mapped = false;
+        const quint32 v4 = a.toIPv4Address(&mapped);
+        if (mapped) return QHostAddress(v4);
+        a.setScopeId({});
+        return a;
+    };
+    const QHostAddress address = plain(sender);
+    if (address.isNull()) return false;
+    if (address.isLoopback()) return true;
+    const QList<QHostAddress> own = QNetworkInterface::allAddresses();
+    return std::any_of(own.begin(), own.end(),
+                       [&](const QHostAddress& a) { return plain(a) == address; });
+}
+
+void DatagramReceiver::ReadPending() {
+    // A failed read leaves the datagram queued; a few more tries, then the next readyRead.
+    int failures = 0;
+    while (socket_.hasPendingDatagrams()) {
+        const qint64 size = socket_.pendingDatagramSize();
+        const QNetworkDatagram datagram = socket_.receiveDatagram(kMaxDatagramBytes + 1);
+        if (!datagram.isValid()) {
+            if (++failures >= 4) break;
+            continue;
+        }
+        if (datagram.data().size() > kMaxDatagramBytes) {
+            log_.LogLine(QStringLiteral("UDP datagram dropped: %1 bytes from %2")
+                             .arg(qMax(size, qint64(datagram.data().size())))
+                             .arg(datagram.senderAddress().toString()));
+            continue;
+        }
+        ReceivedScript received;
+        received.script = codec::FromCp932(datagram.data());
+        received.sender = datagram.senderAddress();
+        received.senderPort = quint16(datagram.senderPort());
+        received.local = IsLocalSender(received.sender);
+        Q_EMIT ScriptReceived(received);
+        log_.LogLine(QStringLiteral("UDP ReceiveData"));
+        if (!IsOpen()) break; // closed by whoever took the script
+    }
+}
+
+void DatagramReceiver::SocketError(QAbstractSocket::SocketError) {
+    if (opening_) return; // Open reports its own failure
+    // A datagram socket stays bound after an error (one ICMP message from a peer must not
+    // deafen the character until the next start), so the error is only written down.
+    log_.LogLine(QStringLiteral("UDP Error: ") + socket_.errorString());
+}
+
+} // namespace orvanel

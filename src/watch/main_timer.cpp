@@ -1,0 +1,312 @@
+#include "watch/main_timer.h"
+
+#include "app/app_context.h"
+#include "app/views.h"
+#include "platform/numbers.h"
+#include "platform/random.h"
+#include "script/script_player.h"
+#include "script/word_source.h"
+#include "tools/trace_log.h"
+#include "watch/timer_host.h"
+
+#include <limits>
+
+namespace orvanel {
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+// Ticks without a playing script before a requested exit or skin change is carried out.
+constexpr qint32 kIdleTicksBeforeChange = 30;
+
+// Counters that may run for as long as the program does (a negative MsgDispLimit never
+// closes a balloon) stop at the top instead of wrapping.
+void Count(qint32& counter) {
+    if (counter < std::numeric_limits<qint32>::max()) ++counter;
+}
+
+} // namespace
+
+MainTimer::MainTimer(AppContext& ctx, ScriptPlayer& player, WordSource& words, TimerHost& host,
+                     MainBalloonView& mainBalloon, BalloonView& fellowBalloon,
+                     CharacterView& character)
+    : ctx_(ctx), player_(player), words_(words), host_(host), main_(mainBalloon),
+      fellow_(fellowBalloon), character_(character) {}
+
+void MainTimer::Tick() {
+    PlaceBalloons();
+    if (ctx_.flags.hide) WatchEdges();
+    TimeSignal();
+    CountDisplayTime(main_, ctx_.flags.mainBalloonCounter);
+    CountDisplayTime(fellow_, ctx_.flags.fellowBalloonCounter);
+    if (!ctx_.flags.blinkHold) Blink();
+    CoolDownTouches();
+    if (!IdleTalk()) return;
+    if (ctx_.flags.foregroundRequest) Foreground();
+    if (ctx_.flags.exitRequest) ExitPhase();
+    if (ctx_.flags.skinChangeRequest) SkinChangePhase();
+}
+
+// The balloon's lower right corner meets its character's upper left corner, moved by the
+// skin's offsets. Both balloons move on every tick, so they follow a dragged character.
+void MainTimer::PlaceBalloons() {
+    const QRect owners[] = {host_.CharacterGeometry(), host_.FellowGeometry()};
+    for (int n = 0; n < 2; ++n) {
+        const QSize size = host_.BalloonSize(n);
+        const QPoint offset = host_.BalloonOffsetTwips(n);
+        const QPoint at(
+            owners[n].x() - size.width() + RoundHalfEven(double(offset.x()) / kTwipsPerPixel),
+            owners[n].y() - size.height() + RoundHalfEven(double(offset.y()) / kTwipsPerPixel));
+        host_.MoveBalloon(n, at);
+    }
+}
+
+void MainTimer::WatchEdges() {
+    c_.cursor = host_.CursorPosition();
+    const QRect screen = host_.ScreenGeometry();
+    const QPoint& p = c_.cursor;
+    if (p.x() == screen.left() || p.x() == screen.right() || p.y() == screen.top() ||
+        p.y() == screen.bottom())
+        EdgeToggle();
+    else
+        c_.edgeArmed = true;
+}
+
+void MainTimer::EdgeToggle() {
+    if (!c_.edgeArmed) return;
+    c_.edgeArmed = false;
+    host_.CloseDebugWindow();
+    if (character_.IsVisible()) {
+        host_.SetCharacterVisible(false);
+        host_.SetFellowVisible(false);
+        main_.Hide();
+        fellow_.Hide();
+        player_.PlayScript(QString());
+    } else {
+        host_.SetCharacterVisible(true);
+        host_.SetFellowVisible(true);
+        character_.BringToForeground();
+    }
+}
+
+// Given in the first tick of every full hour, also while Silent is on.
+void MainTimer::TimeSignal() {
+    const QTime now = ctx_.clock.Now().time();
+    if (now.minute() != 0) {
+        c_.timeSignalDone = false;
+        return;
+    }
+    if (c_.timeSignalDone) return;
+    c_.timeSignalDone = true;
+    ctx_.flags.balloonHold = false;
+    player_.PlayScript(QStringLiteral("\\h") + TimeSignalText(now.hour()));
+}
+
+void MainTimer::CountDisplayTime(BalloonView& balloon, qint32& counter) {
+    if (!balloon.IsVisible() || ctx_.flags.balloonHold) {
+        counter = 0;
+        return;
+    }
+    Count(counter);
+    if (counter == ctx_.profile.MsgDispLimit) {
+        balloon.Hide();
+        counter = 0;
+    }
+}
+
+// The eyes stay closed for 7 ticks; only the picture changes, the outline stays surface 1's.
+void MainTimer::Blink() {
+    Count(c_.blinkCount);
+    if (c_.blinkCount == c_.blinkInterval) {
+        host_.ShowBlinkPicture(true);
+        ctx_.touch.strokeTicks = 0;
+    } else if (c_.blinkCount > c_.blinkInterval + 6) {
+        host_.ShowBlinkPicture(false);
+        c_.blinkCount = 0;
+        c_.blinkInterval = NextBlinkInterval();
+    }
+}
+
+void MainTimer::DrawFirstBlinkInterval() {
+    c_.blinkInterval = NextBlinkInterval();
+}
+
+qint32 MainTimer::NextBlinkInterval() {
+    Random& rnd = ctx_.random;
+    if (!c_.quickBlink) {
+        if (rnd.Next() > 0.75) {
+            c_.quickBlink = true;
+            return 6;
+        }
+        const int base = rnd.Next() > 0.6 ? 100 : 80;
+        return qint32((rnd.Next() + 1) * base);
+    }
+    c_.quickBlink = false;
+    const int base = rnd.Next() > 0.6 ? 140 : 110;
+    return qint32((rnd.Next() + 1) * base);
+}
+
+void MainTimer::CoolDownTouches() {
+    TouchState& t = ctx_.touch;
+    CalmDown(t.eyeCount, t.eyeQuietTicks, t.eyeTouched, 3);
+    CalmDown(t.mouthCount, t.mouthQuietTicks, t.mouthTouched, 10);
+    if (t.stroking) {
+        Count(t.strokeTicks);
+        // Both sides are evaluated, so a number is drawn on every stroking tick.
+        const bool lucky = ctx_.random.Next() < 0.2;
+        if (lucky && t.strokeTicks > 35) t.strokeTicks = 0;
+        t.stroking = false;
+    }
+    CalmDown(t.bodyCount, t.bodyQuietTicks, t.bodyTouched, 0);
+}
+
+// A touched area shows the normal face again after `faceAt` quiet ticks (0: the face stays)
+// and forgets its count after 50.
+void MainTimer::CalmDown(qint32& count, qint32& quietTicks, bool& touched, qint32 faceAt) {
+    if (!touched) return;
+    Count(quietTicks);
+    if (faceAt > 0 && quietTicks == faceAt) character_.ShowSurface(1, false);
+    if (quietTicks == 50) {
+        count = 0;
+        quietTicks = 0;
+        touched = false;
+    }
+}
+
+// False when the tick ends here: a balloon was still open when idle talk was due.
+bool MainTimer::IdleTalk() {
+    Count(c_.murmur);
+    if (c_.murmur <= ctx_.profile.TOMULimitTime) return true;
+    if (main_.IsVisible()) {
+        c_.murmur = 0;
+        return false;
+    }
+    if (!ctx_.flags.silent) {
+        main_.Show();
+        if (ctx_.random.Next() > 0.97)
+            player_.PlayScript(host_.WindowRemark());
+        else
+            host_.RandomTalk();
+    }
+    ctx_.flags.mainBalloonCounter = -100;
+    c_.murmur = 0;
+    return true;
+}
+
+void MainTimer::Foreground() {
+    Count(c_.foregroundCount);
+    if (c_.foregroundCount != 5) return;
+    character_.BringToForeground();
+    main_.Activate();
+    ctx_.flags.foregroundRequest = false;
+    c_.foregroundCount = 1;
+}
+
+void MainTimer::ExitPhase() {
+    ctx_.flags.balloonHold = true;
+    character_.SetEnabled(false);
+    if (!ctx_.flags.scriptRunning) Count(ctx_.flags.exitIdleTicks);
+    if (ctx_.flags.exitIdleTicks >= kIdleTicksBeforeChange && !closeRequested_) {
+        closeRequested_ = true;
+        host_.CloseCharacterWindow();
+    }
+}
+
+void MainTimer::SkinChangePhase() {
+    ctx_.flags.balloonHold = true;
+    character_.SetEnabled(false);
+    // The reload waits 500 ms, 32 ticks: counting on inside it would start a second reload.
+    if (reloading_) return;
+    if (!ctx_.flags.scriptRunning) Count(c_.skinChangeIdleTicks);
+    if (c_.skinChangeIdleTicks < kIdleTicksBeforeChange) return;
+    c_.skinChangeIdleTicks = 0;
+    host_.SetCharacterVisible(false);
+    main_.Hide();
+    reloading_ = true;
+    const bool reloaded = host_.ReloadSkin();
+    reloading_ = false;
+    if (!reloaded) return; // the program is ending
+    host_.SetCharacterVisible(true);
+    main_.Show();
+    PlaceCharacter();
+    GreetAfterSkinChange();
+    ctx_.flags.skinChangeRequest = false;
+    ctx_.flags.balloonHold = false;
+    character_.SetEnabled(true);
+    ctx_.log.LogLine(QStringLiteral("Character Change Complete"));
+}
+
+// On the bottom edge of the work area (also when a panel at the top moves the work area
+// down), three quarters across the screen.
+void MainTimer::PlaceCharacter() {
+    const QRect screen = host_.ScreenGeometry();
+    const QRect work = host_.WorkArea();
+    const QRect self = host_.CharacterGeometry();
+    host_.MoveCharacter(QPoint(screen.x() + RoundHalfEven(0.75 * screen.width()),
+                               work.y() + work.height() - self.height()));
+}
+
+void MainTimer::GreetAfterSkinChange() {
+    const QString h = QStringLiteral("\\h");
+    QString script;
+    switch (ctx_.random.Pick(4)) {
+    case 1:
+        script = h + words_.GetWord(QStringLiteral("起動時"));
+        break;
+    case 2:
+        script =
+            h + host_.TodayDateText() +
+            QStringLiteral("です。\\w5\\n\\n今日は%gdの日%en\\w8\\w8\\u勝手に記念日作るなよ。");
+        break;
+    case 3: {
+        const QDateTime now = ctx_.clock.Now();
+        script =
+            h +
+            QStringLiteral("%1月%2日 %3時%4分")
+                .arg(now.date().month())
+                .arg(now.date().day())
+                .arg(now.time().hour())
+                .arg(now.time().minute()) +
+            QStringLiteral("です。\\w8\\n%usernameのこれからの予定は・・・\\w8\\n\\n%hour時から"
+                           "%msと%vsすることになってます。\\w8\\w8\\u･･･%vs1？");
+        break;
+    }
+    default:
+        script = h + host_.TodayDateText() + QStringLiteral("です。\\w5\\n\\n今日は「") +
+                 host_.TodayAnniversary() + QStringLiteral("」\\w5%en\\w8\\w8\\uマジか｡");
+        break;
+    }
+    player_.PlayScript(script);
+}
+
+QString TimeSignalText(int hour) {
+    static const char16_t* const kTexts[24] = {
+        u"今から%year年、\\w5%month月%day日ですよ～。\\w8",
+        u"1時だよ～。\\w8",
+        u"もう2時です。\\w8\\nそろそろ寝る時間じゃないですか？\\w5",
+        u"3時にゃ～。\\w8\\n%usernameは頭ギンギンっすか？\\w5",
+        u"4時です。\\w8\\n%usernameは今から寝るんですか？\\w5",
+        u"5時です。\\w8\\n今から寝るのか起きたのか、\\w5%usernameはどっち？\\w5",
+        u"6時だよ～。\\w8\\n%username、\\w5おはよう。\\w8",
+        u"7時だよ～。\\w8\\n",
+        u"8時だよ～。\\w8\\n",
+        u"9時だよ～。\\w8\\n",
+        u"10時だよ～。\\w8\\n",
+        u"11時だよ～。\\w8\\n",
+        u"12時だよ～。\\w8\\n常識からすると昼飯の時間っす。\\w8",
+        u"1時だよ～。\\w8\\n",
+        u"2時だよ～。\\w8\\n",
+        u"あ、\\w53時だ。\\w8\\nおやつの時間だよ～。\\w8%usernameもひと休みしたら？\\w5",
+        u"4時だよ～。\\w8\\n",
+        u"5時だよ～。\\w8\\n",
+        u"6時だよ～。\\w8\\n%msはもう寝る時間なんだってよ～。\\w8",
+        u"7時だよ～。\\w8\\n",
+        u"8時だよ～。\\w8\\n",
+        u"9時だよ～。\\w8\\n",
+        u"あﾞ、\\w510時だ。\\w8\\n",
+        u"11時です。\\w8テレホタイム開始！",
+    };
+    if (hour < 0 || hour > 23) return {};
+    return QString::fromUtf16(kTexts[hour]);
+}
+
+} // namespace orvanel

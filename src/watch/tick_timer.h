@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+namespace orvanel {
+
+// Paces 64 ticks a second on a millisecond count: tick n falls due at n × 15.625 ms (rounded
+// down) after the start, so the intervals run 15, 16, 15, 16, 16, ... and average 15.625 ms.
+// A tick that comes late does not bring back the ones it missed: like a window timer, the
+// ticks never come in a burst.
+class TickPacer {
+public:
+    static constexpr int kTicksPerSecond = 64;
+
+    // Tick 0 falls due at `nowMs`.
+    void Start(qint64 nowMs);
+    // Whether a tick is due at `nowMs`; if so it is taken, with every earlier one missed.
+    bool TakeDue(qint64 nowMs);
+    // Milliseconds from `nowMs` until the next tick falls due; 0 when one is due.
+    qint64 MsUntilDue(qint64 nowMs) const;
+    // The number of the next tick.
+    qint64 Next() const { return next_; }
+
+private:
+    static qint64 DueAt(qint64 tick) { return tick * 1000 / kTicksPerSecond; }
+
+    qint64 start_ = 0;
+    qint64 next_ = 0;
+};
+
+// The main timer's clock: Ticked() 64 times a second while started, from the event loop, so
+// ticks also arrive inside a Wait. One precise single-shot timer is set to each tick's due
+// time; nothing runs between ticks.
+class TickTimer : public QObject {
+    Q_OBJECT
+public:
+    explicit TickTimer(QObject* parent = nullptr);
+
+    // Starts ticking (the first tick comes at once, from the event loop); restarts the pace.
+    void Start();
+    // Stops ticking, e.g. while the character is minimised.
+    void Stop();
+    bool IsActive() const { return active_; }
+
+Q_SIGNALS:
+    void Ticked();
+
+private:
+    void Fire();
+    void ScheduleNext();
+
+    QTimer timer_;
+    QElapsedTimer elapsed_;
+    TickPacer pacer_;
+    bool active_ = false;
+};
+
+} // namespace orvanel
