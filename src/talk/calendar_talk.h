@@ -23,7 +23,8 @@ public:
     QString GreetingScript();
     // The greeting category of an hour 0..23.
     static QString GreetingCategory(int hour);
-    // The time signal of an hour 0..23, without a scope tag; "" for any other number.
+    // The time signal of an hour 0..23 (the main timer's), without a scope tag; "" for any
+    // other number.
     static QString HourlyTalk(int hour);
     // Today as "平成38年1月1日、木曜日" or "2026年1月1日、木曜日".
     QString TodayDateText();
