@@ -29,20 +29,18 @@ int Fail(const QString& what) {
     return 1;
 }
 
-// The CP932 bytes of `text`, or an error naming the first character it cannot hold.
+// The CP932 bytes of `text`, or an error naming the first character CP932 cannot hold (one
+// that would be written as "?"; look-alikes such as U+301C take their CP932 form).
 std::optional<QByteArray> Encode(const QString& text, const QString& where, QString* error) {
-    const QByteArray bytes = codec::ToCp932(text);
-    if (codec::FromCp932(bytes) != text) {
-        const QString back = codec::FromCp932(bytes);
-        for (qsizetype i = 0; i < text.size(); ++i)
-            if (i >= back.size() || back[i] != text[i]) {
-                *error = QStringLiteral("%1: character U+%2 has no CP932 form")
-                             .arg(where)
-                             .arg(text[i].unicode(), 4, 16, QChar(u'0'));
-                return std::nullopt;
-            }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'?' || codec::ToCp932(QStringView(&c, 1)) != "?") continue;
+        *error = QStringLiteral("%1: character U+%2 has no CP932 form")
+                     .arg(where)
+                     .arg(c.unicode(), 4, 16, QChar(u'0'));
+        return std::nullopt;
     }
-    return bytes;
+    return codec::ToCp932(text);
 }
 
 QString ReadUtf8(const QString& path) {

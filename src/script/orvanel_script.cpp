@@ -2,6 +2,7 @@
 // prints what the balloons finally show, the surfaces shown and the time the script took.
 //
 //   orvanel-script [--folder DIR] [--seed N] [SCRIPT]     (no SCRIPT: standard input, UTF-8)
+//   orvanel-script [--folder DIR] [--seed N] --talk N      (N generated idle talks)
 //
 // It only reads the program folder: no script command writes there ("$learn" would need the
 // user's answer), so the default folder is used as it is.
@@ -18,6 +19,8 @@
 #include "script/script_player.h"
 #include "script/script_probes.h"
 #include "talk/dictionary.h"
+#include "talk/machine_probes.h"
+#include "talk/talk_engine.h"
 #include "talk/word_decoration.h"
 #include "tools/trace_log.h"
 
@@ -143,8 +146,13 @@ int main(int argc, char** argv) {
     const QCommandLineOption seedOption(QStringLiteral("seed"),
                                         QStringLiteral("Seed of the random generator."),
                                         QStringLiteral("N"));
+    const QCommandLineOption talkOption(
+        QStringLiteral("talk"),
+        QStringLiteral("Generate N idle talks and play each (instead of SCRIPT)."),
+        QStringLiteral("N"));
     parser.addOption(folderOption);
     parser.addOption(seedOption);
+    parser.addOption(talkOption);
     parser.addPositionalArgument(QStringLiteral("SCRIPT"),
                                  QStringLiteral("The script; standard input when omitted."));
     parser.process(app);
@@ -169,7 +177,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orvanel-script: one SCRIPT at most (quote it)\n");
         return 2;
     }
-    const QString script = positional.isEmpty() ? ReadStdin() : positional.first();
+    int talks = 0;
+    if (parser.isSet(talkOption)) {
+        bool ok = false;
+        talks = parser.value(talkOption).toInt(&ok);
+        if (!ok || talks < 0 || !positional.isEmpty()) {
+            std::fprintf(stderr, "orvanel-script: --talk wants a count and no SCRIPT\n");
+            return 2;
+        }
+    }
+    const QString script = parser.isSet(talkOption) ? QString()
+                           : positional.isEmpty()   ? ReadStdin()
+                                                    : positional.first();
 
     VirtualClock clock(QDateTime::currentDateTime());
     SystemRandom random(seed);
@@ -220,20 +239,35 @@ int main(int argc, char** argv) {
     // The user clicks each click wait as its first blink cycle (200 + 700 ms) ends.
     player.hooks.clickWaitStarted = [&] { clock.ScheduleIn(900, [&] { player.Click(); }); };
 
-    // A later "--talk N" plays N generated talks through PlayToEnd the same way.
-    const auto elapsed = PlayToEnd(player, clock, ctx.flags, script);
-    if (!elapsed) {
-        std::fprintf(stderr, "orvanel-script: the script did not end after %lld steps\n",
-                     static_cast<long long>(kMaxSteps));
-        return 3;
-    }
+    // The machine talk reads this machine; its one chore (the recent documents) is reported.
+    LinuxMachineProbes machine;
+    TalkEngine talk(ctx, frame, player, dictionary, words, scenario, probes, machine);
+    talk.SetViews(&mainBalloon, &fellowBalloon, &character);
 
-    QStringList surfaces;
-    for (int n : character.surfaces)
-        surfaces << QString::number(n);
-    Print(QStringLiteral("h: ") + JsonString(mainBalloon.Message()));
-    Print(QStringLiteral("u: ") + JsonString(fellowBalloon.Message()));
-    Print(QStringLiteral("surfaces: ") + surfaces.join(u' '));
-    Print(QStringLiteral("elapsed: ") + QString::number(*elapsed));
+    const auto play = [&](const std::function<QString()>& make) {
+        mainBalloon.SetMessage({});
+        fellowBalloon.SetMessage({});
+        character.surfaces.clear();
+        const auto elapsed = PlayToEnd(player, clock, ctx.flags, make());
+        if (!elapsed) {
+            std::fprintf(stderr, "orvanel-script: the script did not end after %lld steps\n",
+                         static_cast<long long>(kMaxSteps));
+            return false;
+        }
+        QStringList surfaces;
+        for (int n : character.surfaces)
+            surfaces << QString::number(n);
+        Print(QStringLiteral("h: ") + JsonString(mainBalloon.Message()));
+        Print(QStringLiteral("u: ") + JsonString(fellowBalloon.Message()));
+        Print(QStringLiteral("surfaces: ") + surfaces.join(u' '));
+        Print(QStringLiteral("elapsed: ") + QString::number(*elapsed));
+        return true;
+    };
+
+    if (!parser.isSet(talkOption)) return play([&] { return script; }) ? 0 : 3;
+    for (int i = 0; i < talks; ++i) {
+        if (!play([&] { return talk.MakeRandomTalk(); })) return 3;
+        Print(QString());
+    }
     return 0;
 }

@@ -1,0 +1,128 @@
+#include "talk/calendar_talk.h"
+
+#include "app/app_context.h"
+#include "platform/text_file.h"
+#include "script/word_source.h"
+#include "talk/talk_context.h"
+#include "watch/main_timer.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+#include <optional>
+
+namespace orvanel {
+namespace {
+
+// The value of the last line whose key (the text before the first ":") is `key`; nullopt when
+// no line has it.
+std::optional<QString> ValueOf(const QStringList& lines, const QString& key) {
+    std::optional<QString> value;
+    for (const QString& line : lines) {
+        const qsizetype colon = line.indexOf(u':');
+        if (colon < 0) continue;
+        if (QStringView(line).left(colon).trimmed() == key) value = line.mid(colon + 1);
+    }
+    return value;
+}
+
+QStringList Entries(const std::optional<QString>& value) {
+    if (!value) return {};
+    QStringList entries = value->split(u',');
+    entries.removeIf([](const QString& e) { return e.trimmed().isEmpty(); });
+    return entries;
+}
+
+QString Mmdd(const QDate& date) {
+    return QStringLiteral("%1%2")
+        .arg(date.month(), 2, 10, QLatin1Char('0'))
+        .arg(date.day(), 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString JapaneseWeekday(const QDate& date) {
+    static const char16_t* const kNames[] = {u"月曜日", u"火曜日", u"水曜日", u"木曜日",
+                                             u"金曜日", u"土曜日", u"日曜日"};
+    const int day = date.dayOfWeek();
+    return day >= 1 && day <= 7 ? QStringView(kNames[day - 1]).toString() : QString();
+}
+
+CalendarTalk::CalendarTalk(TalkContext& talk) : talk_(talk) {}
+
+QString CalendarTalk::GreetingCategory(int hour) {
+    if (hour <= 3) return QStringLiteral("挨拶(深夜)");
+    if (hour <= 6) return QStringLiteral("挨拶(早朝)");
+    if (hour <= 10) return QStringLiteral("挨拶(朝)");
+    if (hour <= 16) return QStringLiteral("挨拶(昼)");
+    if (hour <= 18) return QStringLiteral("挨拶(夕方)");
+    return QStringLiteral("挨拶(夜)");
+}
+
+QString CalendarTalk::GreetingScript() {
+    const int hour = talk_.app.clock.Now().time().hour();
+    return QStringLiteral("\\h") + talk_.words.GetWord(GreetingCategory(hour));
+}
+
+QString CalendarTalk::HourlyTalk(int hour) {
+    return TimeSignalText(hour);
+}
+
+QString CalendarTalk::TodayDateText() {
+    struct Era {
+        const char16_t* name;
+        int offset;
+    };
+    static constexpr Era kEras[] = {
+        {u"平成", 1988}, {u"昭和", 1925}, {u"大正", 1911}, {u"明治", 1867}};
+    const QDate today = talk_.app.clock.Now().date();
+    const QString monthDay =
+        QStringLiteral("%1月%2日、").arg(today.month()).arg(today.day()) + JapaneseWeekday(today);
+    const int k = talk_.Pick(6);
+    if (k <= 4) {
+        const Era& era = kEras[k - 1];
+        return QStringView(era.name).toString() + QString::number(today.year() - era.offset) +
+               u'年' + monthDay;
+    }
+    return QString::number(today.year()) + u'年' + monthDay;
+}
+
+QString CalendarTalk::DayMessage(const QDate& date, QString& kind) {
+    const QString path = talk_.app.settings.FilePath(QStringLiteral("daymes.dat"));
+    const std::optional<QStringList> lines =
+        QFileInfo(path).isFile() ? ReadCp932Lines(path) : std::nullopt;
+    if (!lines) return QStringLiteral("記念日データファイルが見つかりません");
+    const QStringList yearly = Entries(ValueOf(*lines, Mmdd(date)));
+    const QStringList monthly =
+        Entries(ValueOf(*lines, QStringLiteral("%1").arg(date.day(), 2, 10, QLatin1Char('0')) +
+                                    QStringLiteral("00")));
+    const auto any = [&](const QStringList& names) {
+        return names.at(talk_.Pick(int(names.size())) - 1);
+    };
+    if (yearly.isEmpty() && monthly.isEmpty()) {
+        kind = QStringLiteral("久しぶり");
+        return QStringLiteral("普通の日");
+    }
+    if (yearly.isEmpty() || (!monthly.isEmpty() && talk_.Next() > 0.8)) {
+        kind = QStringLiteral("１ヶ月ぶり");
+        return any(monthly);
+    }
+    kind = QStringLiteral("１年ぶり");
+    return any(yearly);
+}
+
+FlowerRecord CalendarTalk::FlowerOfDay() {
+    const QString path = talk_.app.settings.FilePath(QStringLiteral("flower.dat"));
+    const std::optional<QStringList> lines =
+        QFileInfo(path).isFile() ? ReadCp932Lines(path) : std::nullopt;
+    if (!lines) return {QStringLiteral("花言葉データファイルが見つかりません"), QString()};
+    const QStringList entries = Entries(ValueOf(*lines, Mmdd(talk_.app.clock.Now().date())));
+    if (entries.isEmpty()) return {QStringLiteral("現在調査中"), QStringLiteral("現在調査中")};
+    const QString entry = entries.at(talk_.Pick(int(entries.size())) - 1);
+    const qsizetype colon = entry.indexOf(u':');
+    // An entry without a meaning is a name alone.
+    if (colon < 0) return {entry, QString()};
+    return {entry.left(colon), entry.mid(colon + 1)};
+}
+
+} // namespace orvanel

@@ -1,0 +1,202 @@
+#include "talk/questions.h"
+
+#include "app/app_context.h"
+#include "app/version_info.h"
+#include "app/views.h"
+#include "net/main_frame.h"
+#include "platform/system_actions.h"
+#include "script/script_player.h"
+#include "script/word_source.h"
+#include "talk/machine_talk.h"
+#include "talk/talk_context.h"
+
+namespace orvanel {
+namespace {
+
+QString Line(const char16_t* text) {
+    return QStringView(text).toString();
+}
+
+const char16_t* const kPraiseYes[] = {u"\\hそりゃあどうも。", u"\\hそうでなくちゃ。",
+                                      u"\\hありがとうございますぅ。"};
+const char16_t* const kAgreed[] = {u"\\hさすが、%username。", u"\\hそうでなくちゃ。",
+                                   u"\\hですよねぇ。"};
+const char16_t* const kNoted[] = {u"\\hふむふむ。", u"\\hそっか。", u"\\hなーんだ。"};
+
+} // namespace
+
+std::pair<int, int> ChoicePanelPlace(const QString& position) {
+    if (position == u"TOP") return {120, 960};
+    if (position == u"MID") return {120, 1080};
+    if (position == u"BTM") return {120, 1440};
+    return {-1, -1};
+}
+
+Questions::Questions(TalkContext& talk) : talk_(talk) {}
+
+void Questions::PickAnswerWords(const QString& kind) {
+    const auto pick = [&](std::initializer_list<const char16_t*> words) {
+        return Line(words.begin()[talk_.Pick(int(words.size())) - 1]);
+    };
+    if (kind == u"ReqAcp") {
+        positive_ = pick({u"その通り", u"大賛成"});
+        negative_ = pick({u"いや、別になんとも", u"別にいいんじゃない"});
+    } else if (kind == u"ExpYesNo") {
+        positive_ = pick({u"うん", u"もちろん", u"言うまでもなく"});
+        negative_ = pick({u"いいや", u"そんなことはない。"});
+    } else if (kind == u"Good/Bad") {
+        positive_ = pick({u"大いに結構", u"大賛成"});
+        negative_ = pick({u"いや、別になんとも", u"別にいいんじゃない"});
+    } else if (kind == u"YesNo") {
+        positive_ = pick({u"うん", u"もちろん", u"言うまでもなく"});
+        negative_ = pick({u"いいや", u"ぜんぜん"});
+    }
+}
+
+void Questions::OfferChoice(const QString& positive, const QString& negative, const QString& topic,
+                            const QString& position) {
+    MainBalloonView* balloon = talk_.views.mainBalloon;
+    const auto [left, top] = ChoicePanelPlace(position);
+    if (balloon && left >= 0) balloon->MoveChoicePanel(left, top);
+    WaitThen(talk_.frame, QStringLiteral("SelMsg"));
+    if (balloon) {
+        balloon->SetChoiceWords(positive, negative);
+        balloon->Show();
+        // The user's window gets the activation back once both windows are in front.
+        const quint64 previous = balloon->Activate();
+        if (talk_.views.character) talk_.views.character->BringToForeground();
+        balloon->Activate();
+        balloon->RestoreActivation(previous);
+    }
+    topic_ = topic;
+}
+
+void Questions::Say(const QString& script) {
+    talk_.player.PlayScript(script);
+}
+
+void Questions::SayOneOf(std::initializer_list<const char16_t*> lines) {
+    Say(Line(lines.begin()[talk_.Pick(int(lines.size())) - 1]));
+}
+
+void Questions::AnswerChosen(int choice) {
+    talk_.app.flags.balloonHold = false;
+    if (talk_.views.mainBalloon)
+        talk_.views.mainBalloon->SetPanelVisible(BalloonPanel::Select, false);
+    const bool yes = choice == 0;
+    const QString& t = topic_;
+    const auto agreedOrNoted = [&] {
+        if (yes) {
+            Say(Line(kAgreed[talk_.Pick(3) - 1]));
+            talk_.ShowSurface(3, true);
+        } else {
+            Say(Line(kNoted[talk_.Pick(3) - 1]));
+        }
+    };
+    if (t == u"PRAISE") {
+        if (yes) {
+            Say(Line(kPraiseYes[talk_.Pick(3) - 1]));
+            talk_.ShowSurface(3, true);
+        } else {
+            SayOneOf({u"\\hなーんだ。", u"\\h・・・・・・", u"\\hちっ。"});
+            talk_.ShowSurface(4, true);
+        }
+    } else if (t == u"DELDUST") {
+        if (yes) {
+            Say(QStringLiteral("\\hそーれ。"));
+            EmptyRecycleBin(talk_);
+            talk_.ShowSurface(3, true);
+        } else {
+            SayOneOf(
+                {u"\\hなーんだ。", u"\\h・・・・・・", u"\\hせっかく気を利かせてやったのに。"});
+            talk_.ShowSurface(4, true);
+        }
+    } else if (t == u"ExitWin") {
+        if (yes) {
+            ShutdownWindows(talk_);
+        } else {
+            SayOneOf({u"\\hなーんだ。拍子抜け。", u"\\hいつでもどうぞ～",
+                      u"\\hまだそんな時間じゃないもんね。"});
+            talk_.ShowSurface(3, true);
+        }
+    } else if (t == u"RecDel") {
+        if (yes) {
+            ShowTextNow(talk_, QStringLiteral("ファイルをクリアしています･･･"));
+            talk_.app.actions.ClearRecentDocuments();
+            Say(QStringLiteral("\\h証拠隠滅、\\w5完了しました！"));
+        } else {
+            switch (talk_.Pick(3)) {
+            case 1:
+                Say(QStringLiteral("\\h別にいいじゃん。あんまり使わないし。"));
+                talk_.ShowSurface(4, true);
+                break;
+            case 2:
+                Say(QStringLiteral("\\hいつでもどうぞ～"));
+                talk_.ShowSurface(3, true);
+                break;
+            default:
+                Say(QStringLiteral("\\hプライバシーには気をつけてね～。"));
+                talk_.ShowSurface(3, true);
+                break;
+            }
+        }
+    } else if (t == u"ReqAcp") {
+        if (yes) {
+            switch (talk_.Pick(5)) {
+            case 1:
+                Say(QStringLiteral("\\hやはりそうですよね。"));
+                break;
+            case 2:
+                Say(QStringLiteral("\\hそうでなくちゃ。"));
+                break;
+            case 3:
+            case 4:
+                Say(QStringLiteral("\\hですよねぇ。"));
+                break;
+            default:
+                break; // a nod without words
+            }
+            talk_.ShowSurface(3, true);
+        } else {
+            SayOneOf({u"\\hふむふむ。", u"\\hそういう意見もあるのか。", u"\\hちっ。"});
+            talk_.ShowSurface(4, true);
+        }
+    } else if (t == u"ExpYesNo" || t == u"Good/Bad" || t == u"YesNo") {
+        agreedOrNoted();
+    } else if (t == u"NewsEvent") {
+        Say(yes ? QStringLiteral("\\h%rs[Select_NewsEvent_Yes]")
+                : QStringLiteral("\\h%rs[Select_NewsEvent_No]"));
+    } else if (t == u"GoSubSidiary") {
+        Say(yes ? QStringLiteral("\\h%rs[Select_GoSubSidiary_Yes]")
+                : QStringLiteral("\\h%rs[Select_GoSubSidiary_No]"));
+    } else if (t == u"PsnDo") {
+        if (yes)
+            SayOneOf({u"\\hほんとにそう思ってる？", u"\\h他人が口出しするようなことじゃないしね。",
+                      u"\\hやっぱり%usernameもそう思う？"});
+        else
+            SayOneOf({u"\\hモノには向き、\\w5不向きってものがあるからね。",
+                      u"\\h見て見ぬフリですか･･･。\\w5"});
+    } else if (t == u"MadeByChar") {
+        // The fourth line was written but never drawn; it is drawn like the others here.
+        if (yes)
+            SayOneOf({u"\\hほんとにそう思ってる？", u"\\h手作りで生産追いつくのかな･･･？\\w5",
+                      u"\\hやっぱり%usernameもそう思う？",
+                      u"\\h%ch1に%gd1作らせたら、\\w5右に出るものはいないからね。"});
+        else
+            SayOneOf(
+                {u"\\h不良品、\\w5多そうだよね。", u"\\h%ch1と%gd1って微妙な取り合わせだよね。"});
+    }
+}
+
+void ShutdownWindows(TalkContext& talk) {
+    AppContext& app = talk.app;
+    talk.player.PlayScript(QStringLiteral("\\h今回の起動時間は、") +
+                           UptimeText(app.flags.startTick, app.clock.TickCount()) +
+                           QStringLiteral("でした。\r\n\r\n") +
+                           talk.words.GetWord(QStringLiteral("終了時")));
+    app.flags.balloonHold = true;
+    if (talk.views.character) talk.views.character->SetEnabled(false);
+    app.actions.PowerOff();
+}
+
+} // namespace orvanel

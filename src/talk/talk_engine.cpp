@@ -1,0 +1,83 @@
+#include "talk/talk_engine.h"
+
+#include "app/app_context.h"
+#include "app/views.h"
+#include "net/main_frame.h"
+#include "script/script_player.h"
+
+namespace orvanel {
+
+TalkEngine::TalkEngine(AppContext& app, TOMU_MainFrame& frame, ScriptPlayer& player,
+                       Dictionary& dictionary, WordSource& words, ScenarioFiles& scenario,
+                       ScriptProbes& skin, MachineProbes& machine)
+    : ctx_{app, frame, player, dictionary, words, scenario, skin, machine, {}}, questions_(ctx_),
+      learning_(ctx_), calendar_(ctx_), machine_(ctx_, questions_), menu_(ctx_, calendar_),
+      maker_(ctx_, learning_, questions_, calendar_, machine_), bulk_(ctx_) {
+    player.hooks.startLearning = [this](const QString& category) {
+        learning_.StartLearning(category);
+    };
+    player.hooks.emptyRecycleBin = [this] { orvanel::EmptyRecycleBin(ctx_); };
+}
+
+void TalkEngine::SetViews(MainBalloonView* mainBalloon, BalloonView* fellowBalloon,
+                          CharacterView* character) {
+    ctx_.views = {mainBalloon, fellowBalloon, character};
+}
+
+void TalkEngine::Say(const std::function<QString()>& make) {
+    // The player cancels any finish action when it starts a script, so the choice named while
+    // the script was made is named again once it plays.
+    ctx_.frame.CancelWSF();
+    const QString script = make();
+    const bool pending = ctx_.frame.WaitScriptFinish();
+    const QString action = ctx_.frame.WSFCategory();
+    ctx_.player.PlayScript(script);
+    if (pending) WaitThen(ctx_.frame, action);
+}
+
+void TalkEngine::RandomTalk() {
+    RunFlags& flags = ctx_.app.flags;
+    if (flags.silent) return;
+    ctx_.ShowSurface(1, false);
+    if (flags.balloonHold) return;
+    if (ctx_.views.mainBalloon) ctx_.views.mainBalloon->Show();
+    // PlayScript raises both balloons, gives the activation back, counts the talk, resets the
+    // panels, hides the fellow's balloon and lets the balloon go.
+    Say([this] { return maker_.MakeRandomTalk(); });
+}
+
+void TalkEngine::Ask(const QString& question, const QString& positive, const QString& negative,
+                     const QString& topic, const QString& position) {
+    ctx_.player.PlayScript(question);
+    questions_.OfferChoice(positive, negative, topic, position);
+}
+
+void TalkEngine::LearningTalk() {
+    Say([this] { return learning_.LearningQuestion(); });
+}
+
+void TalkEngine::MaximTalk() {
+    Say([this] { return menu_.MaximTalk(); });
+}
+
+void TalkEngine::ScheduleTalk() {
+    Say([this] { return menu_.ScheduleTalk(); });
+}
+
+void TalkEngine::FortuneTalk() {
+    Say([this] { return menu_.FortuneTalk(); });
+}
+
+void TalkEngine::TodayTalk() {
+    Say([this] { return menu_.TodayTalk(); });
+}
+
+void TalkEngine::DismissTalk(const QString& item) {
+    Say([&] { return menu_.DismissTalk(item); });
+}
+
+void TalkEngine::SystemTopic(int k) {
+    Say([&] { return machine_.Topic(k); });
+}
+
+} // namespace orvanel

@@ -1,0 +1,270 @@
+#include "talk_rig.h"
+
+#include "talk/word_registration.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace orvanel;
+using namespace orvanel::fakes;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray Bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestLearning : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void startLearningOpensTheTeachingPanel() {
+        TalkRig rig;
+        rig.Category(u"人物"_s, {u"山田さん"_s, u"ＡＢＣ～"_s});
+        rig.mainBalloon.SetPanelVisible(BalloonPanel::Select, true);
+        rig.random.Push(0.9);
+        rig.Play(u"\\h%msといえば？$learn[人物]"_s);
+        QCOMPARE(rig.mainBalloon.teachPrompt, u"人名を入力してください"_s);
+        QCOMPARE(rig.mainBalloon.teachExample, u"例 ： ＡＢＣ～"_s);
+        QVERIFY(rig.mainBalloon.IsPanelVisible(BalloonPanel::Teach));
+        QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
+        QVERIFY(rig.journal.contains(u"main.FocusInput"_s));
+        QVERIFY(rig.ctx.flags.balloonHold);
+        QCOMPARE(rig.talk.InputMode(), u"Learn"_s);
+        QCOMPARE(rig.talk.LearningPart().CurrentCategory(), u"人物"_s);
+    }
+
+    // A script from elsewhere may name any category; only the 61 open the panel (and only they
+    // can get a file).
+    void startLearningRefusesOtherNames() {
+        TalkRig rig;
+        rig.talk.LearningPart().StartLearning(u"どこか"_s);
+        QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Teach));
+        QVERIFY(!rig.ctx.flags.balloonHold);
+        QVERIFY(rig.talk.InputMode().isEmpty());
+        rig.talk.LearnWord(u"なにか"_s);
+        QVERIFY(!rig.player.IsRunning());
+        QVERIFY(rig.log.Text().contains(u"Learning refused: どこか"_s));
+    }
+
+    void newWords_data() {
+        QTest::addColumn<int>("reply");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("1") << 1 << u"\\hふむふむ。\\w8べんきょうになるっす。\\w8テストかぁ。\\w8"_s;
+        QTest::newRow("4 another of the kind") << 4 << u"\\hテストって職業#1の仲間%en"_s;
+    }
+    void newWords() {
+        QFETCH(int, reply);
+        QFETCH(QString, said);
+        TalkRig rig;
+        rig.talk.LearningPart().StartLearning(u"職業"_s);
+        rig.mainBalloon.input = u"テスト"_s;
+        rig.random.Push(TalkRig::R(reply, 5));
+        rig.talk.LearnWord(u"テスト"_s);
+        // An empty category gets "PN" 1 and key "1".
+        QCOMPARE(rig.dictionary.WordCount(u"職業"_s), 1);
+        QCOMPARE(rig.dictionary.ReadTalk(u"職業"_s, 1), u"テスト"_s);
+        QCOMPARE(rig.player.Buffer(), said);
+        QVERIFY(!rig.ctx.flags.balloonHold);
+        QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Teach));
+        QVERIFY(rig.mainBalloon.input.isEmpty());
+        QVERIFY(rig.talk.InputMode().isEmpty());
+    }
+
+    void knownWords_data() {
+        QTest::addColumn<int>("reply");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("2")
+            << 2
+            << u"\\hネコはもう知ってるってば。\\w8\\n\\n%usernameはそんなにネコが好きなの？\\w5"_s;
+        QTest::newRow("4") << 4 << u"\\h%selfcall 、\\w5ネコって言葉もう知ってるよ。\\w8"_s;
+    }
+    void knownWords() {
+        QFETCH(int, reply);
+        QFETCH(QString, said);
+        TalkRig rig;
+        rig.Category(u"動物"_s, {u"イヌ"_s, u"ネコ"_s});
+        const QByteArray before = Bytes(rig.TalkFile(u"動物"_s));
+        rig.talk.LearningPart().StartLearning(u"動物"_s);
+        rig.random.Push(TalkRig::R(reply, 5));
+        rig.talk.LearnWord(u"ネコ"_s);
+        QCOMPARE(rig.player.Buffer(), said);
+        QCOMPARE(Bytes(rig.TalkFile(u"動物"_s)), before);
+    }
+
+    // The comparison is exact: other letter case or width is a new word, appended at the end.
+    void teachingTwiceAndCaseDifferences() {
+        TalkRig rig;
+        rig.Category(u"ソフト"_s, {u"Editor"_s});
+        rig.talk.LearningPart().StartLearning(u"ソフト"_s);
+        rig.talk.LearnWord(u"editor"_s);
+        rig.talk.LearningPart().StartLearning(u"ソフト"_s);
+        rig.talk.LearnWord(u"Ｅｄｉｔｏｒ"_s);
+        QCOMPARE(rig.Words(u"ソフト"_s),
+                 (QStringList{u"Editor"_s, u"editor"_s, u"Ｅｄｉｔｏｒ"_s}));
+        rig.talk.LearningPart().StartLearning(u"ソフト"_s);
+        rig.random.Push(0.0);
+        rig.talk.LearnWord(u"editor"_s);
+        QCOMPARE(rig.player.Buffer(), u"\\heditorはもう知ってるよ～。\\w8"_s);
+        QCOMPARE(rig.dictionary.WordCount(u"ソフト"_s), 3);
+    }
+
+    void nagTalk() {
+        TalkRig rig;
+        rig.talk.LearningPart().StartLearning(u"場所"_s);
+        rig.talk.NagTalk();
+        QCOMPARE(rig.player.Buffer(), u"\\h\\s4質問にはちゃんと答えてよぉ～。"_s);
+        QVERIFY(!rig.ctx.flags.balloonHold);
+        QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Teach));
+    }
+
+    void stateQuestion_data() {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("い") << u"かわいい"_s << u"\\hかわいい%jbといえば誰？\\w8$learn[人物]"_s;
+        QTest::newRow("な") << u"元気"_s << u"\\h元気な%jbといえば誰？\\w8$learn[人物]"_s;
+    }
+    void stateQuestion() {
+        QFETCH(QString, state);
+        QFETCH(QString, question);
+        TalkRig rig;
+        rig.words.Queue(u"状態"_s, {state});
+        rig.random.Push(TalkRig::R(22, 39));
+        QCOMPARE(rig.talk.LearningPart().LearningQuestion(), question);
+        QCOMPARE(rig.ctx.flags.talkCount, 1);
+    }
+
+    // Every question ends in a learning tag that opens the panel, and shows no stray tag.
+    void everyQuestionAsksForAWord() {
+        for (int k = 1; k <= Learning::kQuestionCount; ++k) {
+            TalkRig rig;
+            rig.ctx.profile.callName = u"ユーザ"_s;
+            const QString q = rig.talk.LearningPart().Question(k);
+            QVERIFY2(q.contains(u"$learn["_s), qPrintable(q));
+            rig.Play(q);
+            QVERIFY2(rig.mainBalloon.IsPanelVisible(BalloonPanel::Teach), qPrintable(q));
+            QVERIFY2(!rig.mainBalloon.message.contains(u'\\'), qPrintable(rig.mainBalloon.message));
+        }
+    }
+
+    void registrationAddsAndRefuses() {
+        TalkRig rig;
+        rig.Category(u"日時(現在)"_s, {u"今日"_s, u"さっき"_s});
+        WordRegistration reg(rig.ctx, rig.dictionary, rig.player);
+        reg.Open();
+        QVERIFY(rig.log.Text().contains(u"Load WordRegistForm... Complete"_s));
+        QCOMPARE(reg.Category(), 0);
+        QCOMPARE(reg.Prompt(), u"現在に近い日時を入力してください"_s);
+        QCOMPARE(reg.CountLabel(), 2);
+        QCOMPARE(reg.Lines(), (QStringList{u"今日"_s, u"さっき"_s}));
+        reg.SetInputText(u"いま"_s);
+        reg.PressEnter();
+        reg.SetInputText(u"今日"_s);
+        reg.PressEnter();
+        reg.SetInputText(QString());
+        reg.PressEnter(); // nothing
+        QCOMPARE(reg.Lines(), (QStringList{u"今日"_s, u"さっき"_s, u"Add:いま"_s}));
+        QCOMPARE(reg.SelectedRow(), 2);
+        QCOMPARE(rig.Words(u"日時(現在)"_s), (QStringList{u"今日"_s, u"さっき"_s, u"いま"_s}));
+        QCOMPARE(reg.Added(), 1);
+        QCOMPARE(reg.Known(), 1);
+        QCOMPARE(reg.Corrected(), 0);
+        QVERIFY(rig.ctx.flags.balloonHold);
+    }
+
+    void registrationEdits_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QList<int>>("counters"); // added, known, corrected
+        const QStringList start{u"イヌ"_s, u"ネコ"_s, u"Add:ウマ"_s};
+        QTest::newRow("to another word: the old one stays")
+            << 0 << u"ネコ"_s << QStringList{u"イヌ"_s, u"ネコ"_s, u"ウマ"_s} << start
+            << QList<int>{1, 1, 0};
+        QTest::newRow("to its own text: nothing counts")
+            << 1 << u"ネコ"_s << QStringList{u"イヌ"_s, u"ネコ"_s, u"ウマ"_s} << start
+            << QList<int>{1, 0, 0};
+        QTest::newRow("to a new word")
+            << 1 << u"トラ"_s << QStringList{u"イヌ"_s, u"トラ"_s, u"ウマ"_s}
+            << QStringList{u"イヌ"_s, u"Fix:トラ"_s, u"Add:ウマ"_s} << QList<int>{1, 0, 1};
+        // The word of an "Add:" line is the file's, not the line's.
+        QTest::newRow("an added word to a known one")
+            << 2 << u"イヌ"_s << QStringList{u"イヌ"_s, u"ネコ"_s, u"ウマ"_s} << start
+            << QList<int>{1, 1, 0};
+    }
+    void registrationEdits() {
+        QFETCH(int, row);
+        QFETCH(QString, text);
+        QFETCH(QStringList, words);
+        QFETCH(QStringList, lines);
+        QFETCH(QList<int>, counters);
+        TalkRig rig;
+        rig.Category(u"動物"_s, {u"イヌ"_s, u"ネコ"_s});
+        WordRegistration reg(rig.ctx, rig.dictionary, rig.player);
+        reg.Open();
+        reg.SelectCategory(CategoryIndex(u"動物"_s));
+        reg.SetInputText(u"ウマ"_s);
+        reg.PressEnter();
+        reg.EditRow(row);
+        QVERIFY(reg.Editing());
+        QCOMPARE(reg.InputText(), rig.dictionary.ReadTalk(u"動物"_s, row + 1));
+        reg.SetInputText(text);
+        reg.PressEnter();
+        QVERIFY(!reg.Editing());
+        QCOMPARE(rig.Words(u"動物"_s), words);
+        QCOMPARE(reg.Lines(), lines);
+        QCOMPARE((QList<int>{reg.Added(), reg.Known(), reg.Corrected()}), counters);
+        QCOMPARE(reg.SelectedRow(), row);
+    }
+
+    void registrationPrefills_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("caret");
+        QTest::newRow("address") << u"アドレス"_s << u"http://www."_s << 11;
+        QTest::newRow("similar things") << u"類似"_s << u","_s << 0;
+        QTest::newRow("other") << u"人物"_s << QString() << 0;
+    }
+    void registrationPrefills() {
+        QFETCH(QString, category);
+        QFETCH(QString, input);
+        QFETCH(int, caret);
+        TalkRig rig;
+        WordRegistration reg(rig.ctx, rig.dictionary, rig.player);
+        reg.Open();
+        reg.SelectCategory(CategoryIndex(category));
+        QCOMPARE(reg.InputText(), input);
+        QCOMPARE(reg.Caret(), caret);
+        reg.SetInputText(input + u"x"_s);
+        reg.PressEnter();
+        QCOMPARE(reg.InputText(), input);
+    }
+
+    void registrationCloses() {
+        TalkRig rig;
+        rig.Category(u"人物"_s, {u"a"_s, u"b"_s});
+        rig.Category(u"場所"_s, {u"c"_s});
+        WordRegistration reg(rig.ctx, rig.dictionary, rig.player);
+        reg.Open();
+        reg.SetInputText(u"昨日"_s);
+        reg.PressEnter();
+        QVERIFY(rig.ctx.flags.balloonHold);
+        QVERIFY(reg.Close());
+        QCOMPARE(rig.player.Buffer(), u"\\h今回は1件の追加登録がありました。\\w8\\n\\n現在の単語数"
+                                      u"は･･･\\w8\\n4語です。\\w8\\w8\\u4語か･･･"
+                                      u"\\w8\\cまだまだやね。"_s);
+        QVERIFY(!rig.ctx.flags.balloonHold);
+        rig.ctx.flags.silent = true;
+        QVERIFY(!reg.Close());
+        QVERIFY(!reg.BoldList());
+        rig.ctx.settings.WriteSetting(u"General"_s, u"Bold"_s, u"True"_s);
+        QVERIFY(reg.BoldList());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLearning)
+#include "test_learning.moc"

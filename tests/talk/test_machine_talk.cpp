@@ -1,0 +1,332 @@
+#include "talk_rig.h"
+
+#include <QTest>
+
+using namespace orvanel;
+using namespace orvanel::fakes;
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(QList<PowerSupply>)
+
+class TestMachineTalk : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void sizeText_data() {
+        QTest::addColumn<quint64>("bytes");
+        QTest::addColumn<QString>("text");
+        const quint64 k = 1024;
+        QTest::newRow("0") << quint64(0) << u"0バイト"_s;
+        QTest::newRow("1023") << quint64(1023) << u"1023バイト"_s;
+        QTest::newRow("1024") << k << u"1KB"_s;
+        QTest::newRow("1536") << quint64(1536) << u"1.5KB"_s;
+        QTest::newRow("12 KB") << 12 * k << u"12KB"_s;
+        QTest::newRow("half to even, down") << quint64(1152) << u"1.12KB"_s; // 1.125
+        QTest::newRow("half to even, up") << quint64(1408) << u"1.38KB"_s;   // 1.375
+        QTest::newRow("just below 1 MB") << k * k - 1 << u"1MB"_s;
+        QTest::newRow("2.5 MB") << k * k * 5 / 2 << u"2.5MB"_s;
+        QTest::newRow("5 GB") << 5 * k * k * k << u"5GB"_s;
+        QTest::newRow("1.75 TB") << k * k * k * k * 7 / 4 << u"1.75TB"_s;
+        QTest::newRow("1024 TB") << k * k * k * k * k << QString();
+    }
+    void sizeText() {
+        QFETCH(quint64, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(SizeText(bytes), text);
+    }
+
+    void driveTalk_data() {
+        QTest::addColumn<QList<DriveInfo>>("drives");
+        QTest::addColumn<QString>("text");
+        const DriveInfo hdd{u"/"_s, DriveType::Fixed};
+        const DriveInfo cd{u"/media/cdrom"_s, DriveType::CdRom};
+        const QString head = u"\\hこのマシンのドライブ構成は、\\w5\\n\\n"_s;
+        QTest::newRow("four CD drives")
+            << QList<DriveInfo>{hdd, cd, cd, cd, cd}
+            << head +
+                   u"･ハードディスクが1台\\w8\\n･CD-ROMドライブが4台\\w8\\n\\n･･･ってな感じです。"
+                   u"\\w8\\w8\\uCDドライブ4台？\\w8\\w8\\n･･･仮想CDか？"_s;
+        QTest::newRow("two CD drives")
+            << QList<DriveInfo>{hdd, cd, cd}
+            << head +
+                   u"･ハードディスクが1台\\w8\\n･CD-ROMドライブが2台\\w8\\n\\n･･･ってな感じです。"_s;
+        QTest::newRow("RAM disk and unknown drive on lines of their own")
+            << QList<DriveInfo>{{u"/tmp"_s, DriveType::RamDisk}, {u"/x"_s, DriveType::Unknown},
+                                {u"/y"_s, DriveType::Remote},    {u"/z"_s, DriveType::Removable},
+                                {u"/w"_s, DriveType::NoRoot},    hdd}
+            << head + u"･ハードディスクが1台\\w8\\n･不明なドライブが1台\\w8\\n･フロッピーディスクド"
+                      u"ライブが1台\\w8\\n"
+                      u"･ネットワーク共有ドライブが1台\\w8\\n･不明なドライブが1台\\w8\\n･存在しない"
+                      u"ドライブが1台\\w8\\n"
+                      u"\\n･･･ってな感じです。"_s;
+    }
+    void driveTalk() {
+        QFETCH(QList<DriveInfo>, drives);
+        QFETCH(QString, text);
+        TalkRig rig;
+        rig.machine.drives = drives;
+        QCOMPARE(rig.talk.Machine().DriveTalk(), text);
+    }
+
+    void diskSpaceTalk() {
+        TalkRig rig;
+        rig.machine.drives = {{u"/"_s, DriveType::Fixed},
+                              {u"/media/cdrom"_s, DriveType::CdRom},
+                              {u"/home"_s, DriveType::Fixed}};
+        rig.machine.free = {{u"/"_s, 1536}, {u"/media/cdrom"_s, 0}};
+        QCOMPARE(rig.talk.Machine().DiskSpaceTalk(),
+                 u"\\h現在のディスク残量は、\\w5\\n/ドライブの空き容量が1.5KB\\w8\r\n"
+                 u"/homeドライブの空き容量が0バイト\\w8\\n\\n\\w8･･･ってな感じです。"_s);
+    }
+
+    void memoryRemark_data() {
+        QTest::addColumn<int>("load");
+        QTest::addColumn<QString>("begins");
+        QTest::newRow("20") << 20 << u"痩せ過ぎると"_s;
+        QTest::newRow("79") << 79 << u"まあ、"_s;
+        QTest::newRow("80 joins the range above") << 80 << u"そろそろいっぱいいっぱい"_s;
+        QTest::newRow("89") << 89 << u"そろそろいっぱいいっぱい"_s;
+        QTest::newRow("90 joins the range above") << 90 << u"このままではシステムが"_s;
+        QTest::newRow("100") << 100 << u"やった！100%"_s;
+    }
+    void memoryRemark() {
+        QFETCH(int, load);
+        QFETCH(QString, begins);
+        QVERIFY2(MemoryRemark(load).startsWith(begins), qPrintable(MemoryRemark(load)));
+    }
+
+    void memoryTalk() {
+        TalkRig rig;
+        rig.machine.memory = {42, 512ull * 1024 * 1024};
+        QCOMPARE(rig.talk.Machine().MemoryTalk(),
+                 u"\\h只今のメモリ使用率は 42% で、\\w5\\n空き容量は524,288KBです。\\w8\r\n\r\n"
+                 u"まだまだOKっす。\\w8"_s);
+        // Nothing free is said as nothing at all, as the pattern would.
+        rig.machine.memory = {100, 1000};
+        QVERIFY(rig.talk.Machine().MemoryTalk().contains(u"空き容量はKBです。"_s));
+        rig.Play(rig.talk.Machine().MemoryTalk());
+        QVERIFY(rig.mainBalloon.message.startsWith(u"只今のメモリ使用率は 100% で、"_s));
+    }
+
+    void uptimeTalk() {
+        TalkRig rig;
+        // 30 hours are 30 hours, not a time of day; 7.6 seconds round up.
+        rig.machine.uptimeMs = ((30 * 60 + 5) * 60) * 1000ull + 7600;
+        rig.random.Push(TalkRig::R(4, 5));
+        QCOMPARE(rig.talk.Machine().MachineUptimeTalk(),
+                 u"\\hパソコンを起動してから30時間5分8秒経過しました。\\w8\r\n\r\n"
+                 u"いったい%usernameは何やってるの？\\w5"_s);
+        QCOMPARE(MachineUptimeText(499), u"0時間0分0秒"_s);
+        QCOMPARE(MachineUptimeText(500), u"0時間0分1秒"_s);
+    }
+
+    void batteryTalk_data() {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<QString>("text");
+        const auto t = [](const QString& state, const QString& pct) {
+            return u"\\hバッテリの状態は、\\w5"_s + state + u"詳しく言うと、\\w5残り "_s + pct +
+                   u"% です。\\w8"_s;
+        };
+        QTest::newRow("high") << 1 << 90 << t(u"ばっちしOK。\\w8"_s, u"90"_s);
+        QTest::newRow("charging") << 8 << 50 << t(u"充電中。\\w8"_s, u"50"_s);
+        QTest::newRow("no battery") << 128 << 255 << t(u"わかりません。\\w8"_s, u"255"_s);
+        QTest::newRow("between") << 0 << 50 << t(QString(), u"50"_s);
+    }
+    void batteryTalk() {
+        QFETCH(int, status);
+        QFETCH(int, percent);
+        QFETCH(QString, text);
+        TalkRig rig;
+        rig.machine.power = {0, status, percent};
+        QCOMPARE(rig.talk.Machine().BatteryTalk(), text);
+    }
+
+    void topics_data() {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("3 no product key: an empty gap")
+            << 3
+            << u"\\h現在使用しているWindowsのプロダクトキーは\\n「」。\\w8\\nこれは他人に教えちゃダメですよ～。\\w8"_s;
+        QTest::newRow("4 maker")
+            << 4 << u"\\h%usernameはACMEのBook 9を使ってるんだ。\\w8使い心地はどう？\\w5"_s;
+        QTest::newRow("10 talks")
+            << 10 << u"\\h今回%selfcallが起動してから12回くらいしゃべらされました。\\w8"_s;
+        QTest::newRow("12 run time")
+            << 12 << u"\\h今回%selfcallが起動してから、\\w50時間1分1秒経過しました。\\w8"_s;
+        QTest::newRow("out of range") << 17 << QString();
+    }
+    void topics() {
+        QFETCH(int, k);
+        QFETCH(QString, text);
+        TalkRig rig;
+        rig.machine.manufacturer = u"ACME"_s;
+        rig.machine.model = u"Book 9"_s;
+        rig.ctx.flags.talkCount = 12;
+        rig.clock.Advance(61'000);
+        QCOMPARE(rig.talk.Machine().Topic(k), text);
+        QVERIFY(rig.actionLog.isEmpty());
+    }
+
+    // Topic 8 clears the recent documents through the system actions, topic 13 asks about the
+    // trash, topic 9 is the window watcher's and is not drawn without one.
+    void topicsThatAct() {
+        TalkRig rig;
+        MachineTalk& m = rig.talk.Machine();
+        QVERIFY(m.Topic(8).startsWith(u"\\hスタートメニューの「最近使ったﾌｧｲﾙ」"_s));
+        QCOMPARE(rig.actionLog, QStringList{u"SystemAction: ClearRecentDocuments"_s});
+
+        QCOMPARE(m.Topic(13), u"\\hねえ%username、\\w5ごみ箱空にしたくない？\\w5"_s);
+        QCOMPARE(rig.talk.QuestionsPart().PendingTopic(), u"DELDUST"_s);
+        QCOMPARE(rig.mainBalloon.choiceWords, (QStringList{u"したい"_s, u"したくない"_s}));
+        QCOMPARE(rig.mainBalloon.choicePos, std::make_pair(120, 960));
+
+        rig.random.Push({TalkRig::R(9, 16), TalkRig::R(9, 15)});
+        QVERIFY(m.SystemInfoTalk().startsWith(u"\\h今回%selfcallが起動してから"_s)); // 10
+        m.knownSoftwareTalk = [] { return u"\\h知ってるソフト"_s; };
+        rig.random.Push(TalkRig::R(9, 16));
+        QCOMPARE(m.SystemInfoTalk(), u"\\h\\h知ってるソフト"_s);
+    }
+
+    // The trash question, answered yes from the balloon, empties the trash after the line.
+    void trashFromTheDebugTopic() {
+        TalkRig rig;
+        rig.talk.SystemTopic(13);
+        QVERIFY(rig.frame.WaitScriptFinish());
+        rig.RunToEnd();
+        QVERIFY(rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
+        rig.talk.AnswerChosen(0);
+        QCOMPARE(rig.actionLog, QStringList{u"SystemAction: EmptyTrash"_s});
+        // The player's "DelDustBox" action goes the same way.
+        rig.player.PlayScript(u"\\hよっこいしょ。"_s);
+        WaitThen(rig.frame, u"DelDustBox"_s);
+        rig.RunToEnd();
+        QCOMPARE(rig.actionLog.size(), 2);
+        QCOMPARE(rig.mainBalloon.message, u"任務完了～。"_s);
+    }
+
+    void ieVersions() {
+        QCOMPARE(IEVersionName(u"5.50.4134.0100"_s),
+                 u"Internet Explorer 5.5、\\w5WinMe付属のもの"_s);
+        QCOMPARE(IEVersionName(u"4.72.3110.8"_s), u"Internet Explorer 4.01 SP1かSP1a"_s);
+        QVERIFY(IEVersionName(u"6.0.2600.0"_s).isEmpty());
+        QVERIFY(IEVersionName(QString()).isEmpty());
+    }
+
+    void memoryStatus() {
+        const MemoryStatus m = ParseMemoryStatus("MemTotal:        8000000 kB\n"
+                                                 "MemFree:          100000 kB\n"
+                                                 "MemAvailable:    2000000 kB\n");
+        QCOMPARE(m.loadPercent, 75);
+        QCOMPARE(m.availableBytes, 2'000'000ull * 1024);
+        const MemoryStatus old = ParseMemoryStatus("MemTotal: 1000 kB\nMemFree: 100 kB\n"
+                                                   "Buffers: 50 kB\nCached: 50 kB\n");
+        QCOMPARE(old.loadPercent, 80);
+        QCOMPARE(ParseMemoryStatus("").loadPercent, 0);
+    }
+
+    void power_data() {
+        QTest::addColumn<QList<PowerSupply>>("supplies");
+        QTest::addColumn<int>("ac");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("percent");
+        const auto mains = [](const char* online) {
+            return PowerSupply{u"Mains"_s, {}, QString::fromLatin1(online), {}, {}};
+        };
+        const auto battery = [](const char* status, const char* capacity) {
+            return PowerSupply{u"Battery"_s,
+                               u"System"_s,
+                               {},
+                               QString::fromLatin1(status),
+                               QString::fromLatin1(capacity)};
+        };
+        QTest::newRow("nothing known") << QList<PowerSupply>{} << 255 << 128 << 255;
+        QTest::newRow("desktop") << QList<PowerSupply>{mains("1")} << 1 << 128 << 255;
+        QTest::newRow("on battery, half full")
+            << QList<PowerSupply>{mains("0"), battery("Discharging", "50")} << 0 << 0 << 50;
+        QTest::newRow("charging") << QList<PowerSupply>{mains("1"), battery("Charging", "40")} << 1
+                                  << 8 << 40;
+        QTest::newRow("critical, no line supply")
+            << QList<PowerSupply>{battery("Discharging", "3")} << 0 << 4 << 3;
+        QTest::newRow("low") << QList<PowerSupply>{mains("0"), battery("Discharging", "32")} << 0
+                             << 2 << 32;
+        QTest::newRow("full") << QList<PowerSupply>{battery("Full", "100")} << 1 << 1 << 100;
+        QTest::newRow("a mouse's battery is not the machine's")
+            << QList<PowerSupply>{{u"Battery"_s, u"Device"_s, {}, u"Discharging"_s, u"10"_s}} << 255
+            << 128 << 255;
+        QTest::newRow("no capacity")
+            << QList<PowerSupply>{battery("Discharging", "")} << 0 << 255 << 255;
+    }
+    void power() {
+        QFETCH(QList<PowerSupply>, supplies);
+        QFETCH(int, ac);
+        QFETCH(int, status);
+        QFETCH(int, percent);
+        const PowerStatus p = PowerFromSupplies(supplies);
+        QCOMPARE(p.acLine, ac);
+        QCOMPARE(p.batteryStatus, status);
+        QCOMPARE(p.batteryPercent, percent);
+    }
+
+    void drivesFromTheMountTable() {
+        const QByteArray mounts = "/dev/sda2 / ext4 rw 0 0\n"
+                                  "proc /proc proc rw 0 0\n"
+                                  "tmpfs /run tmpfs rw 0 0\n"
+                                  "/dev/sda2 /home ext4 rw 0 0\n"
+                                  "/dev/sdb1 /media/usb vfat rw 0 0\n"
+                                  "/dev/sr0 /media/cdrom iso9660 ro 0 0\n"
+                                  "server:/share /mnt/nfs nfs4 rw 0 0\n"
+                                  "tmpfs /tmp tmpfs rw 0 0\n"
+                                  "/dev/loop3 /snap/core/1 squashfs ro 0 0\n"
+                                  "/dev/sda1 /boot/efi vfat rw 0 0\n"
+                                  "overlay / overlay rw 0 0\n"
+                                  "gvfsd-fuse /run/user/1000/gvfs fuse.gvfsd-fuse rw 0 0\n"
+                                  "portal /mnt/portal fuse.portal rw 0 0\n"
+                                  "/dev/sdc1 /mnt/My\\040Disk ext4 rw 0 0\n"
+                                  "/dev/sdd1 /run/media/me/STICK exfat rw 0 0\n"
+                                  "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\n";
+        const auto removable = [](const QString& source) {
+            return source == u"/dev/sdb1" || source == u"/dev/sdd1";
+        };
+        QList<QPair<QString, int>> got;
+        for (const DriveInfo& d : DrivesFromMounts(ParseMounts(mounts), removable))
+            got.append({d.root, int(d.type)});
+        const QList<QPair<QString, int>> expected = {
+            {u"/"_s, int(DriveType::Fixed)},
+            {u"/media/usb"_s, int(DriveType::Removable)},
+            {u"/media/cdrom"_s, int(DriveType::CdRom)},
+            {u"/mnt/nfs"_s, int(DriveType::Remote)},
+            {u"/tmp"_s, int(DriveType::RamDisk)},
+            {u"/mnt/portal"_s, int(DriveType::Unknown)},
+            {u"/mnt/My Disk"_s, int(DriveType::Fixed)},
+            {u"/run/media/me/STICK"_s, int(DriveType::Removable)},
+        };
+        QCOMPARE(got, expected);
+    }
+
+    void osRelease() {
+        QCOMPARE(OsReleaseName(
+                     "NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n"),
+                 u"Debian GNU/Linux 12 (bookworm)"_s);
+        QCOMPARE(OsReleaseName("# comment\nNAME=Arch\nVERSION='rolling'\n"), u"Arch rolling"_s);
+        QCOMPARE(OsReleaseName(""), QString());
+    }
+
+    // The real probes read this machine without failing: memory, uptime and the root volume.
+    void linuxProbesReadThisMachine() {
+        LinuxMachineProbes probes;
+        const MemoryStatus m = probes.Memory();
+        QVERIFY(m.loadPercent >= 0 && m.loadPercent <= 100);
+        QVERIFY(m.availableBytes > 0);
+        QVERIFY(probes.UptimeMs() > 0);
+        bool root = false;
+        for (const DriveInfo& d : probes.Drives())
+            root = root || d.root == u"/";
+        QVERIFY(root);
+        QVERIFY(probes.FreeBytes(u"/"_s) > 0);
+        QCOMPARE(probes.FreeBytes(u"/no/such/folder"_s), quint64(0));
+        QVERIFY(IEVersionName(probes.BrowserVersion()).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMachineTalk)
+#include "test_machine_talk.moc"

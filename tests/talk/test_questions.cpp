@@ -1,0 +1,212 @@
+#include "talk_rig.h"
+
+#include <QTest>
+
+using namespace orvanel;
+using namespace orvanel::fakes;
+using namespace Qt::StringLiterals;
+
+class TestQuestions : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void reactions_data() {
+        QTest::addColumn<QString>("topic");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<double>("r");
+        QTest::addColumn<QString>("said"); // "" when nothing is played
+        QTest::addColumn<QList<int>>("surfaces");
+        QTest::addColumn<QString>("action");
+
+        const auto R = TalkRig::R;
+        QTest::newRow("PRAISE yes") << u"PRAISE"_s << 0 << R(2, 3) << u"\\hそうでなくちゃ。"_s
+                                    << QList<int>{3} << QString();
+        QTest::newRow("PRAISE no")
+            << u"PRAISE"_s << 1 << R(3, 3) << u"\\hちっ。"_s << QList<int>{4} << QString();
+        QTest::newRow("DELDUST yes") << u"DELDUST"_s << 0 << 0.0 << u"\\h任務完了～。"_s
+                                     << QList<int>{3} << u"SystemAction: EmptyTrash"_s;
+        QTest::newRow("DELDUST no")
+            << u"DELDUST"_s << 1 << R(3, 3) << u"\\hせっかく気を利かせてやったのに。"_s
+            << QList<int>{4} << QString();
+        QTest::newRow("ExitWin yes")
+            << u"ExitWin"_s << 0 << 0.0
+            << u"\\h今回の起動時間は、0時間0分0秒でした。\r\n\r\n終了時#1"_s << QList<int>{}
+            << u"SystemAction: PowerOff"_s;
+        QTest::newRow("ExitWin no") << u"ExitWin"_s << 1 << R(1, 3) << u"\\hなーんだ。拍子抜け。"_s
+                                    << QList<int>{3} << QString();
+        QTest::newRow("RecDel yes")
+            << u"RecDel"_s << 0 << 0.0 << u"\\h証拠隠滅、\\w5完了しました！"_s << QList<int>{}
+            << u"SystemAction: ClearRecentDocuments"_s;
+        QTest::newRow("RecDel no 1")
+            << u"RecDel"_s << 1 << R(1, 3) << u"\\h別にいいじゃん。あんまり使わないし。"_s
+            << QList<int>{4} << QString();
+        QTest::newRow("RecDel no 2") << u"RecDel"_s << 1 << R(2, 3) << u"\\hいつでもどうぞ～"_s
+                                     << QList<int>{3} << QString();
+        QTest::newRow("RecDel no 3")
+            << u"RecDel"_s << 1 << R(3, 3) << u"\\hプライバシーには気をつけてね～。"_s
+            << QList<int>{3} << QString();
+        QTest::newRow("ReqAcp yes 1") << u"ReqAcp"_s << 0 << R(1, 5) << u"\\hやはりそうですよね。"_s
+                                      << QList<int>{3} << QString();
+        QTest::newRow("ReqAcp yes 4")
+            << u"ReqAcp"_s << 0 << R(4, 5) << u"\\hですよねぇ。"_s << QList<int>{3} << QString();
+        QTest::newRow("ReqAcp yes 5: a nod")
+            << u"ReqAcp"_s << 0 << R(5, 5) << QString() << QList<int>{3} << QString();
+        QTest::newRow("ReqAcp no")
+            << u"ReqAcp"_s << 1 << R(2, 3) << u"\\hそういう意見もあるのか。"_s << QList<int>{4}
+            << QString();
+        QTest::newRow("ExpYesNo yes") << u"ExpYesNo"_s << 0 << R(1, 3)
+                                      << u"\\hさすが、%username。"_s << QList<int>{3} << QString();
+        QTest::newRow("ExpYesNo no")
+            << u"ExpYesNo"_s << 1 << R(2, 3) << u"\\hそっか。"_s << QList<int>{} << QString();
+        QTest::newRow("Good/Bad yes")
+            << u"Good/Bad"_s << 0 << R(3, 3) << u"\\hですよねぇ。"_s << QList<int>{3} << QString();
+        QTest::newRow("Good/Bad no")
+            << u"Good/Bad"_s << 1 << R(3, 3) << u"\\hなーんだ。"_s << QList<int>{} << QString();
+        QTest::newRow("YesNo yes")
+            << u"YesNo"_s << 0 << R(2, 3) << u"\\hそうでなくちゃ。"_s << QList<int>{3} << QString();
+        QTest::newRow("YesNo no") << u"YesNo"_s << 1 << R(1, 3) << u"\\hふむふむ。"_s
+                                  << QList<int>{} << QString();
+        QTest::newRow("NewsEvent yes")
+            << u"NewsEvent"_s << 0 << 0.0 << u"\\h%rs[Select_NewsEvent_Yes]"_s << QList<int>{}
+            << QString();
+        QTest::newRow("NewsEvent no")
+            << u"NewsEvent"_s << 1 << 0.0 << u"\\h%rs[Select_NewsEvent_No]"_s << QList<int>{}
+            << QString();
+        QTest::newRow("GoSubSidiary yes")
+            << u"GoSubSidiary"_s << 0 << 0.0 << u"\\h%rs[Select_GoSubSidiary_Yes]"_s << QList<int>{}
+            << QString();
+        QTest::newRow("GoSubSidiary no")
+            << u"GoSubSidiary"_s << 1 << 0.0 << u"\\h%rs[Select_GoSubSidiary_No]"_s << QList<int>{}
+            << QString();
+        QTest::newRow("PsnDo yes")
+            << u"PsnDo"_s << 0 << R(3, 3) << u"\\hやっぱり%usernameもそう思う？"_s << QList<int>{}
+            << QString();
+        QTest::newRow("PsnDo no") << u"PsnDo"_s << 1 << R(2, 2)
+                                  << u"\\h見て見ぬフリですか･･･。\\w5"_s << QList<int>{}
+                                  << QString();
+        QTest::newRow("MadeByChar yes, the fourth line")
+            << u"MadeByChar"_s << 0 << R(4, 4)
+            << u"\\h%ch1に%gd1作らせたら、\\w5右に出るものはいないからね。"_s << QList<int>{}
+            << QString();
+        QTest::newRow("MadeByChar no")
+            << u"MadeByChar"_s << 1 << R(1, 2) << u"\\h不良品、\\w5多そうだよね。"_s << QList<int>{}
+            << QString();
+        QTest::newRow("unknown topic")
+            << u"Foo"_s << 0 << 0.0 << QString() << QList<int>{} << QString();
+        QTest::newRow("topics are case-sensitive")
+            << u"praise"_s << 0 << 0.0 << QString() << QList<int>{} << QString();
+    }
+    void reactions() {
+        QFETCH(QString, topic);
+        QFETCH(int, choice);
+        QFETCH(double, r);
+        QFETCH(QString, said);
+        QFETCH(QList<int>, surfaces);
+        QFETCH(QString, action);
+        TalkRig rig;
+        rig.talk.QuestionsPart().OfferChoice(u"はい"_s, u"いいえ"_s, topic, u"TOP"_s);
+        rig.mainBalloon.SetPanelVisible(BalloonPanel::Select, true);
+        rig.ctx.flags.balloonHold = true;
+        rig.random.Push(r);
+        rig.talk.AnswerChosen(choice);
+        QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
+        QCOMPARE(rig.player.IsRunning(), !said.isEmpty());
+        if (!said.isEmpty()) QCOMPARE(rig.player.Buffer(), said);
+        QCOMPARE(rig.character.surfaces, surfaces);
+        for (int s : surfaces)
+            QVERIFY(rig.journal.contains(u"kanami.ShowSurface %1 hold"_s.arg(s)));
+        QCOMPARE(rig.actionLog, action.isEmpty() ? QStringList() : QStringList{action});
+        // Only the shutdown keeps the balloon held (and the character frozen) for its farewell.
+        const bool shutdown = topic == u"ExitWin" && choice == 0;
+        QCOMPARE(rig.ctx.flags.balloonHold, shutdown);
+        QCOMPARE(rig.character.enabled, !shutdown);
+    }
+
+    // "クリア中" is shown at once, as it stands, before the closing line plays.
+    void recentDocumentsShowTheirProgress() {
+        TalkRig rig;
+        rig.talk.QuestionsPart().OfferChoice(u"うん"_s, u"ダメ"_s, u"RecDel"_s, u"TOP"_s);
+        rig.talk.AnswerChosen(0);
+        QVERIFY(rig.mainBalloon.messages.contains(u"ファイルをクリアしています･･･"_s));
+        rig.RunToEnd();
+        QCOMPARE(rig.mainBalloon.message, u"証拠隠滅、完了しました！"_s);
+    }
+
+    // The answer speaks of the same character and product as the question did.
+    void answerRepeatsTheQuestionsWords() {
+        TalkRig rig;
+        rig.Push({0.0, 0.0});
+        const QString question = rig.talk.Maker().Template(49).value();
+        rig.player.PlayScript(question);
+        WaitThen(rig.frame, u"SelMsg"_s);
+        rig.RunToEnd();
+        QVERIFY(rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
+        rig.random.Push(TalkRig::R(2, 2));
+        rig.talk.AnswerChosen(1);
+        rig.RunToEnd();
+        QCOMPARE(rig.mainBalloon.message, u"キャラ#1と商品#1って微妙な取り合わせだよね。"_s);
+    }
+
+    // Ask plays the question; the panel comes 250 ms after the step that ends it.
+    void askShowsThePanelWhenTheQuestionHasBeenSaid() {
+        TalkRig rig;
+        rig.talk.Ask(u"\\hん～？\\w5褒められてる？"_s, u"うん"_s, u"いや"_s, u"PRAISE"_s, u"TOP"_s);
+        QCOMPARE(rig.mainBalloon.choiceWords, (QStringList{u"うん"_s, u"いや"_s}));
+        QVERIFY(rig.frame.WaitScriptFinish());
+        for (int i = 0; i < 10; ++i)
+            rig.Tick();
+        QCOMPARE(rig.mainBalloon.message, u"ん～？褒められてる？"_s);
+        QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
+        rig.RunToEnd();
+        QVERIFY(rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
+        QVERIFY(rig.ctx.flags.balloonHold);
+    }
+
+    void choicePanelPlaces() {
+        TalkRig rig;
+        Questions& q = rig.talk.QuestionsPart();
+        q.OfferChoice(u"a"_s, u"b"_s, u"YesNo"_s, u"MID"_s);
+        QCOMPARE(rig.mainBalloon.choicePos, std::make_pair(120, 1080));
+        q.OfferChoice(u"a"_s, u"b"_s, u"YesNo"_s, u"TOP"_s);
+        QCOMPARE(rig.mainBalloon.choicePos, std::make_pair(120, 960));
+        q.OfferChoice(u"c"_s, u"d"_s, u"PRAISE"_s, u"top"_s);
+        QCOMPARE(rig.mainBalloon.choicePos, std::make_pair(120, 960));
+        QCOMPARE(rig.mainBalloon.choiceWords, (QStringList{u"c"_s, u"d"_s}));
+        QCOMPARE(q.PendingTopic(), u"PRAISE"_s);
+        // The character and the balloon come to the front; the user's window keeps the focus.
+        QVERIFY(rig.journal.contains(u"kanami.Foreground"_s));
+        QCOMPARE(rig.journal.last(), u"main.RestoreActivation 42"_s);
+    }
+
+    void answerWords_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QList<double>>("randoms");
+        QTest::addColumn<QStringList>("words");
+        QTest::newRow("ReqAcp") << u"ReqAcp"_s << QList<double>{0.0, 0.9}
+                                << QStringList{u"その通り"_s, u"別にいいんじゃない"_s};
+        QTest::newRow("ExpYesNo") << u"ExpYesNo"_s << QList<double>{0.9, 0.9}
+                                  << QStringList{u"言うまでもなく"_s, u"そんなことはない。"_s};
+        QTest::newRow("Good/Bad") << u"Good/Bad"_s << QList<double>{0.9, 0.0}
+                                  << QStringList{u"大賛成"_s, u"いや、別になんとも"_s};
+        QTest::newRow("YesNo") << u"YesNo"_s << QList<double>{0.5, 0.9}
+                               << QStringList{u"もちろん"_s, u"ぜんぜん"_s};
+        // Any other kind keeps the words drawn last.
+        QTest::newRow("unknown") << u"Other"_s << QList<double>{}
+                                 << QStringList{u"うん"_s, u"いいや"_s};
+    }
+    void answerWords() {
+        QFETCH(QString, kind);
+        QFETCH(QList<double>, randoms);
+        QFETCH(QStringList, words);
+        TalkRig rig;
+        Questions& q = rig.talk.QuestionsPart();
+        rig.Push({0.0, 0.0});
+        q.PickAnswerWords(u"YesNo"_s);
+        rig.Push(randoms);
+        q.PickAnswerWords(kind);
+        QCOMPARE((QStringList{q.PositiveWord(), q.NegativeWord()}), words);
+        QCOMPARE(rig.random.Remaining(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQuestions)
+#include "test_questions.moc"
