@@ -26,6 +26,8 @@
 #include "script/script_player.h"
 #include "script/script_probes.h"
 #include "talk/dictionary.h"
+#include "talk/machine_probes.h"
+#include "talk/talk_engine.h"
 #include "talk/word_decoration.h"
 #include "tools/trace_log.h"
 #include "watch/main_timer.h"
@@ -56,6 +58,10 @@ Shell::Shell(AppContext& ctx, MessageBoxes& boxes, Options options)
       words_(std::make_unique<WordDecorator>(*dictionary_, ctx.random)),
       probes_(std::make_unique<SystemScriptProbes>()),
       player_(std::make_unique<ScriptPlayer>(ctx, *frame_, *words_, *scenario_, *probes_)),
+      machine_(std::make_unique<LinuxMachineProbes>()),
+      engine_(std::make_unique<TalkEngine>(ctx, *frame_, *player_, *dictionary_, *words_,
+                                           *scenario_, *probes_, *machine_)),
+      talk_(std::make_unique<EngineTalk>(*engine_)),
       character_(std::make_unique<CharacterWindow>()), fellow_(std::make_unique<FellowWindow>()),
       mainBalloon_(std::make_unique<orvanel::MainBalloon>(ctx)),
       fellowBalloon_(std::make_unique<FellowBalloon>(ctx)),
@@ -67,16 +73,10 @@ Shell::Shell(AppContext& ctx, MessageBoxes& boxes, Options options)
       mainLoop_(new MainLoop(
           ctx, [this] { Step(); }, [this] { return player_->IsRunning(); }, this)),
       receiver_(new DatagramReceiver(ctx.log, this)), menu_(new CharacterMenu(this)) {
-    auto basic =
-        std::make_unique<BasicShellTalk>(ctx, *player_, *frame_, *words_, *dictionary_, *scenario_);
-    basic->SetMainBalloon(mainBalloon_.get());
-    talk_ = std::move(basic);
-
     frame_->SetViews(mainBalloon_.get(), this);
     player_->SetViews(mainBalloon_.get(), fellowBalloon_.get(), this);
-    player_->hooks.startLearning = [this](const QString& category) {
-        talk_->StartLearning(category);
-    };
+    // The engine has taken the player's "$learn" and trash hooks.
+    engine_->SetViews(mainBalloon_.get(), fellowBalloon_.get(), this);
     mainBalloon_->onClick = [this] { player_->Click(); };
     fellowBalloon_->onClick = [this] { player_->Click(); };
     mainBalloon_->hooks.answerChosen = [this](int choice) { talk_->AnswerChosen(choice); };

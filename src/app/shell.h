@@ -22,6 +22,7 @@ class Dictionary;
 class FellowBalloon;
 class FellowWindow;
 class MainBalloon;
+class LinuxMachineProbes;
 class MainLoop;
 class MainTimer;
 class MessageBoxes;
@@ -34,6 +35,7 @@ class SkinSelectWindow;
 class SplashWindow;
 class SystemScriptProbes;
 class TOMU_MainFrame;
+class TalkEngine;
 class TickDriver;
 class WordDecorator;
 struct Headline;
@@ -52,8 +54,9 @@ public:
     Shell(AppContext& ctx, MessageBoxes& boxes, Options options);
     ~Shell() override;
 
-    // The talk the shell plays until the talk engine takes over (see ShellTalk).
+    // Another talk than the talk engine's (see ShellTalk).
     void UseTalk(std::unique_ptr<ShellTalk> talk);
+    TalkEngine& Talk() const { return *engine_; }
 
     // Loads everything, shows the character and starts the main loop. False when the program
     // ended on the way (a missing picture, the port in use); ExitCode() says how.
@@ -167,6 +170,8 @@ private:
     std::unique_ptr<WordDecorator> words_;
     std::unique_ptr<SystemScriptProbes> probes_;
     std::unique_ptr<ScriptPlayer> player_;
+    std::unique_ptr<LinuxMachineProbes> machine_;
+    std::unique_ptr<TalkEngine> engine_;
     std::unique_ptr<ShellTalk> talk_;
     std::unique_ptr<CharacterWindow> character_;
     std::unique_ptr<FellowWindow> fellow_;

@@ -5,17 +5,11 @@
 
 namespace orvanel {
 
-class AppContext;
-class Dictionary;
-class MainBalloonView;
-class ScenarioFiles;
-class ScriptPlayer;
-class TOMU_MainFrame;
-class WordSource;
+class TalkEngine;
 
-// What the shell asks of the talk engine: the talks it starts (idle talk, greetings, the
-// calendar remarks of the start-up talk) and the answers the balloon's panels collect.
-// The talk layer implements it in full; BasicShellTalk is what the shell plays until then.
+// What the shell asks of the talk: the talks it starts (idle talk, greetings, the calendar
+// remarks of the start-up talk) and the answers the balloon's panels collect. EngineTalk is
+// the talk engine's; tests give fixed answers.
 class ShellTalk {
 public:
     virtual ~ShellTalk() = default;
@@ -46,15 +40,11 @@ public:
     virtual void NagTalk() = 0;
 };
 
-// The shell's own talk until the talk engine's lands: random talk from the skin's external
-// scripts (else a word of "ひとこと"), greetings by the hour, dates, anniversaries and flowers
-// from "daymes.dat" and "flower.dat", learning into the dictionary, and a choice that only
-// closes its panel (no question asks one yet).
-class BasicShellTalk final : public ShellTalk {
+// The shell's talk from the talk engine. The window remark comes with window watching; until
+// then the timer's rare remark is a random talk.
+class EngineTalk final : public ShellTalk {
 public:
-    BasicShellTalk(AppContext& ctx, ScriptPlayer& player, TOMU_MainFrame& frame, WordSource& words,
-                   Dictionary& dictionary, ScenarioFiles& scenario);
-    void SetMainBalloon(MainBalloonView* balloon) { balloon_ = balloon; }
+    explicit EngineTalk(TalkEngine& engine) : engine_(engine) {}
 
     void RandomTalk() override;
     QString WindowRemark() override;
@@ -67,23 +57,8 @@ public:
     void LearnWord(const QString& word) override;
     void NagTalk() override;
 
-    const QString& LearningCategory() const { return category_; }
-
 private:
-    QString RandomScript();
-    QString Pick(const QStringList& list);
-
-    AppContext& ctx_;
-    ScriptPlayer& player_;
-    TOMU_MainFrame& frame_;
-    WordSource& words_;
-    Dictionary& dictionary_;
-    ScenarioFiles& scenario_;
-    MainBalloonView* balloon_ = nullptr;
-    QString category_;
+    TalkEngine& engine_;
 };
-
-// The greeting category for an hour 0..23 ("挨拶(深夜)" ... "挨拶(夜)").
-QString GreetingCategory(int hour);
 
 } // namespace orvanel

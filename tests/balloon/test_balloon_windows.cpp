@@ -1,13 +1,12 @@
 // The balloon windows on the offscreen platform: the message area and panels as the skin
 // places them, the placement against the character, the mouse actions of the balloon table,
-// the choice and teaching panels, the label's wrapping and the direct text display.
+// the choice and teaching panels and the label's wrapping.
 #include "../script/script_rig.h"
 #include "balloon/balloon_layout.h"
 #include "balloon/fellow_balloon.h"
 #include "balloon/main_balloon.h"
 #include "balloon/message_label.h"
 #include "balloon/panel_widgets.h"
-#include "balloon/show_text_now.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -287,31 +286,6 @@ private Q_SLOTS:
         QVERIFY(shown.size() < 30);
         QCOMPARE(shown.first(), QStringLiteral("1"));
         QVERIFY(shown.size() * metrics.height() >= 135 - metrics.height());
-    }
-
-    void showTextNow_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("fellowSpeaks");
-        QTest::newRow("main character") << QStringLiteral("\\h接続しています・・・") << false;
-        QTest::newRow("no tag") << QStringLiteral("データ受信中 - 100bytes") << false;
-        QTest::newRow("fellow") << QStringLiteral("\\uなんや") << true;
-    }
-    void showTextNow() {
-        QFETCH(QString, text);
-        QFETCH(bool, fellowSpeaks);
-        fakes::ScriptRig& r = *rig_;
-        r.player.PlayScript(QStringLiteral("\\h長いお話\\w8の途中"));
-        r.mainBalloon.visible = fellowSpeaks;
-        r.fellowBalloon.visible = !fellowSpeaks;
-        ShowTextNow(r.player, r.frame, {r.mainBalloon, &r.fellowBalloon, &r.character}, text);
-        QCOMPARE(r.mainBalloon.Message(), text); // as it stands, tags and all
-        QCOMPARE(r.mainBalloon.visible, !fellowSpeaks);
-        QCOMPARE(r.fellowBalloon.visible, fellowSpeaks);
-        QCOMPARE(r.frame.MsgScope(), fellowSpeaks ? 1 : 0);
-        QVERIFY(!r.player.IsRunning());
-        QVERIFY(r.journal.contains(QStringLiteral("kanami.Foreground")));
-        r.player.StepScript();
-        QCOMPARE(r.mainBalloon.Message(), text);
     }
 };
 

@@ -1,6 +1,6 @@
 // The shell's logic without windows: how long the main timer may sleep, the start-up talk,
-// the talk the shell plays until the talk engine comes, the instance lock, message boxes in
-// log mode, and the desktop's trash and recently-used list.
+// the instance lock, message boxes in log mode, and the desktop's trash and recently-used
+// list.
 #include "../script/script_rig.h"
 #include "app/desktop_system_actions.h"
 #include "app/instance_lock.h"
@@ -8,8 +8,6 @@
 #include "app/shell_scripts.h"
 #include "app/shell_talk.h"
 #include "app/tick_driver.h"
-#include "platform/text_file.h"
-#include "talk/dictionary.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,10 +35,6 @@ public:
     void LearnWord(const QString&) override {}
     void NagTalk() override {}
 };
-
-void WriteCp932(const QString& path, const QString& text) {
-    QVERIFY(WriteCp932File(path, text));
-}
 
 } // namespace
 
@@ -162,106 +156,6 @@ private Q_SLOTS:
         QCOMPARE(FarewellScript(QStringLiteral("1時間2分3秒"), QStringLiteral("またね")),
                  QStringLiteral(
                      "\\h今回の起動時間は、1時間2分3秒でした。\\w5\\n\\nまたね\\w8\\w8\\uまたね"));
-    }
-
-    void calendarFiles() {
-        fakes::ScriptRig rig;
-        Dictionary dictionary(rig.ctx.settings, rig.random);
-        BasicShellTalk talk(rig.ctx, rig.player, rig.frame, rig.words, dictionary, rig.scenario);
-        QString kind = QStringLiteral("unchanged");
-        QCOMPARE(talk.DayMessage(QDate(2026, 1, 15), &kind),
-                 QStringLiteral("記念日データファイルが見つかりません"));
-        QCOMPARE(kind, QStringLiteral("unchanged"));
-        QCOMPARE(talk.FlowerOfDay().name, QStringLiteral("花言葉データファイルが見つかりません"));
-
-        const QString folder = rig.ctx.settings.AppFolder();
-        WriteCp932(folder + QStringLiteral("daymes.dat"),
-                   QStringLiteral("0115:成人の日,いちごの日\r\n1500:中日\r\n0116:\r\nnocolon\r\n"
-                                  "0117:古い\r\n0117:新しい\r\n"));
-        rig.random.Push({0.5, 0.9}); // yearly (r ≤ 0.8), second name
-        QCOMPARE(talk.DayMessage(QDate(2026, 1, 15), &kind), QStringLiteral("いちごの日"));
-        QCOMPARE(kind, QStringLiteral("１年ぶり"));
-        rig.random.Push({0.9, 0.0}); // monthly
-        QCOMPARE(talk.DayMessage(QDate(2026, 1, 15), &kind), QStringLiteral("中日"));
-        QCOMPARE(kind, QStringLiteral("１ヶ月ぶり"));
-        QCOMPARE(talk.DayMessage(QDate(2026, 3, 15), &kind), QStringLiteral("中日"));
-        QCOMPARE(talk.DayMessage(QDate(2026, 1, 16), &kind), QStringLiteral("普通の日"));
-        QCOMPARE(kind, QStringLiteral("久しぶり"));
-        QCOMPARE(talk.DayMessage(QDate(2026, 1, 17), &kind), QStringLiteral("新しい"));
-
-        WriteCp932(folder + QStringLiteral("flower.dat"),
-                   QStringLiteral("0101:スイセン:自己愛:うぬぼれ\r\n"));
-        rig.clock.SetNow(QDateTime(QDate(2026, 1, 1), QTime(9, 0)));
-        const ShellTalk::Flower flower = talk.FlowerOfDay();
-        QCOMPARE(flower.name, QStringLiteral("スイセン"));
-        QCOMPARE(flower.meaning, QStringLiteral("自己愛:うぬぼれ"));
-        rig.clock.SetNow(QDateTime(QDate(2026, 1, 2), QTime(9, 0)));
-        QCOMPARE(talk.FlowerOfDay().meaning, QStringLiteral("現在調査中"));
-    }
-
-    void dateInAnEra_data() {
-        QTest::addColumn<double>("r");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("平成") << 0.0 << QStringLiteral("平成14年4月5日、金曜日");
-        QTest::newRow("明治") << 0.6 << QStringLiteral("明治135年4月5日、金曜日");
-        QTest::newRow("western") << 0.9 << QStringLiteral("2002年4月5日、金曜日");
-    }
-    void dateInAnEra() {
-        QFETCH(double, r);
-        fakes::ScriptRig rig;
-        Dictionary dictionary(rig.ctx.settings, rig.random);
-        BasicShellTalk talk(rig.ctx, rig.player, rig.frame, rig.words, dictionary, rig.scenario);
-        rig.clock.SetNow(QDateTime(QDate(2002, 4, 5), QTime(10, 0)));
-        rig.random.Push(r);
-        QTEST(talk.TodayDateText(), "text");
-    }
-
-    void learningAWord() {
-        fakes::ScriptRig rig;
-        Dictionary dictionary(rig.ctx.settings, rig.random);
-        BasicShellTalk talk(rig.ctx, rig.player, rig.frame, rig.words, dictionary, rig.scenario);
-        talk.SetMainBalloon(&rig.mainBalloon);
-        const QString category = QStringLiteral("動物");
-        dictionary.AppendWord(category, QStringLiteral("ねこ"));
-
-        rig.random.Push(0.0); // the example word
-        talk.StartLearning(category);
-        QVERIFY(rig.ctx.flags.balloonHold);
-        QVERIFY(rig.mainBalloon.IsPanelVisible(BalloonPanel::Teach));
-        QCOMPARE(rig.mainBalloon.teachExample, QStringLiteral("例 ： ねこ"));
-        QVERIFY(!rig.mainBalloon.teachPrompt.isEmpty());
-
-        rig.random.Push(0.5); // remark 3
-        rig.mainBalloon.input = QStringLiteral("ねこ");
-        talk.LearnWord(QStringLiteral("ねこ"));
-        QCOMPARE(dictionary.WordCount(category), 1);
-        QCOMPARE(rig.player.Buffer(), QStringLiteral("\\hねこなんて聞き飽きたわ！"));
-        QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Teach));
-        QCOMPARE(rig.mainBalloon.input, QString());
-
-        rig.ctx.flags.balloonHold = true;
-        rig.random.Push(0.9); // remark 5
-        talk.LearnWord(QStringLiteral("いぬ"));
-        QCOMPARE(dictionary.WordCount(category), 2);
-        QCOMPARE(dictionary.ReadTalk(category, 2), QStringLiteral("いぬ"));
-        QCOMPARE(rig.player.Buffer(), QStringLiteral("\\hいぬとは斬新な。\\w8"));
-        QVERIFY(!rig.ctx.flags.balloonHold);
-
-        talk.NagTalk();
-        QCOMPARE(rig.player.Buffer(), QStringLiteral("\\h\\s4質問にはちゃんと答えてよぉ～。"));
-    }
-
-    void greetingByTheHour_data() {
-        QTest::addColumn<int>("hour");
-        QTest::addColumn<QString>("category");
-        QTest::newRow("3") << 3 << QStringLiteral("挨拶(深夜)");
-        QTest::newRow("4") << 4 << QStringLiteral("挨拶(早朝)");
-        QTest::newRow("18") << 18 << QStringLiteral("挨拶(夕方)");
-        QTest::newRow("19") << 19 << QStringLiteral("挨拶(夜)");
-    }
-    void greetingByTheHour() {
-        QFETCH(int, hour);
-        QTEST(GreetingCategory(hour), "category");
     }
 
     void instanceLock() {
