@@ -161,7 +161,6 @@ bool Shell::Start() {
     QCoreApplication::processEvents();
 
     log.LogLine(u"Load MainForm"_s);
-    QGuiApplication::setApplicationDisplayName(u"Orvanel"_s);
     frame_->SetOnTop(ReadOnTop(settings));
     ctx_.flags.hide = ReadTrueSwitch(settings, u"Hide"_s);
     ctx_.flags.silent = ReadTrueSwitch(settings, u"Silent"_s);

@@ -73,7 +73,7 @@ def case_second_instance(s):
 
 
 def case_datagram(s):
-    """A script sent to the port is played in the balloon."""
+    """A script sent to the port is played in the balloon; a learning question learns."""
     folder = s.prepared_folder()
     p = s.start(folder)
     p.wait_trace("Main Timer Start")
@@ -92,6 +92,14 @@ def case_datagram(s):
     # A remote sender may not open pages; from this machine a web address opens.
     p.send("\\h\\j[https://example.org/]開くよ")
     p.wait_trace("SystemAction: OpenUrl https://example.org/", timeout=5)
+    # A learning question opens the teaching panel; the answer goes into the dictionary.
+    p.send("\\h好きな動物は？$learn[動物]")
+    time.sleep(1.5)
+    s.type("e2eanimal")
+    s.keys("Return")
+    time.sleep(0.5)
+    with open(os.path.join(folder, "TalkEngine", "動物.ini"), "rb") as f:
+        check("=e2eanimal\r\n" in f.read().decode("cp932"), "the taught word was not learned")
 
 
 def case_drag(s):
