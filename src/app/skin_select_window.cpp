@@ -76,7 +76,9 @@ void SkinSelectWindow::ShowInfoOf(const QString& fileName) {
 }
 
 void SkinSelectWindow::Choose(const QString& fileName) {
-    play_(farewell_() + u"\\h"_s);
+    // The leaving word goes after the speaker tag: behind it, the closing "\h" would move the
+    // word out of the main balloon and the farewell would never be seen.
+    play_(u"\\h"_s + farewell_());
     const QString path = ctx_.settings.AppFolder() + fileName;
     ctx_.log.LogLine(u"Character Change - "_s + ctx_.settings.ReadIni(path, u"Info"_s, u"Name"_s));
     ctx_.settings.WriteSetting(u"General"_s, u"SkinFile"_s, fileName);

@@ -20,34 +20,4 @@ qint64 TickPacer::MsUntilDue(qint64 nowMs) const {
     return qMax<qint64>(0, start_ + DueAt(next_) - nowMs);
 }
 
-TickTimer::TickTimer(QObject* parent) : QObject(parent) {
-    timer_.setSingleShot(true);
-    timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &TickTimer::Fire);
-}
-
-void TickTimer::Start() {
-    elapsed_.start();
-    pacer_.Start(0);
-    active_ = true;
-    timer_.start(0);
-}
-
-void TickTimer::Stop() {
-    active_ = false;
-    timer_.stop();
-}
-
-void TickTimer::Fire() {
-    if (!active_) return;
-    const bool due = pacer_.TakeDue(elapsed_.elapsed());
-    // Scheduled before the tick runs, so that ticks go on inside a Wait the tick starts.
-    ScheduleNext();
-    if (due) Q_EMIT Ticked();
-}
-
-void TickTimer::ScheduleNext() {
-    timer_.start(int(qMin<qint64>(pacer_.MsUntilDue(elapsed_.elapsed()), 1000)));
-}
-
 } // namespace orvanel

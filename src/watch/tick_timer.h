@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QElapsedTimer>
-#include <QObject>
-#include <QTimer>
+#include <QtGlobal>
 
 namespace orvanel {
 
@@ -28,33 +26,6 @@ private:
 
     qint64 start_ = 0;
     qint64 next_ = 0;
-};
-
-// The main timer's clock: Ticked() 64 times a second while started, from the event loop, so
-// ticks also arrive inside a Wait. One precise single-shot timer is set to each tick's due
-// time; nothing runs between ticks.
-class TickTimer : public QObject {
-    Q_OBJECT
-public:
-    explicit TickTimer(QObject* parent = nullptr);
-
-    // Starts ticking (the first tick comes at once, from the event loop); restarts the pace.
-    void Start();
-    // Stops ticking, e.g. while the character is minimised.
-    void Stop();
-    bool IsActive() const { return active_; }
-
-Q_SIGNALS:
-    void Ticked();
-
-private:
-    void Fire();
-    void ScheduleNext();
-
-    QTimer timer_;
-    QElapsedTimer elapsed_;
-    TickPacer pacer_;
-    bool active_ = false;
 };
 
 } // namespace orvanel

@@ -281,7 +281,7 @@ private Q_SLOTS:
         rig_->ctx.skin.url = QStringLiteral("不明");
 
         QPointer<SkinSelectWindow> w = new SkinSelectWindow(
-            rig_->ctx, [] { return QStringLiteral("\\hまたね"); }, Recorder());
+            rig_->ctx, [] { return QStringLiteral("またね"); }, Recorder());
         QCOMPARE(w->Files()->count(), 2);
         QCOMPARE(w->Files()->item(0)->text(), QStringLiteral("a.skn"));
         QCOMPARE(w->Info()->toPlainText(), QStringLiteral("名前：エー\n作者：不明\n\nHP：不明\n"));
@@ -291,7 +291,7 @@ private Q_SLOTS:
         w->Choose(QStringLiteral("b.skn"));
         Settle();
         QVERIFY(!w);
-        QCOMPARE(played_, QStringList{QStringLiteral("\\hまたね\\h")});
+        QCOMPARE(played_, QStringList{QStringLiteral("\\hまたね")});
         QCOMPARE(Setting("General", "SkinFile"), QStringLiteral("b.skn"));
         QVERIFY(rig_->ctx.flags.skinChangeRequest);
         QVERIFY(rig_->log.Text().contains(QStringLiteral("Character Change - ビー")));
