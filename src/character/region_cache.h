@@ -50,7 +50,7 @@ CacheWrite WriteRegionCache(const AppContext& ctx, const QString& picturePath,
 QString FormatRegionTime(const QDateTime& time);
 // Reads the forms a user's regional settings may have written ("2003/4/5 9:08:07",
 // "2003-04-05 09:08", "2003/04/05 午後 9:08:07"); nullopt when there is no date in it. The
-// wall-clock fields are held with the UTC time spec so no daylight-saving shift touches them.
+// wall-clock fields are held as UTC so no daylight-saving shift touches them.
 std::optional<QDateTime> ParseRegionTime(const QString& text);
 
 } // namespace orvanel
