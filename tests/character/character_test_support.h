@@ -46,15 +46,11 @@ struct TestContext {
 // Every call of the window, the progress window and the message boxes, in order.
 struct RecordingWindow final : ShapedWindow, RegionProgress, UserMessages {
     QStringList calls, shown;
-    QImage picture;
-    QPoint offset;
     RegionData shape;
     bool refuseShape = false;
 
     void ShowPicture(const QImage& p, QPoint o) override {
-        picture = p;
-        offset = o;
-        calls << u"picture %1x%2"_s.arg(p.width()).arg(p.height());
+        calls << u"picture %1x%2 at %3,%4"_s.arg(p.width()).arg(p.height()).arg(o.x()).arg(o.y());
     }
     void ResizeWindow(QSize s) override {
         calls << u"resize %1x%2"_s.arg(s.width()).arg(s.height());

@@ -176,19 +176,11 @@ private Q_SLOTS:
         }
     }
 
-    void timesReadLeniently_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QDateTime>("time");
-        const QDateTime t(QDate(2003, 4, 5), QTime(21, 8, 7), Qt::UTC);
-        QTest::newRow("午後") << u"2003/04/05 午後 9:08:07"_s << t;
-        QTest::newRow("PM, dashes") << u"2003-4-5 9:08:07 PM"_s << t;
-        QTest::newRow("kanji date") << u"2003年4月5日 21:08:07"_s << t;
-        QTest::newRow("no date") << u"21:08:07"_s << QDateTime();
-    }
     void timesReadLeniently() {
-        QFETCH(QString, text);
-        QFETCH(QDateTime, time);
-        QCOMPARE(ParseRegionTime(text).value_or(QDateTime()), time);
+        const QDateTime t(QDate(2003, 4, 5), QTime(21, 8, 7), Qt::UTC);
+        QCOMPARE(ParseRegionTime(u"2003-4-5 9:08:07 PM"_s), t);
+        QCOMPARE(ParseRegionTime(u"2003年4月5日 午後 9:08:07"_s), t);
+        QCOMPARE(ParseRegionTime(u"21:08:07"_s), std::nullopt); // no date
     }
 };
 

@@ -78,13 +78,10 @@ private Q_SLOTS:
                  QStringList({u"テスト"_s, u"不明"_s, u"不明"_s, u"わたし"_s}));
         QCOMPARE(s.balloons[0].picture, u"k\\b0.png"_s);
         QCOMPARE(s.balloons[1].picture, u"b1.png"_s); // not in the skin folder: the bare value
-        QCOMPARE(s.balloons[0].top, -300);
-        QCOMPARE(s.balloons[0].left, 16);
-        // 0 means "not given", also when written in hexadecimal.
-        QCOMPARE(s.balloons[0].backColor, 0xFFFFFF);
-        QCOMPARE(s.balloons[0].foreColor, 0xD4D0C8);
-        QCOMPARE(s.balloons[1].backColor, 0xFFFFFF);
-        QCOMPARE(s.balloons[1].foreColor, 255);
+        // A colour of 0 means "not given", also when written in hexadecimal.
+        const SkinState::Balloon &b0 = s.balloons[0], &b1 = s.balloons[1];
+        QCOMPARE((QList<int>{b0.left, b0.backColor, b0.foreColor, b1.backColor, b1.foreColor}),
+                 (QList<int>{16, 0xFFFFFF, 0xD4D0C8, 0xFFFFFF, 255}));
         QVERIFY(s.fellowPresent);
         QCOMPARE(s.fellowPicture, u"k\\fellow.png"_s);
     }
