@@ -13,18 +13,10 @@ using namespace orvanel::test;
 namespace {
 
 // Surface 3 (the L, 5x5) built: the progress window around the scan, the window disabled.
-const QStringList kBuild = {u"picture 5x5 at -1,-1"_s,
-                            u"open"_s,
-                            u"リージョンデータ作成中"_s,
-                            u"resize 5x5"_s,
-                            u"disable"_s,
-                            u"max 5"_s,
-                            u"リージョンデータのセーブ中"_s,
-                            u"shape 2"_s,
-                            u"close"_s,
-                            u"enable"_s};
-const QStringList kFromCache = {u"resize 5x5"_s, u"disable"_s, u"shape 2"_s,
-                                u"picture 5x5 at -1,-1"_s, u"enable"_s};
+const QStringList kBuild = u"picture 5x5 at -1,-1|open|リージョンデータ作成中|resize 5x5|disable|"
+                           "max 5|リージョンデータのセーブ中|shape 2|close|enable"_s.split(u'|');
+const QStringList kFromCache =
+    u"resize 5x5|disable|shape 2|picture 5x5 at -1,-1|enable"_s.split(u'|');
 
 struct Stage {
     TestContext t;
