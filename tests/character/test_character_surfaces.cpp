@@ -1,5 +1,5 @@
 // Surfaces on the character window: building, caching and reusing outlines, the failures of
-// the message table, and the skin reload, through recording windows.
+// the message table, and the skin reload, through a recording window.
 #include "character/character_surfaces.h"
 #include "character/region_cache.h"
 #include "character/skin.h"
@@ -9,65 +9,43 @@
 
 using namespace orvanel;
 using namespace orvanel::test;
-using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kData = QStringLiteral(ORVANEL_TEST_DATA "/");
-const QStringList kBuild = {u"open"_s, u"リージョンデータ作成中"_s, u"max 5"_s,
-                            u"リージョンデータのセーブ中"_s, u"close"_s};
+// Surface 3 (the L, 5x5) built: the progress window around the scan, the window disabled.
+const QStringList kBuild = u"picture 5x5 at -1,-1|open|リージョンデータ作成中|resize 5x5|disable|"
+                           "max 5|リージョンデータのセーブ中|shape 2|close|enable"_s.split(u'|');
+const QStringList kFromCache =
+    u"resize 5x5|disable|shape 2|picture 5x5 at -1,-1|enable"_s.split(u'|');
 
 struct Stage {
     TestContext t;
-    RecordingWindow window;
-    RecordingProgress progress;
-    RecordingMessages messages;
-    CharacterSurfaces surfaces{t.ctx, window, progress, messages};
+    RecordingWindow w;
+    CharacterSurfaces surfaces{t.ctx, w, w, w};
 
     Stage() {
         t.WriteText(u"kanami.skn"_s, u"[Skin]\nFolder=k\nSurface1=1.png\nSurface2=2.png\n"
-                                     "Surface3=3.png\nBalloon0=b.png\n"_s);
-        t.CopyIn(kData + u"region-plus-sign.png"_s, u"k/1.png"_s);
-        t.CopyIn(kData + u"region-plus-sign.png"_s, u"k/2.png"_s);
-        t.CopyIn(kData + u"region-l-shape.png"_s, u"k/3.png"_s);
-        t.CopyIn(kData + u"region-two-identical-rows.png"_s, u"k/b.png"_s);
-        (void)LoadSurfaceList(t.ctx, messages);
-        LoadSkinInfo(t.ctx);
-        surfaces.LoadBlinkPictures();
+                                     "Surface3=3.png\n"_s);
+        t.CopyIn(u"region-plus-sign.png"_s, u"k/1.png"_s);
+        t.CopyIn(u"region-plus-sign.png"_s, u"k/2.png"_s);
+        t.CopyIn(u"region-l-shape.png"_s, u"k/3.png"_s);
+        (void)LoadSurfaceList(t.ctx, w);
     }
-    void Reset() {
-        window.calls.clear();
-        progress.calls.clear();
-        messages.shown.clear();
-    }
-    void Touch(const QString& relative, int seconds) {
-        QFile f(t.Path(relative));
-        if (f.open(QIODevice::ReadWrite))
-            f.setFileTime(f.fileTime(QFileDevice::FileModificationTime).addSecs(seconds),
-                          QFileDevice::FileModificationTime);
-    }
+    QStringList Take() { return std::exchange(w.calls, {}); }
 };
 
 struct RecordingSteps final : SkinReloadSteps {
-    Stage* stage = nullptr;
+    explicit RecordingSteps(const VirtualClock& c) : clock(c) {}
+    const VirtualClock& clock;
     QStringList calls;
     RecordingWindow balloon;
-    Outcome fellow = Outcome::Go;
-    void PlaceHitAreas(const HitAreas& areas) override {
-        calls << QStringLiteral("hit areas %1").arg(areas[HitArea::Head].width());
+    void PlaceHitAreas(const HitAreas& a) override {
+        calls << u"head %1"_s.arg(a[HitArea::Head].width());
     }
-    void ReloadScriptFiles() override {
-        calls << QStringLiteral("scripts at %1 ms").arg(stage->t.clock.ElapsedMs());
-    }
-    Outcome ReloadFellow() override {
-        calls << QStringLiteral("fellow");
-        return fellow;
-    }
-    ShapedWindow& MainBalloon() override {
-        calls << QStringLiteral("balloon");
-        return balloon;
-    }
-    void PlaceMainMessageArea() override { calls << QStringLiteral("message area"); }
+    void ReloadScriptFiles() override { calls << u"scripts at %1 ms"_s.arg(clock.ElapsedMs()); }
+    Outcome ReloadFellow() override { return calls << u"fellow"_s, Outcome::Go; }
+    ShapedWindow& MainBalloon() override { return balloon; }
+    void PlaceMainMessageArea() override { calls << u"message area"_s; }
 };
 
 } // namespace
@@ -77,126 +55,49 @@ class TestCharacterSurfaces : public QObject {
 private Q_SLOTS:
     void firstShowBuildsLaterShowsReadTheCache() {
         Stage s;
+        s.surfaces.LoadBlinkPictures();
         QCOMPARE(s.surfaces.ShowSurface(3, true), Outcome::Go);
-        QCOMPARE(s.window.calls, (QStringList{u"picture 5x5"_s, u"resize 5x5"_s, u"disable"_s,
-                                              u"shape 2"_s, u"enable"_s}));
-        QCOMPARE(s.progress.calls, kBuild);
-        QCOMPARE(s.progress.values, QList<int>{0});
-        QCOMPARE(s.window.offset, QPoint(-1, -1));
+        QCOMPARE(s.Take(), kBuild);
         QVERIFY(s.t.ctx.flags.blinkHold);
-        QVERIFY(QFile::exists(s.t.Path(u"k/3.rgn"_s)));
-
-        s.Reset();
         QCOMPARE(s.surfaces.ShowSurface(3, false), Outcome::Go);
-        QCOMPARE(s.window.calls, (QStringList{u"resize 5x5"_s, u"disable"_s, u"shape 2"_s,
-                                              u"picture 5x5"_s, u"enable"_s}));
-        QVERIFY(s.progress.calls.isEmpty());
+        QCOMPARE(s.Take(), kFromCache);
         QVERIFY(!s.t.ctx.flags.blinkHold);
-        QCOMPARE(s.window.shape.rects, (QList<RegionRect>{{1, 1, 2, 3}, {1, 3, 4, 4}}));
-    }
-
-    void unusableCachesAreRebuilt_data() {
-        QTest::addColumn<int>("keep");
-        QTest::newRow("truncated") << 40;
-        QTest::newRow("empty") << 0;
-        QTest::newRow("missing") << -1;
-    }
-    void unusableCachesAreRebuilt() {
-        QFETCH(int, keep);
-        Stage s;
+        QCOMPARE(s.w.shape.rects, (QList<RegionRect>{{1, 1, 2, 3}, {1, 3, 4, 4}}));
+        QVERIFY(QFile::resize(s.t.Path(u"k/3.rgn"_s), 40)); // a short cache is built again
         (void)s.surfaces.ShowSurface(3, false);
-        const QString cache = s.t.Path(u"k/3.rgn"_s);
-        QFile f(cache);
-        const QByteArray good = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        f.close();
-        if (keep < 0)
-            QVERIFY(QFile::remove(cache));
-        else
-            QVERIFY(f.resize(keep));
-        s.Reset();
-        QCOMPARE(s.surfaces.ShowSurface(3, false), Outcome::Go);
-        QCOMPARE(s.progress.calls, kBuild);
-        QVERIFY(s.messages.shown.isEmpty());
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), good);
-    }
-
-    void surfaceOneComesFromTheKeptPicture() {
-        Stage s;
-        // The file on disk changes, the kept picture of the skin does not.
-        s.t.CopyIn(kData + u"region-l-shape.png"_s, u"k/1.png"_s);
+        QCOMPARE(s.Take(), kBuild);
+        QCOMPARE(QFileInfo(s.t.Path(u"k/3.rgn"_s)).size(), 32 + 2 * 16);
+        for (int n : {0, 8}) // numbers outside the surfaces are ignored
+            QCOMPARE(s.surfaces.ShowSurface(n, true), Outcome::Go);
+        QVERIFY(s.w.calls.isEmpty() && !s.t.ctx.flags.blinkHold);
+        // Surface 1 shows the kept picture, not what the file holds now.
+        s.t.CopyIn(u"region-l-shape.png"_s, u"k/1.png"_s);
         (void)s.surfaces.ShowSurface(1, false);
-        QCOMPARE(s.window.picture, s.surfaces.OpenEyes());
-        QCOMPARE(s.window.picture.size(), QSize(7, 7));
-        QCOMPARE(s.surfaces.ClosedEyes().size(), QSize(7, 7));
-    }
-
-    void numbersOutsideTheSurfacesAreIgnored() {
-        Stage s;
-        s.t.ctx.flags.blinkHold = true;
-        for (int n : {0, 8, 10, -1})
-            QCOMPARE(s.surfaces.ShowSurface(n, false), Outcome::Go);
-        QVERIFY(s.window.calls.isEmpty());
-        QVERIFY(s.t.ctx.flags.blinkHold);
-    }
-
-    void missingPictureEndsTheProgram() {
-        Stage s;
-        QVERIFY(QFile::remove(s.t.Path(u"k/3.png"_s)));
-        QCOMPARE(s.surfaces.ShowSurface(3, true), Outcome::EndProgram);
-        QCOMPARE(s.messages.shown, QStringList{s.t.Path(u"k/3.png"_s) + u"が見つかりません。"_s});
-        QVERIFY(s.window.calls.isEmpty());
-    }
-
-    void undecodablePictureLeavesTheWindowAsItWas() {
-        Stage s;
-        s.t.CopyIn(kData + u"picture-gif-with-png-name.png"_s, u"k/3.png"_s);
-        QCOMPARE(s.surfaces.ShowSurface(3, true), Outcome::Go);
-        QVERIFY(s.window.calls.isEmpty());
-        QVERIFY(s.messages.shown.isEmpty());
-        QVERIFY(!QFile::exists(s.t.Path(u"k/3.rgn"_s))); // no outline cached under its name
-        QVERIFY(s.t.ctx.flags.blinkHold);
+        QVERIFY(s.Take().contains(u"picture 7x7 at -1,-1"_s));
     }
 
     void prepareBuildsEachPictureOnce() {
-        Stage s;
-        // Surfaces 4 to 7 share surface 1's picture: three pictures, three builds.
+        Stage s; // before the blink pair is loaded surface 1 comes from its file
         QCOMPARE(s.surfaces.PrepareSurfaceShapes(), Outcome::Go);
-        QCOMPARE(s.progress.calls.count(u"open"_s), 3);
-        QCOMPARE(s.window.picture.size(), QSize(5, 5)); // the last one built (3) stays on screen
-        QVERIFY(s.window.enabled);
-        s.Reset();
-        QCOMPARE(s.surfaces.PrepareSurfaceShapes(), Outcome::Go);
-        QVERIFY(s.progress.calls.isEmpty());
-        QVERIFY(s.window.calls.isEmpty());
-        // A damaged cache is rebuilt at once.
+        QCOMPARE(s.Take().count(u"open"_s), 3); // surfaces 4 to 7 share surface 1's picture
+        QCOMPARE(ReadRegionCacheFile(s.t.Path(u"k/1.rgn"_s))->rects.size(), 3);
         QFile cache(s.t.Path(u"k/3.rgn"_s));
-        QVERIFY(cache.resize(10));
+        QVERIFY(cache.resize(10)); // a damaged cache is rebuilt at once
         QCOMPARE(s.surfaces.PrepareSurfaceShapes(), Outcome::Go);
-        QCOMPARE(s.progress.calls.count(u"open"_s), 1);
-        QCOMPARE(cache.size(), qint64(32 + 2 * 16));
-
-        // A picture that vanished without a valid cache: the short message, then the end.
+        QCOMPARE(s.Take(), kBuild);
         QVERIFY(QFile::remove(s.t.Path(u"k/3.png"_s)));
+        QVERIFY(cache.remove());
         QCOMPARE(s.surfaces.PrepareSurfaceShapes(), Outcome::EndProgram);
-        QCOMPARE(s.messages.shown, QStringList{u"ファイルが見つかりません。"_s});
+        QCOMPARE(s.w.shown, QStringList{u"ファイルが見つかりません。"_s});
     }
 
-    void refusedShapes() {
+    void failures() {
         Stage s;
-        s.window.refuseShape = true;
-        (void)s.surfaces.ShowSurface(3, false);
-        QCOMPARE(s.messages.shown, QStringList{u"フォームの変形に失敗しました。"_s});
-        QCOMPARE(s.progress.calls.last(), u"close"_s);
-        QVERIFY(QFile::exists(s.t.Path(u"k/3.rgn"_s))); // saved before it was handed over
-        s.Reset();
-        (void)s.surfaces.ShowSurface(3, false);
-        QCOMPARE(s.messages.shown, QStringList{u"窓の整形に失敗しました。"_s});
-        QCOMPARE(s.window.calls.mid(3), (QStringList{u"picture 5x5"_s, u"enable"_s}));
-    }
-
-    void outlinesTooLargeToCache() {
-        Stage s;
+        // An undecodable picture leaves the window as it was and caches nothing under its name.
+        s.t.CopyIn(u"picture-plus-sign.gif"_s, u"k/3.png"_s);
+        QCOMPARE(s.surfaces.ShowSurface(3, true), Outcome::Go);
+        QVERIFY(s.w.calls.isEmpty() && !QFile::exists(s.t.Path(u"k/3.rgn"_s)));
+        // Outlines of 64,000 bytes or more: built at every show, the message once.
         QImage board(100, 90, QImage::Format_RGB32); // 4,500 rectangles
         for (int y = 0; y < board.height(); ++y)
             for (int x = 0; x < board.width(); ++x)
@@ -204,64 +105,39 @@ private Q_SLOTS:
         QVERIFY(board.save(s.t.Path(u"k/3.png"_s)));
         (void)s.surfaces.ShowSurface(3, false);
         (void)s.surfaces.ShowSurface(3, false);
-        QCOMPARE(s.messages.shown, QStringList{u"ＣＧのサイズが大きすぎます。"_s});
-        QCOMPARE(s.progress.calls.count(u"open"_s), 2); // built at every show
-        QCOMPARE(s.window.shape.rects.size(), qsizetype(4500));
+        QCOMPARE(s.Take().count(u"open"_s), 2);
+        QCOMPARE(s.w.shown, QStringList{u"ＣＧのサイズが大きすぎます。"_s});
         QVERIFY(!QFile::exists(s.t.Path(u"k/3.rgn"_s)));
-    }
-
-    void otherWindowsTakeTheirPictureAtTheOrigin() {
-        Stage s;
-        RecordingWindow balloon;
-        const QString path = FullPicturePath(s.t.ctx, s.t.ctx.skin.balloons[0].picture);
-        QCOMPARE(s.surfaces.Shaper().ShapeWindowFromPicture(balloon, path), Outcome::Go);
-        QCOMPARE(balloon.offset, QPoint(0, 0));
-        QCOMPARE(balloon.shape.rects.size(), qsizetype(2));
-        QVERIFY(balloon.enabled);
-        balloon.calls.clear();
-        QCOMPARE(s.surfaces.Shaper().ShapeWindowFromPicture(balloon, path), Outcome::Go);
-        QCOMPARE(balloon.calls, (QStringList{u"resize 6x4"_s, u"disable"_s, u"shape 2"_s,
-                                             u"picture 6x4"_s, u"enable"_s}));
-        const QString missing = s.t.Path(u"k/none.png"_s);
-        QCOMPARE(s.surfaces.Shaper().ShapeWindowFromPicture(balloon, missing), Outcome::EndProgram);
-        QCOMPARE(s.messages.shown, QStringList{missing + u"が見つかりません。"_s});
+        // A refused shape, when built and when read from the cache.
+        s.w.refuseShape = true;
+        s.w.shown.clear();
+        (void)s.surfaces.ShowSurface(2, false);
+        (void)s.surfaces.ShowSurface(2, false);
+        QCOMPARE(s.w.shown,
+                 (QStringList{u"フォームの変形に失敗しました。"_s, u"窓の整形に失敗しました。"_s}));
+        QVERIFY(QFile::remove(s.t.Path(u"k/3.png"_s)));
+        QCOMPARE(s.surfaces.ShowSurface(3, true), Outcome::EndProgram);
+        QCOMPARE(s.w.shown.last(), s.t.Path(u"k/3.png"_s) + u"が見つかりません。"_s);
     }
 
     void skinReload() {
         Stage s;
-        RecordingSteps steps;
-        steps.stage = &s;
+        RecordingSteps steps(s.t.clock);
         s.t.WriteText(u"other.skn"_s, u"[Skin]\nFolder=o\nSurface1=1.png\nSurface2=1.png\n"
                                       "Balloon0=b.png\n[Region]\nHead=1,2,345,6\n"_s);
-        s.t.CopyIn(kData + u"region-l-shape.png"_s, u"o/1.png"_s);
-        s.t.CopyIn(kData + u"region-two-identical-rows.png"_s, u"o/b.png"_s);
+        s.t.CopyIn(u"region-l-shape.png"_s, u"o/1.png"_s);
+        s.t.CopyIn(u"region-two-identical-rows.png"_s, u"o/b.png"_s);
         s.t.ctx.settings.WriteSetting(u"General"_s, u"SkinFile"_s, u"other.skn"_s);
-        s.t.ctx.flags.skinChangeRequest = true;
-        s.t.ctx.flags.blinkHold = true;
+        s.t.ctx.flags.skinChangeRequest = s.t.ctx.flags.blinkHold = true;
         // A tick of the main timer inside the 500 ms wait must not start a second reload.
         s.t.clock.ScheduleIn(100, [&] { (void)s.surfaces.ReloadSkin(steps); });
-
         QCOMPARE(s.surfaces.ReloadSkin(steps), Outcome::Go);
-        QCOMPARE(steps.calls, (QStringList{u"hit areas 345"_s, u"scripts at 500 ms"_s, u"fellow"_s,
-                                           u"balloon"_s, u"message area"_s}));
-        QCOMPARE(s.t.ctx.profile.skinFile, u"other.skn"_s);
-        QCOMPARE(s.surfaces.OpenEyes().size(), QSize(5, 5));
-        QCOMPARE(s.window.picture.size(), QSize(5, 5));
-        QCOMPARE(steps.balloon.shape.rects.size(), qsizetype(2));
-        QVERIFY(FindRegionCache(s.t.ctx, s.t.Path(u"o/1.png"_s)));
-        QVERIFY(!s.t.ctx.flags.skinChangeRequest);
-        QVERIFY(!s.t.ctx.flags.blinkHold);
-        const QString log = s.t.log.Text();
-        QVERIFY(log.indexOf(u"UserInfoLoad... Done"_s) >= 0);
-        QVERIFY(log.indexOf(u"RegionFileCheck... Complete"_s) > log.indexOf(u"UserInfoLoad"_s));
-
-        // A skin whose first surface is missing ends the program after its message.
-        s.t.WriteText(u"other.skn"_s, u"[Skin]\nFolder=o\nSurface1=gone.png\n"_s);
-        s.t.ctx.flags.skinChangeRequest = true;
-        steps.calls.clear();
-        QCOMPARE(s.surfaces.ReloadSkin(steps), Outcome::EndProgram);
-        QVERIFY(steps.calls.isEmpty());
-        QCOMPARE(s.messages.shown.last(), s.t.Path(u"o/gone.png"_s) + u"が見つかりません。"_s);
+        QCOMPARE(steps.calls, (QStringList{u"head 345"_s, u"scripts at 500 ms"_s, u"fellow"_s,
+                                           u"message area"_s}));
+        // One build for all surfaces, then surface 1 from its cache; the balloon's build follows.
+        QCOMPARE(s.w.calls.mid(0, 15), kBuild + kFromCache);
+        QCOMPARE(steps.balloon.shape.rects.size(), 2);
+        QVERIFY(!s.t.ctx.flags.skinChangeRequest && !s.t.ctx.flags.blinkHold);
     }
 };
 

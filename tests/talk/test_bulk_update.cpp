@@ -39,7 +39,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("folder");
         QTest::addColumn<DropKind>("kind");
-        QTest::newRow("update") << u"/tmp/TOMU.LZH"_s << false << DropKind::ProgramUpdate;
         QTest::newRow("skin in capitals")
             << u"/tmp/Kanami.SKIN.LZH"_s << false << DropKind::SkinArchive;
         QTest::newRow("add-in") << u"/tmp/x.addin.lzh"_s << false << DropKind::AddInArchive;
@@ -51,7 +50,6 @@ private Q_SLOTS:
         QTest::newRow("folder") << u"/tmp/my_talkengine_2"_s << true << DropKind::DictionaryFolder;
         QTest::newRow("file named like a folder")
             << u"/tmp/TalkEngine"_s << false << DropKind::Other;
-        QTest::newRow("other folder") << u"/tmp/words"_s << true << DropKind::Other;
         // The order decides: an update archive inside a dictionary folder is an update.
         QTest::newRow("order") << u"/tmp/TalkEngine/tomu.lzh"_s << false << DropKind::ProgramUpdate;
     }
