@@ -58,18 +58,12 @@ private Q_SLOTS:
         f = calm;
         f.blinkCount = 145;
         QTest::newRow("eyes close on the 5th tick") << f << 4;
-        f.blinkCount = 150;
-        QTest::newRow("eyes closed: open on the 7th") << f << 6;
-        f.blinkCount = 156;
-        QTest::newRow("eyes open on the next tick") << f << 0;
         f.blinking = false;
         QTest::newRow("blink held") << f << 16;
         f = calm;
         f.mainBalloonCounting = true;
         f.mainBalloonCounter = 290;
         QTest::newRow("main balloon closes on the 10th") << f << 9;
-        f.mainBalloonCounter = -100;
-        QTest::newRow("after idle talk the balloon stays long") << f << 16;
         f = calm;
         f.fellowBalloonCounting = true;
         f.fellowBalloonCounter = 299;
@@ -77,13 +71,9 @@ private Q_SLOTS:
         f.msgDispLimit = -1;
         QTest::newRow("negative display time never closes") << f << 16;
         f = calm;
-        f.murmur = 2998;
-        QTest::newRow("idle talk when the counter passes the limit") << f << 2;
-        f = calm;
         f.now = QTime(12, 59, 59, 900);
         QTest::newRow("a tenth of a second before the hour") << f << 5;
         f.now = QTime(13, 0, 0, 10);
-        QTest::newRow("on the hour, signal not given") << f << 0;
         f.timeSignalDone = true;
         QTest::newRow("on the hour, signal given") << f << 16;
     }
@@ -95,61 +85,40 @@ private Q_SLOTS:
     void tickArithmetic() {
         // 64 a second: 15, 16, 15, 16 ... ms apart.
         QCOMPARE(TickDriver::DueAt(1), 15);
-        QCOMPARE(TickDriver::DueAt(2), 31);
         QCOMPARE(TickDriver::DueAt(64), 1000);
         QCOMPARE(TickDriver::LatestDue(14), 0);
-        QCOMPARE(TickDriver::LatestDue(15), 1);
         QCOMPARE(TickDriver::LatestDue(999), 63);
         QCOMPARE(TickDriver::LatestDue(1000), 64);
     }
 
     void startupTalk_data() {
         QTest::addColumn<int>("k");
-        QTest::addColumn<QTime>("time");
         QTest::addColumn<QString>("script");
-        const QTime evening(23, 5);
-        QTest::newRow("1 boot word") << 1 << evening << QStringLiteral("\\h起動時#1");
-        QTest::newRow("2 date")
-            << 2 << evening
-            << QStringLiteral(
-                   "\\hDATEです。\\w5\\n\\n今日は%gdの日%en\\w8\\w8\\u･･･ウソ言うなや。");
         QTest::newRow("3 at 23:05 the plan starts at 24")
-            << 3 << evening
+            << 3
             << QStringLiteral(
                    "\\h1月2日 "
                    "23時5分です。\\w8\\n%usernameのこれからの予定は・・・\\w8\r\n\r\n24時から%msと%"
                    "vsすることになってます。\\w8\\w8\\u･･･%"
                    "vs1？\\w8\\w8\\w8\\h\\c･･･何？\\w8何か変なこと言った？");
-        QTest::newRow("4 anniversary")
-            << 4 << evening
-            << QStringLiteral("\\hDATEです。\\w8\\n\\n今日は「ANNIV」%"
-                              "en\\w8\\w8\\uマジか。\\w8\\w8\\c急いで%vsせな･･･\\w8\\w8\\h\\c･･･%"
-                              "vs1？\\w8\\w8\\c何で？\\w8\\w8\\u\\c･･･%msとの約束や。");
         QTest::newRow("5 flower language twice")
-            << 5 << evening
+            << 5
             << QStringLiteral(
                    "\\hDATEです。\\w5\\n\\n今日の誕生花は「FLOWER」で、\\w5\\n花言葉は「MEANING」で"
                    "す。\\w8\\w8\\uMEANING･･･\\w8\\w8\\n\\c･･･おもしろ言葉やね。");
         QTest::newRow("6 anniversary and how often")
-            << 6 << evening
+            << 6
             << QStringLiteral("\\h今日は2026年1月2日、金曜日\\w5\\n\\n「ANNIV」\\w5です。\\w8\\w8\\"
                               "w8\\uANNIVか･･･\\w8\\n\\n１年ぶりだな。\\w8\\w8\\w8\\h\\c･･･まぁ、\\"
                               "w5そういうことになるね。");
-        QTest::newRow("7 flower name")
-            << 7 << evening
-            << QStringLiteral(
-                   "\\hDATEです。\\n\\n\\w8今日の誕生花は「FLOWER」で、\\w5\\n花言葉は「MEANING」で"
-                   "す。\\w8\\w8\\uFLOWERで「MEANING」？\\w8\\w8\\h\\s4\\c･･･ホントだよ。");
-        QTest::newRow("8 greeting") << 8 << evening << QStringLiteral("\\hこんばんは");
+        QTest::newRow("8 greeting") << 8 << QStringLiteral("\\hこんばんは");
     }
     void startupTalk() {
         QFETCH(int, k);
-        QFETCH(QTime, time);
         FixedCalendar calendar;
         fakes::FakeWords words;
-        const QString script =
-            StartupTalkScript(k, QDateTime(QDate(2026, 1, 2), time), calendar, words);
-        QTEST(script, "script");
+        QTEST(StartupTalkScript(k, QDateTime(QDate(2026, 1, 2), QTime(23, 5)), calendar, words),
+              "script");
     }
 
     void farewellSaysTheSameWordTwice() {
@@ -166,17 +135,14 @@ private Q_SLOTS:
         QVERIFY(!second.TryLock());
         first.Unlock();
         QVERIFY(second.TryLock());
-    }
-
-    void lockOfACrashedProgramIsTakenOver() {
-        QTemporaryDir dir;
-        // A process that has ended: its number names no running program any more.
+        second.Unlock();
+        // The lock of a program that crashed is taken over: its process number names no
+        // running program any more.
         QProcess gone;
         gone.start(QStringLiteral("true"));
         QVERIFY(gone.waitForFinished());
         const qint64 deadPid = gone.processId() ? gone.processId() : 999999;
-        InstanceLock probe(dir.path());
-        QFile stale(probe.Path());
+        QFile stale(first.Path());
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.write(QByteArray::number(deadPid) + "\norvanel\n" +
                     QSysInfo::machineHostName().toUtf8() + "\n");
@@ -192,7 +158,6 @@ private Q_SLOTS:
         boxes.ShowMessage(QStringLiteral("9634番ポートは使用中です"));
         QVERIFY(boxes.Confirm(QStringLiteral("ごみ箱を空にしますか？")));
         QVERIFY(rig.log.Text().contains(QStringLiteral("MessageBox: 9634番ポートは使用中です")));
-        QVERIFY(rig.log.Text().contains(QStringLiteral("Confirm: ごみ箱を空にしますか？")));
     }
 
     void emptyingATrashFolder() {
@@ -201,21 +166,17 @@ private Q_SLOTS:
         const QString trash = home.path() + QStringLiteral("/Trash");
         QVERIFY(QDir().mkpath(trash + QStringLiteral("/files/folder/sub")));
         QVERIFY(QDir().mkpath(trash + QStringLiteral("/info")));
-        const auto touch = [](const QString& path) {
+        for (const QString& path : {trash + QStringLiteral("/files/folder/sub/b.txt"),
+                                    trash + QStringLiteral("/info/a.txt.trashinfo"),
+                                    outside.path() + QStringLiteral("/keep.txt")}) {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("x");
-        };
-        touch(trash + QStringLiteral("/files/a.txt"));
-        touch(trash + QStringLiteral("/files/folder/sub/b.txt"));
-        touch(trash + QStringLiteral("/info/a.txt.trashinfo"));
-        touch(outside.path() + QStringLiteral("/keep.txt"));
+        }
         QVERIFY(QFile::link(outside.path(), trash + QStringLiteral("/files/link")));
 
         QVERIFY(DesktopSystemActions::EmptyTrashFolder(trash));
-        QVERIFY(
-            QDir(trash + QStringLiteral("/files"))
-                .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+        QVERIFY(QDir(trash + QStringLiteral("/files")).isEmpty(QDir::AllEntries | QDir::System |
+                                                                    QDir::NoDotAndDotDot));
         QVERIFY(QDir(trash + QStringLiteral("/info")).isEmpty());
         // A link in the trash goes; what it pointed to stays.
         QVERIFY(QFile::exists(outside.path() + QStringLiteral("/keep.txt")));
@@ -224,9 +185,6 @@ private Q_SLOTS:
     void trashFoldersAndRecentList() {
         QTemporaryDir home;
         qputenv("XDG_DATA_HOME", home.path().toUtf8());
-        QVERIFY(QDir().mkpath(home.path() + QStringLiteral("/Trash/files")));
-        QVERIFY(
-            DesktopSystemActions::TrashFolders().contains(home.path() + QStringLiteral("/Trash")));
         const QString recent = home.path() + QStringLiteral("/recently-used.xbel");
         QFile f(recent);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -240,8 +198,7 @@ private Q_SLOTS:
         QVERIFY(actions.ClearRecentDocuments());
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray now = f.readAll();
-        QVERIFY(!now.contains("secret"));
-        QVERIFY(now.contains("<xbel"));
+        QVERIFY(!now.contains("secret") && now.contains("<xbel"));
         QVERIFY(!actions.EmptyTrash());
         QCOMPARE(asked, 1);
         qunsetenv("XDG_DATA_HOME");

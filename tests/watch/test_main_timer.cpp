@@ -8,42 +8,36 @@ using namespace orvanel;
 using namespace orvanel::fakes;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Ticks until `balloon` is hidden; the number of that tick, or -1 within `limit` ticks.
-int TickThatHides(TimerRig& rig, FakeBalloon& balloon, int limit) {
-    for (int t = 1; t <= limit; ++t) {
-        rig.TickOnce();
-        if (!balloon.visible) return t;
-    }
-    return -1;
-}
-
-} // namespace
-
 class TestMainTimer : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void balloonsStandAboveAndLeftOfTheirCharacters_data() {
-        QTest::addColumn<QPoint>("offsetTwips");
-        QTest::addColumn<QPoint>("mainAt");
-        // character (700, 528), balloon 300 x 150: corner to corner at (400, 378)
-        QTest::newRow("no offset") << QPoint() << QPoint(400, 378);
-        QTest::newRow("whole pixels") << QPoint(150, -300) << QPoint(410, 358);
-        QTest::newRow("7 twips round down") << QPoint(7, -7) << QPoint(400, 378);
-        QTest::newRow("8 twips round up") << QPoint(8, -8) << QPoint(401, 377);
-        QTest::newRow("23 twips") << QPoint(23, 22) << QPoint(402, 379);
+    // 64 ticks a second in 15 and 16 ms steps; a late wake gives one tick, not a burst of the
+    // missed ones, and the pace goes on from the original grid.
+    void pacerKeepsItsGrid() {
+        TickPacer pacer;
+        pacer.Start(0);
+        qint64 now = 0;
+        for (int i = 0; i <= 128; ++i) {
+            const qint64 step = pacer.MsUntilDue(now);
+            QVERIFY(i == 0 || step == 15 || step == 16);
+            QVERIFY(step == 0 || !pacer.TakeDue(now + step - 1));
+            QVERIFY(pacer.TakeDue(now += step));
+        }
+        QCOMPARE(now, 2000);
+        QVERIFY(pacer.TakeDue(3100)); // 1.1 s late
+        QVERIFY(!pacer.TakeDue(3100));
+        QCOMPARE(pacer.Next(), 199);
+        QCOMPARE(pacer.MsUntilDue(3100), 9);
     }
+
     void balloonsStandAboveAndLeftOfTheirCharacters() {
-        QFETCH(QPoint, offsetTwips);
-        QFETCH(QPoint, mainAt);
         TimerRig rig;
-        rig.host.balloonOffset[0] = offsetTwips;
-        rig.host.balloonOffset[1] = offsetTwips;
+        rig.host.balloonOffset = QPoint(8, -22); // twips, rounded to whole pixels
         rig.Ticks(1);
-        QCOMPARE(rig.host.balloonAt[0], mainAt);
-        // fellow (560, 588), balloon 200 x 100: the same offsets from (360, 488)
-        QCOMPARE(rig.host.balloonAt[1], mainAt - QPoint(400, 378) + QPoint(360, 488));
+        // character (700, 528), balloon 300 x 150: corner to corner at (400, 378)
+        QCOMPARE(rig.host.balloonAt[0], QPoint(401, 377));
+        // fellow (560, 588), balloon 200 x 100: from (360, 488)
+        QCOMPARE(rig.host.balloonAt[1], QPoint(361, 487));
     }
 
     void balloonsCloseAfterTheDisplayLimit_data() {
@@ -53,7 +47,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("mainHides");
         QTest::addColumn<int>("fellowHides");
         QTest::newRow("300") << 300 << false << -1 << 300 << 300;
-        QTest::newRow("1") << 1 << false << -1 << 1 << 1;
         QTest::newRow("hover keeps the main one") << 300 << false << 200 << 499 << 300;
         QTest::newRow("held") << 300 << true << -1 << -1 << -1;
         QTest::newRow("negative never closes") << -7 << false << -1 << -1 << -1;
@@ -62,8 +55,6 @@ private Q_SLOTS:
         QFETCH(int, limit);
         QFETCH(bool, hold);
         QFETCH(int, hoverAt);
-        QFETCH(int, mainHides);
-        QFETCH(int, fellowHides);
         TimerRig rig;
         rig.ctx.profile.MsgDispLimit = limit;
         rig.ctx.profile.TOMULimitTime = 1000000;
@@ -71,11 +62,10 @@ private Q_SLOTS:
         rig.ctx.flags.balloonHold = hold;
         for (int t = 1; t <= 800; ++t) {
             if (t == hoverAt) rig.ctx.flags.mainBalloonCounter = 0;
-            rig.TickOnce();
+            rig.Ticks(1);
         }
-        QCOMPARE(rig.TickOf(u"main.Hide"_s), mainHides);
-        QCOMPARE(rig.TickOf(u"fellow.Hide"_s), fellowHides);
-        if (hold) QCOMPARE(rig.ctx.flags.mainBalloonCounter, 0);
+        QTEST(rig.TickOf(u"main.Hide"_s), "mainHides");
+        QTEST(rig.TickOf(u"fellow.Hide"_s), "fellowHides");
     }
 
     void idleTalk_data() {
@@ -95,29 +85,14 @@ private Q_SLOTS:
         rig.ctx.flags.silent = silent;
         rig.random.Push(r);
         rig.Ticks(10);
-        QCOMPARE(rig.timer.State().murmur, 10);
         QVERIFY(rig.journal.isEmpty());
         rig.Ticks(1);
         QCOMPARE(rig.timer.State().murmur, 0);
-        QCOMPARE(rig.ctx.flags.mainBalloonCounter, -100);
-        if (talk.isEmpty()) {
-            QVERIFY(rig.journal.isEmpty());
-            QCOMPARE(rig.random.Remaining(), 1);
-            return;
-        }
-        QCOMPARE(rig.journal.first(), u"main.Show"_s);
-        QCOMPARE(rig.TickOf(talk), 11);
+        QCOMPARE(rig.ctx.flags.mainBalloonCounter, -100); // its balloon stays 100 ticks longer
+        QCOMPARE(rig.random.Remaining(), talk.isEmpty() ? 1 : 0);
+        QCOMPARE(rig.journal.isEmpty(), talk.isEmpty());
+        if (!talk.isEmpty()) QCOMPARE(rig.TickOf(talk), 11);
         if (talk == u"host.WindowRemark") QCOMPARE(rig.player.Buffer(), u"\\hremark"_s);
-        QCOMPARE(rig.random.Remaining(), 0);
-    }
-
-    void idleTalkKeepsItsBalloon100TicksLonger() {
-        TimerRig rig;
-        rig.ctx.profile.TOMULimitTime = 10;
-        rig.random.Push(0.5);
-        rig.Ticks(11);
-        QVERIFY(rig.mainBalloon.visible);
-        QCOMPARE(TickThatHides(rig, rig.mainBalloon, 1000), 400);
     }
 
     void anOpenBalloonPutsIdleTalkOffAndEndsTheTick() {
@@ -127,11 +102,8 @@ private Q_SLOTS:
         rig.mainBalloon.visible = true;
         rig.ctx.flags.exitRequest = true;
         rig.Ticks(11);
-        QCOMPARE(rig.timer.State().murmur, 0);
         QVERIFY(!rig.journal.contains(u"host.RandomTalk"_s));
         QCOMPARE(rig.ctx.flags.exitIdleTicks, 10); // tick 11 ended before the exit step
-        rig.Ticks(11);
-        QCOMPARE(rig.ctx.flags.exitIdleTicks, 20);
     }
 
     void timeSignalOnceInTheFirstMinuteOfEachHour() {
@@ -143,66 +115,17 @@ private Q_SLOTS:
             return rig.ctx.flags.talkCount;
         };
         QCOMPARE(at(11, 59, 59, 990), 0);
-        rig.ctx.flags.balloonHold = true;
         QCOMPARE(at(12, 0, 0), 1);
-        QVERIFY(!rig.ctx.flags.balloonHold);
         QCOMPARE(rig.player.Buffer(),
                  u"\\h12時だよ～。\\w8\\n常識からすると昼飯の時間っす。\\w8"_s);
-        QCOMPARE(at(12, 0, 0, 16), 1);
         QCOMPARE(at(12, 0, 59, 999), 1);
         QCOMPARE(at(12, 1, 0), 1);
-        QCOMPARE(at(12, 59, 59), 1);
         QCOMPARE(at(13, 0, 0, 500), 2);
         QCOMPARE(rig.player.Buffer(), u"\\h1時だよ～。\\w8\\n"_s);
         QCOMPARE(at(12, 0, 10), 2); // the clock set back into the same minute: no repeat
-    }
-
-    void timeSignalTexts_data() {
-        QTest::addColumn<int>("hour");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("0 tells the date")
-            << 0 << u"今から%year年、\\w5%month月%day日ですよ～。\\w8"_s;
-        QTest::newRow("7") << 7 << u"7時だよ～。\\w8\\n"_s;
-        QTest::newRow("19 as 7") << 19 << u"7時だよ～。\\w8\\n"_s;
-        QTest::newRow("22") << 22 << u"あﾞ、\\w510時だ。\\w8\\n"_s;
-        QTest::newRow("23") << 23 << u"11時です。\\w8テレホタイム開始！"_s;
-        QTest::newRow("24") << 24 << QString();
-        QTest::newRow("-1") << -1 << QString();
-    }
-    void timeSignalTexts() {
-        QFETCH(int, hour);
-        QFETCH(QString, text);
-        QCOMPARE(TimeSignalText(hour), text);
-    }
-
-    void nextBlinkInterval_data() {
-        QTest::addColumn<QList<double>>("draws");
-        QTest::addColumn<bool>("afterQuick");
-        QTest::addColumn<int>("interval");
-        QTest::addColumn<bool>("quick");
-        QTest::newRow("quick") << QList<double>{0.76} << false << 6 << true;
-        QTest::newRow("0.75 is not quick")
-            << QList<double>{0.75, 0.61, 0.0} << false << 100 << false;
-        QTest::newRow("longest of 100") << QList<double>{0.1, 0.9, 0.9999} << false << 199 << false;
-        QTest::newRow("0.6 gives 80") << QList<double>{0.1, 0.6, 0.9999} << false << 159 << false;
-        QTest::newRow("after quick, long") << QList<double>{0.61, 0.9999} << true << 279 << false;
-        QTest::newRow("after quick, short") << QList<double>{0.6, 0.0} << true << 110 << false;
-    }
-    void nextBlinkInterval() {
-        QFETCH(QList<double>, draws);
-        QFETCH(bool, afterQuick);
-        QFETCH(int, interval);
-        QFETCH(bool, quick);
-        TimerRig rig;
-        if (afterQuick) {
-            rig.random.Push(0.9);
-            QCOMPARE(rig.timer.NextBlinkInterval(), 6);
-        }
-        for (double r : draws)
-            rig.random.Push(r);
-        QCOMPARE(rig.timer.NextBlinkInterval(), interval);
-        QCOMPARE(rig.timer.State().quickBlink, quick);
-        QCOMPARE(rig.random.Remaining(), 0);
+        QCOMPARE(TimeSignalText(0), u"今から%year年、\\w5%month月%day日ですよ～。\\w8"_s);
+        QCOMPARE(TimeSignalText(19), u"7時だよ～。\\w8\\n"_s);
+        QCOMPARE(TimeSignalText(24), QString());
     }
 
     void blinksLastSevenTicksAndTheQuickOneComesSixLater() {
@@ -214,22 +137,11 @@ private Q_SLOTS:
         rig.random.Push({0.7, 0.0}); // then 140
         rig.Ticks(79);
         rig.ctx.touch.strokeTicks = 30;
-        rig.Ticks(170); // the blink after next may be a quick one at 253
+        rig.Ticks(170);
         QCOMPARE(rig.TicksOf(u"kanami.EyesClosed"_s), (QList<int>{80, 93, 240}));
         QCOMPARE(rig.TicksOf(u"kanami.EyesOpen"_s), (QList<int>{87, 100, 247}));
         QCOMPARE(rig.ctx.touch.strokeTicks, 0);                      // a blink ends a stroke
         QVERIFY(!rig.journal.join(u' ').contains(u"ShowSurface"_s)); // the outline stays
-    }
-
-    void blinkHoldStopsTheCount() {
-        TimerRig rig;
-        rig.random.Push({0.5, 0.5, 0.0});
-        rig.timer.DrawFirstBlinkInterval();
-        rig.Ticks(500);
-        QCOMPARE(rig.timer.State().blinkCount, 0);
-        rig.ctx.flags.blinkHold = false;
-        rig.Ticks(80);
-        QCOMPARE(rig.TickOf(u"kanami.EyesClosed"_s), 580);
     }
 
     void touchesWearOff_data() {
@@ -237,13 +149,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("quietFrom");
         QTest::addColumn<int>("faceAt"); // tick of surface 1; -1: none
         QTest::addColumn<int>("calmAt");
-        QTest::newRow("eye") << u"eye"_s << 0 << 3 << 50;
-        QTest::newRow("eye angry") << u"eye"_s << -50 << 53 << 100;
         QTest::newRow("eye furious") << u"eye"_s << -100 << 103 << 150;
-        QTest::newRow("mouth") << u"mouth"_s << 0 << 10 << 50;
         QTest::newRow("mouth angry") << u"mouth"_s << -50 << 60 << 100;
         QTest::newRow("body") << u"body"_s << 0 << -1 << 50;
-        QTest::newRow("body angry") << u"body"_s << -50 << -1 << 100;
     }
     void touchesWearOff() {
         QFETCH(QString, area);
@@ -252,22 +160,19 @@ private Q_SLOTS:
         QFETCH(int, calmAt);
         TimerRig rig;
         TouchState& t = rig.ctx.touch;
-        const auto fields = [&]() -> std::tuple<qint32&, qint32&, bool&> {
+        auto [count, quiet, touched] = [&]() -> std::tuple<qint32&, qint32&, bool&> {
             if (area == u"eye") return {t.eyeCount, t.eyeQuietTicks, t.eyeTouched};
             if (area == u"mouth") return {t.mouthCount, t.mouthQuietTicks, t.mouthTouched};
             return {t.bodyCount, t.bodyQuietTicks, t.bodyTouched};
-        };
-        auto [count, quiet, touched] = fields();
+        }();
         count = 12;
         quiet = quietFrom;
         touched = true;
         rig.Ticks(calmAt - 1);
         QVERIFY(touched);
-        QCOMPARE(count, 12);
         rig.Ticks(1);
         QVERIFY(!touched);
         QCOMPARE(count, 0);
-        QCOMPARE(quiet, 0);
         QCOMPARE(rig.TicksOf(u"kanami.ShowSurface 1 free"_s),
                  faceAt < 0 ? QList<int>{} : QList<int>{faceAt});
         rig.Ticks(100);
@@ -279,25 +184,21 @@ private Q_SLOTS:
         QTest::addColumn<int>("ticksBefore");
         QTest::addColumn<double>("r");
         QTest::addColumn<int>("ticksAfter");
-        QTest::newRow("counts") << true << 0 << 0.1 << 1;
         QTest::newRow("36 and lucky drops") << true << 35 << 0.19 << 0;
         QTest::newRow("35 is not above") << true << 34 << 0.1 << 35;
-        QTest::newRow("0.2 is not lucky") << true << 40 << 0.2 << 41;
         QTest::newRow("still mouse") << false << 20 << 0.1 << 20;
     }
     void strokesCount() {
         QFETCH(bool, stroking);
         QFETCH(int, ticksBefore);
         QFETCH(double, r);
-        QFETCH(int, ticksAfter);
         TimerRig rig;
         rig.ctx.touch.stroking = stroking;
         rig.ctx.touch.strokeTicks = ticksBefore;
         rig.random.Push(r);
         rig.Ticks(1);
-        QCOMPARE(rig.ctx.touch.strokeTicks, ticksAfter);
+        QTEST(rig.ctx.touch.strokeTicks, "ticksAfter");
         QVERIFY(!rig.ctx.touch.stroking);
-        QCOMPARE(rig.random.Remaining(), stroking ? 0 : 1); // drawn on every stroking tick
     }
 
     void edgesHideAndShowOncePerVisit() {
@@ -313,34 +214,15 @@ private Q_SLOTS:
         };
         QVERIFY(moveTo(0, 300).isEmpty()); // not armed before the cursor was elsewhere
         QVERIFY(moveTo(400, 300).isEmpty());
-        const int talks = rig.ctx.flags.talkCount;
-        const QStringList hidden = moveTo(1023, 767);
-        QCOMPARE(hidden.mid(0, 5),
+        QCOMPARE(moveTo(1023, 767).mid(0, 5),
                  (QStringList{u"host.CloseDebugWindow"_s, u"kanami.Hide"_s, u"fellowWindow.Hide"_s,
                               u"main.Hide"_s, u"fellow.Hide"_s}));
-        QCOMPARE(rig.ctx.flags.talkCount, talks + 1); // the talk stopped
-        QVERIFY(rig.player.Buffer().isEmpty());
-        QVERIFY(!rig.character.visible);
-        QVERIFY(moveTo(1023, 400).isEmpty());
-        QVERIFY(moveTo(500, 767).isEmpty());
+        QVERIFY(moveTo(500, 767).isEmpty()); // still on an edge
         QVERIFY(moveTo(500, 766).isEmpty());
         QCOMPARE(moveTo(500, 0), (QStringList{u"host.CloseDebugWindow"_s, u"kanami.Show"_s,
                                               u"fellowWindow.Show"_s, u"kanami.Foreground"_s}));
-        QVERIFY(rig.character.visible);
         QVERIFY(moveTo(1024, 300).isEmpty()); // past the screen is no edge
-        QCOMPARE(rig.timer.State().cursor, QPoint(1024, 300));
-        QVERIFY(moveTo(-1, 300).isEmpty());
         QVERIFY(moveTo(1023, 300).contains(u"kanami.Hide"_s));
-    }
-
-    void edgesAreNotWatchedWithoutHide() {
-        TimerRig rig;
-        rig.host.cursor = {400, 300};
-        rig.Ticks(1);
-        rig.host.cursor = {0, 0};
-        rig.Ticks(5);
-        QCOMPARE(rig.host.cursorReads, 0);
-        QVERIFY(rig.journal.isEmpty());
     }
 
     void foregroundFiveTicksAfterTheRequest() {
@@ -350,22 +232,17 @@ private Q_SLOTS:
         rig.Ticks(10);
         QCOMPARE(rig.timeline, (QList<std::pair<int, QString>>{{8, u"kanami.Foreground"_s},
                                                                {8, u"main.Activate"_s}}));
-        QVERIFY(!rig.ctx.flags.foregroundRequest);
     }
 
     void exitAndSkinChangeWaitThirtyTicksAfterTheTalk_data() {
         QTest::addColumn<bool>("skin");
-        QTest::addColumn<QString>("farewell");
-        QTest::newRow("exit, short") << false << u"\\hA"_s;
-        QTest::newRow("exit, long") << false << u"\\hさようなら\\w9\\w9\\w9\\w9\\w9\\w9\\w9\\w9"_s;
-        QTest::newRow("skin, short") << true << u"\\hA"_s;
-        QTest::newRow("skin, long") << true << u"\\hまたね\\w9\\w9\\w9\\w9\\w9\\w9\\w9\\w9"_s;
+        QTest::newRow("exit") << false;
+        QTest::newRow("skin") << true;
     }
     void exitAndSkinChangeWaitThirtyTicksAfterTheTalk() {
         QFETCH(bool, skin);
-        QFETCH(QString, farewell);
         TimerRig rig;
-        rig.player.PlayScript(farewell);
+        rig.player.PlayScript(u"\\hさようなら\\w9\\w9\\w9\\w9\\w9\\w9\\w9\\w9"_s);
         (skin ? rig.ctx.flags.skinChangeRequest : rig.ctx.flags.exitRequest) = true;
         int endedAt = -1;
         bool alwaysHeld = true;
@@ -378,54 +255,30 @@ private Q_SLOTS:
         }));
         QVERIFY(alwaysHeld);
         QCOMPARE(rig.TickOf(done) - endedAt, 30);
-        rig.Run(1000);
+        const int then = rig.ticks;
+        QVERIFY(rig.RunUntil([&] { return rig.ticks > then + 64; }));
         QCOMPARE(rig.journal.count(done), 1);
-        if (skin) {
-            QVERIFY(!rig.ctx.flags.skinChangeRequest);
-            QVERIFY(rig.character.enabled);
-        }
+        QCOMPARE(rig.character.enabled, skin);
     }
 
-    void skinChangeReloadsOnceAndGreets_data() {
-        QTest::addColumn<double>("r");
-        QTest::addColumn<QString>("greeting");
-        QTest::newRow("1") << 0.0 << u"\\h起動時#1"_s;
-        QTest::newRow("2")
-            << 0.3 << u"\\hDATEです。\\w5\\n\\n今日は%gdの日%en\\w8\\w8\\u勝手に記念日作るなよ。"_s;
-        QTest::newRow("3")
-            << 0.6
-            << u"\\h3月5日 9時7分です。\\w8\\n%usernameのこれからの予定は・・・\\w8\\n\\n"
-               "%hour時から%msと%vsすることになってます。\\w8\\w8\\u･･･%vs1？"_s;
-        QTest::newRow("4") << 0.9
-                           << u"\\hDATEです。\\w5\\n\\n今日は「ANNIV」\\w5%en\\w8\\w8\\uマジか｡"_s;
-    }
     void skinChangeReloadsOnceAndGreets() {
-        QFETCH(double, r);
-        QFETCH(QString, greeting);
         TimerRig rig;
         rig.host.work = {0, 40, 1024, 700}; // a panel at the top
-        rig.random.Push(r);
-        int ticksInside = 0;
+        rig.random.Push(0.9);
         rig.host.reload = [&] {
-            // The reload's 500 ms wait lets 32 ticks run; they only hold and disable.
-            rig.Ticks(32);
-            ticksInside = 32;
+            rig.Ticks(32); // the reload's 500 ms wait: these ticks only hold and disable
             return rig.ctx.flags.balloonHold && !rig.character.enabled;
         };
         rig.ctx.flags.skinChangeRequest = true;
-        rig.Ticks(29);
-        QVERIFY(!rig.journal.contains(u"host.ReloadSkin"_s));
-        rig.Ticks(1);
-        QCOMPARE(ticksInside, 32);
+        rig.Ticks(30);
         QCOMPARE(rig.journal.count(u"host.ReloadSkin"_s), 1);
         const qsizetype reload = rig.journal.indexOf(u"host.ReloadSkin"_s);
-        QCOMPARE(rig.journal.mid(reload - 2, 3),
-                 (QStringList{u"kanami.Hide"_s, u"main.Hide"_s, u"host.ReloadSkin"_s}));
-        QCOMPARE(rig.journal.mid(reload + 1, 3),
-                 (QStringList{u"kanami.Show"_s, u"main.Show"_s, u"host.MoveCharacter 768,540"_s}));
-        QCOMPARE(rig.player.Buffer(), greeting);
-        QVERIFY(!rig.ctx.flags.skinChangeRequest);
-        QVERIFY(!rig.ctx.flags.balloonHold);
+        QCOMPARE(rig.journal.mid(reload - 2, 6),
+                 (QStringList{u"kanami.Hide"_s, u"main.Hide"_s, u"host.ReloadSkin"_s,
+                              u"kanami.Show"_s, u"main.Show"_s, u"host.MoveCharacter 768,540"_s}));
+        QCOMPARE(rig.player.Buffer(),
+                 u"\\hDATEです。\\w5\\n\\n今日は「ANNIV」\\w5%en\\w8\\w8\\uマジか｡"_s);
+        QVERIFY(!rig.ctx.flags.skinChangeRequest && !rig.ctx.flags.balloonHold);
         QVERIFY(rig.character.enabled);
         QVERIFY(rig.log.Text().contains(u"Character Change Complete"_s));
     }
@@ -434,10 +287,8 @@ private Q_SLOTS:
         TimerRig rig;
         rig.host.reload = [] { return false; };
         rig.ctx.flags.skinChangeRequest = true;
-        const int talks = rig.ctx.flags.talkCount;
         rig.Ticks(30);
         QCOMPARE(rig.journal.last(), u"host.ReloadSkin"_s);
-        QCOMPARE(rig.ctx.flags.talkCount, talks);
         QVERIFY(rig.ctx.flags.skinChangeRequest);
         QVERIFY(!rig.log.Text().contains(u"Character Change Complete"_s));
     }
