@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/views.h"
 #include "balloon/shaped_picture_window.h"
 
 #include <functional>
@@ -51,6 +52,22 @@ private:
     int index_;
     MessageLabel* label_;
     bool pressed_ = false;
+};
+
+// A balloon window seen through its view interface (BalloonView or MainBalloonView): the
+// window operations every balloon view forwards in the same way.
+template <class View>
+class BalloonWindowOf : public BalloonWindow, public View {
+public:
+    using BalloonWindow::BalloonWindow;
+
+    void Show() override { ShowBalloon(); }
+    void Hide() override { hide(); }
+    bool IsVisible() const override { return isVisible(); }
+    void BringToFront() override { RaiseWithoutActivation(); }
+    void SetTopmost(bool on) override { SetStaysOnTop(on); }
+    quint64 Activate() override { return ActivateBalloon(); }
+    void RestoreActivation(quint64 token) override { RestoreActivationTo(token); }
 };
 
 } // namespace orvanel

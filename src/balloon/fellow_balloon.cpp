@@ -6,7 +6,7 @@
 
 namespace orvanel {
 
-FellowBalloon::FellowBalloon(AppContext& ctx, QWidget* parent) : BalloonWindow(ctx, 1, parent) {
+FellowBalloon::FellowBalloon(AppContext& ctx, QWidget* parent) : BalloonWindowOf(ctx, 1, parent) {
     setObjectName(QStringLiteral("frmBln_f"));
     setWindowTitle(QStringLiteral("Orvanel - Fellow balloon"));
     PlaceFellowMessageArea();

@@ -50,7 +50,7 @@ QLabel* PassiveLabel(QWidget* parent) {
 
 } // namespace
 
-MainBalloon::MainBalloon(AppContext& ctx, QWidget* parent) : BalloonWindow(ctx, 0, parent) {
+MainBalloon::MainBalloon(AppContext& ctx, QWidget* parent) : BalloonWindowOf(ctx, 0, parent) {
     setObjectName(QStringLiteral("frmBln_h"));
     // Never shown (the window has no frame); it names the window for tools and tests.
     setWindowTitle(QStringLiteral("Orvanel - Balloon"));

@@ -19,7 +19,7 @@ class PanelLabel;
 // frmBln_h: the main character's balloon with the wait-for-click marker and the panels that
 // ForeMenu brings to the front: the choice panel frameSelect, the teaching panel frameTeach,
 // the menu panel frameMenu, the search panel frameSearch and the progress panel Frame3.
-class MainBalloon final : public BalloonWindow, public MainBalloonView {
+class MainBalloon final : public BalloonWindowOf<MainBalloonView> {
     Q_OBJECT
 public:
     explicit MainBalloon(AppContext& ctx, QWidget* parent = nullptr);
@@ -45,13 +45,6 @@ public:
     void PlaceMainMessageArea();
 
     // BalloonView
-    void Show() override { ShowBalloon(); }
-    void Hide() override { hide(); }
-    bool IsVisible() const override { return isVisible(); }
-    void BringToFront() override { RaiseWithoutActivation(); }
-    void SetTopmost(bool on) override { SetStaysOnTop(on); }
-    quint64 Activate() override { return ActivateBalloon(); }
-    void RestoreActivation(quint64 token) override { RestoreActivationTo(token); }
     void SetMessage(const QString& text) override;
     QString Message() const override;
 
