@@ -1,1 +1,1 @@
-orvanel_add_benchmark(bench_script bench_script.cpp LIBS orvanel_talk)
+orvanel_add_benchmark(bench_script bench_script.cpp LIBS orvanel_engine)

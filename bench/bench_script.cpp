@@ -1,17 +1,15 @@
 // Words for 10,000 random talks from a 61-category dictionary of 200 words each: every talk
 // draws five words through GetWord (decoration included), as a template's variables do. Then
 // the same talks played through the player, step by step on a virtual clock.
-#include "app/app_context.h"
-#include "app/settings.h"
-#include "net/main_frame.h"
+#include "core/app_context.h"
+#include "core/settings.h"
+#include "engine/engine.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"
 #include "platform/text_file.h"
-#include "script/scenario_files.h"
 #include "script/script_player.h"
-#include "script/script_probes.h"
 #include "talk/dictionary.h"
 #include "talk/word_decoration.h"
 #include "tools/trace_log.h"
@@ -71,12 +69,8 @@ void BM_Play10000Talks(benchmark::State& state) {
     TraceLog log(clock);
     LoggingSystemActions actions(nullptr);
     AppContext ctx(clock, random, ini, Folder().path(), log, actions);
-    Dictionary dictionary(ctx.settings, random);
-    WordDecorator words(dictionary, random);
-    ScenarioFiles scenario(ctx.settings, log, random);
-    SystemScriptProbes probes;
-    TOMU_MainFrame frame;
-    ScriptPlayer player(ctx, frame, words, scenario, probes);
+    Engine engine(ctx);
+    ScriptPlayer& player = engine.Player();
     // One of the templates random talk plays: five word variables, waits and a line break.
     const QString talk = QStringLiteral(
         "\\h%dp、\\w5%msが%vsしているのを見かけたんだけど、\\w5\\nあれって%gdで%vs1したかったんだと"

@@ -1,1 +1,1 @@
-orvanel_add_benchmark(bench_talk bench_talk.cpp LIBS orvanel_talk)
+orvanel_add_benchmark(bench_talk bench_talk.cpp LIBS orvanel_engine)

@@ -1,20 +1,15 @@
 // A dropped dictionary folder merged into the program's dictionary: 61 categories of 2,000
 // words each into 61 categories of 2,000 words each, on real CP932 files. Half of the dropped
 // words are already known in other letter case, so every category ends with 3,000 words.
-#include "app/app_context.h"
-#include "net/main_frame.h"
+#include "core/app_context.h"
+#include "engine/engine.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"
 #include "platform/text_file.h"
-#include "script/scenario_files.h"
-#include "script/script_player.h"
-#include "script/script_probes.h"
 #include "talk/dictionary.h"
-#include "talk/machine_probes.h"
 #include "talk/talk_engine.h"
-#include "talk/word_decoration.h"
 #include "tools/trace_log.h"
 
 #include <QCoreApplication>
@@ -65,14 +60,9 @@ void BM_UpdateFromFolder(benchmark::State& state) {
         TraceLog log(clock);
         LoggingSystemActions actions(nullptr);
         AppContext ctx(clock, random, ini, dir.path(), log, actions);
-        Dictionary dictionary(ctx.settings, random);
-        WordDecorator words(dictionary, random);
-        ScenarioFiles scenario(ctx.settings, log, random);
-        SystemScriptProbes probes;
-        LinuxMachineProbes machine;
-        TOMU_MainFrame frame;
-        ScriptPlayer player(ctx, frame, words, scenario, probes);
-        TalkEngine talk(ctx, frame, player, dictionary, words, scenario, probes, machine);
+        Engine engine(ctx);
+        Dictionary& dictionary = engine.Words();
+        TalkEngine& talk = engine.Talk();
         state.ResumeTiming();
 
         talk.Bulk().UpdateFromFolder(dir.filePath(QStringLiteral("drop/TalkEngine")));

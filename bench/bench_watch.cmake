@@ -1,1 +1,1 @@
-orvanel_add_benchmark(bench_watch bench_watch.cpp LIBS orvanel_watch orvanel_net)
+orvanel_add_benchmark(bench_watch bench_watch.cpp LIBS orvanel_engine orvanel_net)

@@ -4,7 +4,7 @@
 // Each cell shows the picture as its window would (cut to its outline, surfaces one pixel up
 // and left as the character window shows them) over a checkerboard, the outline tinted and
 // traced, and under it the rectangle count and cache size. Surface 1 also shows the hit areas.
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "character/character_surfaces.h"
 #include "character/hit_areas.h"
 #include "character/picture_file.h"

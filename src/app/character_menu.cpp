@@ -5,88 +5,117 @@
 #include <QMenu>
 
 namespace orvanel {
+namespace {
+
+enum class Place { Top, Option, PlugIn };
+
+struct Row {
+    MenuItem item;
+    const char16_t* name;
+    const char16_t* caption;
+    Place place;
+    bool separatorBefore = false;
+    bool checkable = false;
+};
+
+// In menu order. The two submenus are rows too: their actions carry mnOption and mnPlugIn.
+constexpr Row kRows[] = {
+    {MenuItem::Config, u"mnConfig", u"ユーザー設定(&U)", Place::Top},
+    {MenuItem::WordRegistration, u"mnWR", u"単語登録(&W)", Place::Top},
+    {MenuItem::Skin, u"mnSkin", u"スキンの選択(&S)", Place::Top},
+    {MenuItem::Option, u"mnOption", u"オプション(&O)", Place::Top, true},
+    {MenuItem::Debug, u"mnDebug", u"デバッグウインドウ(&D)", Place::Option},
+    {MenuItem::OnTop, u"mnOnTop", u"常に手前に表示(&T)", Place::Option, true, true},
+    {MenuItem::Hide, u"mnHide", u"画面端で隠す(&H)", Place::Option, false, true},
+    {MenuItem::Silent, u"mnSilent", u"黙らせる(&S)", Place::Option, false, true},
+    {MenuItem::Export, u"mnExport", u"辞書アーカイブ作成(&E)", Place::Option, true},
+    {MenuItem::PlugIn, u"mnPlugIn", u"プラグイン(&P)", Place::Option},
+    {MenuItem::ScenarioEdit, u"mnScenarioEdit", u"シナリオエディタ(&C)", Place::PlugIn},
+    {MenuItem::ScriptEdit, u"mnScriptEdit", u"Script &Editor", Place::PlugIn},
+    {MenuItem::ScriptSend, u"mnScriptSend", u"Script &Sender", Place::PlugIn},
+    {MenuItem::SystemLaunch, u"mnSysLnch", u"&SystemLaunch", Place::Option},
+    {MenuItem::Mini, u"mnMini", u"アイコン化(&I)", Place::Top, true, true},
+    {MenuItem::About, u"nmAbout", u"TOMUについて(&A)", Place::Top},
+    {MenuItem::End, u"mnEnd", u"終了(&X)", Place::Top},
+};
+
+QString Text(const char16_t* s) {
+    return QString::fromUtf16(s);
+}
+
+} // namespace
 
 CharacterMenu::CharacterMenu(QObject* parent) : QObject(parent), menu_(new QMenu) {
     menu_->setObjectName(QStringLiteral("rclc"));
-    Add(menu_, QStringLiteral("mnConfig"), QStringLiteral("ユーザー設定(&U)"));
-    Add(menu_, QStringLiteral("mnWR"), QStringLiteral("単語登録(&W)"));
-    Add(menu_, QStringLiteral("mnSkin"), QStringLiteral("スキンの選択(&S)"));
-    menu_->addSeparator();
-    QMenu* option = menu_->addMenu(QStringLiteral("オプション(&O)"));
-    option->setObjectName(QStringLiteral("mnOption"));
-    items_.insert(QStringLiteral("mnOption"), option->menuAction());
-    Add(option, QStringLiteral("mnDebug"), QStringLiteral("デバッグウインドウ(&D)"));
-    option->addSeparator();
-    Add(option, QStringLiteral("mnOnTop"), QStringLiteral("常に手前に表示(&T)"), true);
-    Add(option, QStringLiteral("mnHide"), QStringLiteral("画面端で隠す(&H)"), true);
-    Add(option, QStringLiteral("mnSilent"), QStringLiteral("黙らせる(&S)"), true);
-    option->addSeparator();
-    Add(option, QStringLiteral("mnExport"), QStringLiteral("辞書アーカイブ作成(&E)"));
-    QMenu* plugIn = option->addMenu(QStringLiteral("プラグイン(&P)"));
-    plugIn->setObjectName(QStringLiteral("mnPlugIn"));
-    items_.insert(QStringLiteral("mnPlugIn"), plugIn->menuAction());
-    Add(plugIn, QStringLiteral("mnScenarioEdit"), QStringLiteral("シナリオエディタ(&C)"));
-    Add(plugIn, QStringLiteral("mnScriptEdit"), QStringLiteral("Script &Editor"));
-    Add(plugIn, QStringLiteral("mnScriptSend"), QStringLiteral("Script &Sender"));
-    Add(option, QStringLiteral("mnSysLnch"), QStringLiteral("&SystemLaunch"));
-    menu_->addSeparator();
-    Add(menu_, QStringLiteral("mnMini"), QStringLiteral("アイコン化(&I)"), true);
-    Add(menu_, QStringLiteral("nmAbout"), QStringLiteral("TOMUについて(&A)"));
-    Add(menu_, QStringLiteral("mnEnd"), QStringLiteral("終了(&X)"));
-    for (const QString& name : LaterItems())
-        items_.value(name)->setEnabled(false);
+    QMenu* option = nullptr;
+    QMenu* plugIn = nullptr;
+    for (const Row& row : kRows) {
+        QMenu* in = row.place == Place::Top      ? menu_
+                    : row.place == Place::Option ? option
+                                                 : plugIn;
+        if (row.separatorBefore) in->addSeparator();
+        QAction* action = nullptr;
+        if (row.item == MenuItem::Option || row.item == MenuItem::PlugIn) {
+            QMenu* sub = in->addMenu(Text(row.caption));
+            sub->setObjectName(Text(row.name));
+            (row.item == MenuItem::Option ? option : plugIn) = sub;
+            action = sub->menuAction();
+        } else {
+            action = in->addAction(Text(row.caption));
+            action->setCheckable(row.checkable);
+            const MenuItem item = row.item;
+            connect(action, &QAction::triggered, this, [this, item] {
+                if (const auto& handler = handlers_[size_t(item)]) handler();
+            });
+            // The switches follow the debug item after a line.
+            if (row.item == MenuItem::Debug) in->addSeparator();
+        }
+        action->setObjectName(Text(row.name));
+        items_[size_t(row.item)] = action;
+    }
+    for (MenuItem item : LaterItems())
+        Item(item)->setEnabled(false);
 }
 
 CharacterMenu::~CharacterMenu() {
     delete menu_;
 }
 
-const QStringList& CharacterMenu::LaterItems() {
-    static const QStringList kItems = {QStringLiteral("mnWR"), QStringLiteral("mnDebug"),
-                                       QStringLiteral("mnExport"), QStringLiteral("mnSysLnch")};
+const std::array<MenuItem, 4>& CharacterMenu::LaterItems() {
+    static constexpr std::array<MenuItem, 4> kItems = {MenuItem::WordRegistration, MenuItem::Debug,
+                                                       MenuItem::Export, MenuItem::SystemLaunch};
     return kItems;
 }
 
-const QHash<QString, QString>& CharacterMenu::PlugInPrograms() {
-    static const QHash<QString, QString> kPrograms = {
-        {QStringLiteral("mnScenarioEdit"), QStringLiteral("ScenarioEditor.exe")},
-        {QStringLiteral("mnScriptEdit"), QStringLiteral("ScriptEditor.exe")},
-        {QStringLiteral("mnScriptSend"), QStringLiteral("ScriptSender.exe")}};
-    return kPrograms;
+std::optional<QString> CharacterMenu::PlugInProgram(MenuItem item) {
+    switch (item) {
+    case MenuItem::ScenarioEdit:
+        return QStringLiteral("ScenarioEditor.exe");
+    case MenuItem::ScriptEdit:
+        return QStringLiteral("ScriptEditor.exe");
+    case MenuItem::ScriptSend:
+        return QStringLiteral("ScriptSender.exe");
+    default:
+        return std::nullopt;
+    }
 }
 
-QAction* CharacterMenu::Add(QMenu* menu, const QString& name, const QString& caption,
-                            bool checkable) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    action->setCheckable(checkable);
-    items_.insert(name, action);
-    connect(action, &QAction::triggered, this, [this, name] {
-        if (const auto handler = handlers_.value(name)) handler();
-    });
-    return action;
-}
-
-QAction* CharacterMenu::Item(const QString& name) const {
-    return items_.value(name);
-}
-
-void CharacterMenu::SetHandler(const QString& name, std::function<void()> handler) {
-    handlers_.insert(name, std::move(handler));
+void CharacterMenu::SetHandler(MenuItem item, std::function<void()> handler) {
+    handlers_[size_t(item)] = std::move(handler);
 }
 
 void CharacterMenu::Prepare(const State& state, bool fromCharacter) {
     if (fromCharacter) {
-        items_.value(QStringLiteral("mnOnTop"))->setChecked(state.onTop);
-        items_.value(QStringLiteral("mnHide"))->setChecked(state.hide);
-        items_.value(QStringLiteral("mnSilent"))->setChecked(state.silent);
+        Item(MenuItem::OnTop)->setChecked(state.onTop);
+        Item(MenuItem::Hide)->setChecked(state.hide);
+        Item(MenuItem::Silent)->setChecked(state.silent);
     }
-    for (auto it = PlugInPrograms().cbegin(); it != PlugInPrograms().cend(); ++it)
-        items_.value(it.key())->setEnabled(QFileInfo(state.programFolder + it.value()).isFile());
-    items_.value(QStringLiteral("mnMini"))->setChecked(state.minimized);
+    for (MenuItem item : {MenuItem::ScenarioEdit, MenuItem::ScriptEdit, MenuItem::ScriptSend})
+        Item(item)->setEnabled(QFileInfo(state.programFolder + *PlugInProgram(item)).isFile());
+    Item(MenuItem::Mini)->setChecked(state.minimized);
     // Minimising to a notification area that is not there would leave no way back.
-    items_.value(QStringLiteral("mnMini"))->setEnabled(state.minimized || state.trayAvailable);
-    items_.value(QStringLiteral("mnSkin"))->setVisible(!state.minimized);
+    Item(MenuItem::Mini)->setEnabled(state.minimized || state.trayAvailable);
+    Item(MenuItem::Skin)->setVisible(!state.minimized);
 }
 
 } // namespace orvanel

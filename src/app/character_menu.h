@@ -1,29 +1,50 @@
 #pragma once
 
-#include <QHash>
 #include <QObject>
 #include <QString>
 
+#include <array>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QMenu;
 
 namespace orvanel {
 
-// The character's pop-up menu rclc, its items named as the program names them (mnConfig,
-// mnOnTop, mnEnd, ...). Prepare sets the check marks and the plug-in items before each
-// opening; the commands go to the handlers the shell registers.
+// The items of the character's menu rclc; each action's objectName is the original's item name
+// (mnConfig, mnWR, mnSkin, mnOption, mnDebug, mnOnTop, mnHide, mnSilent, mnExport, mnPlugIn,
+// mnScenarioEdit, mnScriptEdit, mnScriptSend, mnSysLnch, mnMini, nmAbout, mnEnd).
+enum class MenuItem {
+    Config,
+    WordRegistration,
+    Skin,
+    Option,
+    Debug,
+    OnTop,
+    Hide,
+    Silent,
+    Export,
+    PlugIn,
+    ScenarioEdit,
+    ScriptEdit,
+    ScriptSend,
+    SystemLaunch,
+    Mini,
+    About,
+    End,
+};
+inline constexpr int kMenuItemCount = int(MenuItem::End) + 1;
+
+// The character's pop-up menu rclc. Prepare sets the check marks and the plug-in items before
+// each opening; the commands go to the handlers the shell registers.
 class CharacterMenu : public QObject {
     Q_OBJECT
 public:
     explicit CharacterMenu(QObject* parent = nullptr);
     ~CharacterMenu() override;
 
-    // Every item, by name: mnConfig, mnWR, mnSkin, mnOption, mnDebug, mnOnTop, mnHide,
-    // mnSilent, mnExport, mnPlugIn, mnScenarioEdit, mnScriptEdit, mnScriptSend, mnSysLnch,
-    // mnMini, nmAbout, mnEnd.
-    QAction* Item(const QString& name) const;
+    QAction* Item(MenuItem item) const { return items_[size_t(item)]; }
     QMenu* Menu() const { return menu_; }
 
     // What the menu shows the switches as.
@@ -39,20 +60,17 @@ public:
     // notification-area icon only the plug-in items are prepared.
     void Prepare(const State& state, bool fromCharacter);
 
-    // The command of each item, by name. An item without a handler does nothing.
-    void SetHandler(const QString& name, std::function<void()> handler);
-
+    // The command of an item. An item without a handler does nothing.
+    void SetHandler(MenuItem item, std::function<void()> handler);
     // Items whose windows come with later work: shown, greyed out.
-    static const QStringList& LaterItems();
-    // The plug-in items and the program each one starts.
-    static const QHash<QString, QString>& PlugInPrograms();
+    static const std::array<MenuItem, 4>& LaterItems();
+    // The program a plug-in item starts (in the program folder); nullopt for other items.
+    static std::optional<QString> PlugInProgram(MenuItem item);
 
 private:
-    QAction* Add(QMenu* menu, const QString& name, const QString& caption, bool checkable = false);
-
     QMenu* menu_;
-    QHash<QString, QAction*> items_;
-    QHash<QString, std::function<void()>> handlers_;
+    std::array<QAction*, kMenuItemCount> items_{};
+    std::array<std::function<void()>, kMenuItemCount> handlers_;
 };
 
 } // namespace orvanel

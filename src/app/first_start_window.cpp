@@ -1,7 +1,7 @@
 #include "app/first_start_window.h"
 
-#include "app/app_context.h"
-#include "app/views.h"
+#include "core/app_context.h"
+#include "core/views.h"
 #include "balloon/panel_widgets.h"
 #include "tools/trace_log.h"
 

@@ -4,12 +4,13 @@
 //
 // Exit status: 0 after the End command or a normal close, 1 when the program could not run
 // (another instance holds the program folder, the script port is taken, a picture is missing).
-#include "app/app_context.h"
-#include "app/desktop_system_actions.h"
+#include "core/app_context.h"
+#include "platform/linux/desktop_system_actions.h"
 #include "app/instance_lock.h"
 #include "app/message_boxes.h"
-#include "app/quit_signals.h"
+#include "platform/linux/quit_signals.h"
 #include "app/shell.h"
+#include "net/datagram_receiver.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
     parser.addOptions({folderOption, traceOption, portOption});
     parser.process(app);
 
-    quint16 port = 9634;
+    quint16 port = DatagramReceiver::kDefaultPort;
     if (parser.isSet(portOption)) {
         bool ok = false;
         const uint value = parser.value(portOption).toUInt(&ok);

@@ -1,6 +1,6 @@
 #include "app/main_loop.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "tools/trace_log.h"
 
 namespace orvanel {

@@ -1,6 +1,6 @@
 #include "app/option_window.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "balloon/panel_widgets.h"
 #include "platform/random.h"
 #include "tools/trace_log.h"

@@ -1,6 +1,6 @@
 #include "app/progress_windows.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "tools/trace_log.h"
 
 #include <QGuiApplication>

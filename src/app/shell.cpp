@@ -1,11 +1,11 @@
 #include "app/shell.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "app/character_drag.h"
 #include "app/character_menu.h"
 #include "app/fellow_window.h"
 #include "app/first_start_window.h"
-#include "app/headlines.h"
+#include "core/headlines.h"
 #include "app/main_loop.h"
 #include "app/message_boxes.h"
 #include "app/option_window.h"
@@ -14,21 +14,18 @@
 #include "app/shell_talk.h"
 #include "app/skin_select_window.h"
 #include "app/tick_driver.h"
-#include "app/version_info.h"
+#include "core/version_info.h"
 #include "balloon/fellow_balloon.h"
 #include "balloon/main_balloon.h"
 #include "character/skin.h"
+#include "engine/engine.h"
 #include "net/datagram_receiver.h"
-#include "net/main_frame.h"
+#include "script/play_state.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"
-#include "script/scenario_files.h"
 #include "script/script_player.h"
-#include "script/script_probes.h"
-#include "talk/dictionary.h"
-#include "talk/machine_probes.h"
+#include "script/word_source.h"
 #include "talk/talk_engine.h"
-#include "talk/word_decoration.h"
 #include "tools/trace_log.h"
 #include "watch/main_timer.h"
 
@@ -52,31 +49,20 @@ const QString kGeneral = u"General"_s;
 
 Shell::Shell(AppContext& ctx, MessageBoxes& boxes, Options options)
     : ctx_(ctx), boxes_(boxes), config_(options), headlines_(std::make_unique<QList<Headline>>()),
-      frame_(std::make_unique<TOMU_MainFrame>()),
-      scenario_(std::make_unique<ScenarioFiles>(ctx.settings, ctx.log, ctx.random)),
-      dictionary_(std::make_unique<Dictionary>(ctx.settings, ctx.random)),
-      words_(std::make_unique<WordDecorator>(*dictionary_, ctx.random)),
-      probes_(std::make_unique<SystemScriptProbes>()),
-      player_(std::make_unique<ScriptPlayer>(ctx, *frame_, *words_, *scenario_, *probes_)),
-      machine_(std::make_unique<LinuxMachineProbes>()),
-      engine_(std::make_unique<TalkEngine>(ctx, *frame_, *player_, *dictionary_, *words_,
-                                           *scenario_, *probes_, *machine_)),
-      talk_(std::make_unique<EngineTalk>(*engine_)),
+      engine_(std::make_unique<Engine>(ctx)), playState_(&engine_->Play()),
+      player_(&engine_->Player()), words_(&engine_->Source()),
+      talk_(std::make_unique<EngineTalk>(engine_->Talk())),
       character_(std::make_unique<CharacterWindow>()), fellow_(std::make_unique<FellowWindow>()),
       mainBalloon_(std::make_unique<orvanel::MainBalloon>(ctx)),
       fellowBalloon_(std::make_unique<FellowBalloon>(ctx)),
       progress_(std::make_unique<RegionProgressWindow>(ctx, [this] { UnloadSplash(); })),
       surfaces_(std::make_unique<CharacterSurfaces>(ctx, *character_, *progress_, boxes)),
-      mainTimer_(std::make_unique<MainTimer>(ctx, *player_, *words_, *this, *mainBalloon_,
-                                             *fellowBalloon_, *this)),
       tickDriver_(new TickDriver([this] { Tick(); }, [this] { return QuietTicks(); }, this)),
       mainLoop_(new MainLoop(
           ctx, [this] { Step(); }, [this] { return player_->IsRunning(); }, this)),
       receiver_(new DatagramReceiver(ctx.log, this)), menu_(new CharacterMenu(this)) {
-    frame_->SetViews(mainBalloon_.get(), this);
-    player_->SetViews(mainBalloon_.get(), fellowBalloon_.get(), this);
-    // The engine has taken the player's "$learn" and trash hooks.
     engine_->SetViews(mainBalloon_.get(), fellowBalloon_.get(), this);
+    mainTimer_ = &engine_->AttachTimer(*this);
     mainBalloon_->onClick = [this] { player_->Click(); };
     fellowBalloon_->onClick = [this] { player_->Click(); };
     mainBalloon_->hooks.answerChosen = [this](int choice) { talk_->AnswerChosen(choice); };
@@ -96,21 +82,21 @@ Shell::Shell(AppContext& ctx, MessageBoxes& boxes, Options options)
     connect(fellow_.get(), &FellowWindow::Poked, this, &Shell::FellowPoked);
     connect(fellow_.get(), &FellowWindow::DragFinished, this, &Shell::StandOnBottom);
 
-    menu_->SetHandler(u"mnConfig"_s, [this] { OpenOptions(); });
-    menu_->SetHandler(u"mnSkin"_s, [this] { OpenSkinSelection(); });
-    menu_->SetHandler(u"mnOnTop"_s, [this] { ToggleOnTop(); });
-    menu_->SetHandler(u"mnHide"_s, [this] { ToggleHide(); });
-    menu_->SetHandler(u"mnSilent"_s, [this] { ToggleSilent(); });
-    for (const QString& item : CharacterMenu::PlugInPrograms().keys())
+    menu_->SetHandler(MenuItem::Config, [this] { OpenOptions(); });
+    menu_->SetHandler(MenuItem::Skin, [this] { OpenSkinSelection(); });
+    menu_->SetHandler(MenuItem::OnTop, [this] { ToggleOnTop(); });
+    menu_->SetHandler(MenuItem::Hide, [this] { ToggleHide(); });
+    menu_->SetHandler(MenuItem::Silent, [this] { ToggleSilent(); });
+    for (MenuItem item : {MenuItem::ScenarioEdit, MenuItem::ScriptEdit, MenuItem::ScriptSend})
         menu_->SetHandler(item, [this, item] { StartPlugIn(item); });
-    menu_->SetHandler(u"mnMini"_s, [this] {
+    menu_->SetHandler(MenuItem::Mini, [this] {
         if (ctx_.flags.minimized)
             Restore(false);
         else
             Minimize();
     });
-    menu_->SetHandler(u"nmAbout"_s, [this] { ShowAbout(); });
-    menu_->SetHandler(u"mnEnd"_s, [this] { EndCommand(); });
+    menu_->SetHandler(MenuItem::About, [this] { ShowAbout(); });
+    menu_->SetHandler(MenuItem::End, [this] { EndCommand(); });
     // The icon's menu is the character's, prepared for the icon.
     connect(menu_->Menu(), &QMenu::aboutToShow, this, [this] {
         if (ctx_.flags.minimized) PrepareMenu(false);
@@ -118,6 +104,10 @@ Shell::Shell(AppContext& ctx, MessageBoxes& boxes, Options options)
 }
 
 Shell::~Shell() = default;
+
+TalkEngine& Shell::Talk() const {
+    return engine_->Talk();
+}
 
 void Shell::UseTalk(std::unique_ptr<ShellTalk> talk) {
     if (talk) talk_ = std::move(talk);
@@ -161,7 +151,7 @@ bool Shell::Start() {
     QCoreApplication::processEvents();
 
     log.LogLine(u"Load MainForm"_s);
-    frame_->SetOnTop(ReadOnTop(settings));
+    playState_->SetOnTop(ReadOnTop(settings));
     ctx_.flags.hide = ReadTrueSwitch(settings, u"Hide"_s);
     ctx_.flags.silent = ReadTrueSwitch(settings, u"Silent"_s);
     ctx_.random.Seed(quint32(QDateTime::currentMSecsSinceEpoch()));
@@ -224,7 +214,7 @@ bool Shell::Start() {
     log.LogEnd(ReadTrueSwitch(settings, u"Debug"_s) ? u"True"_s : u"False"_s);
     log.LogLine(u"Boot Complete"_s);
     character_->ShowWithoutActivation();
-    ApplyOnTop(this, frame_->OnTop());
+    ApplyOnTop(this, playState_->OnTop());
 
     ctx_.flags.timerInterval = ReadTimerInterval(settings);
     mainLoop_->Start();
@@ -237,7 +227,7 @@ Outcome Shell::LoadMainBalloon() {
             *mainBalloon_, FullPicturePath(ctx_, ctx_.skin.balloons[0].picture)) ==
         Outcome::EndProgram)
         return Outcome::EndProgram;
-    frame_->ForeMenu(u"Normal"_s);
+    playState_->ForeMenu(BalloonPanel::None);
     mainBalloon_->PlaceMainMessageArea();
     mainBalloon_->PlaceAgainst(*character_);
     if (!character_->isVisible()) mainBalloon_->hide();
@@ -292,7 +282,7 @@ Outcome Shell::LoadFellow() {
     fellow_->move(screen.x() + qRound(0.57 * screen.width()),
                   work.y() + work.height() - fellow_->height());
     fellow_->ShowWithoutActivation();
-    fellow_->SetStaysOnTop(frame_->OnTop());
+    fellow_->SetStaysOnTop(playState_->OnTop());
     return Outcome::Go;
 }
 
@@ -328,14 +318,7 @@ void Shell::StandOnBottom() {
 }
 
 void Shell::UpdateProbes() {
-    SystemScriptProbes::SkinNames names;
-    names.selfCall = ctx_.skin.hSelfName;
-    names.selfName = ctx_.skin.hCallName;
-    names.fellowName = ctx_.skin.fCallName;
-    probes_->SetSkinNames(names);
-    const QRect screen = ScreenGeometry();
-    probes_->SetScreenTwips(qint64(screen.width()) * kTwipsPerPixel,
-                            qint64(screen.height()) * kTwipsPerPixel);
+    engine_->UpdateProbes(ScreenGeometry());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -411,7 +394,7 @@ void Shell::FellowPoked() {
 
 void Shell::PrepareMenu(bool fromCharacter) {
     CharacterMenu::State state;
-    state.onTop = frame_->OnTop();
+    state.onTop = playState_->OnTop();
     state.hide = ctx_.flags.hide;
     state.silent = ctx_.flags.silent;
     state.minimized = ctx_.flags.minimized;
@@ -449,30 +432,29 @@ void Shell::OpenSkinSelection() {
 }
 
 void Shell::ToggleOnTop() {
-    frame_->SetOnTop(!frame_->OnTop());
-    menu_->Item(u"mnOnTop"_s)->setChecked(frame_->OnTop());
-    ApplyOnTop(this, frame_->OnTop());
+    playState_->SetOnTop(!playState_->OnTop());
+    menu_->Item(MenuItem::OnTop)->setChecked(playState_->OnTop());
+    ApplyOnTop(this, playState_->OnTop());
 }
 
 void Shell::ToggleHide() {
     ctx_.flags.hide = !ctx_.flags.hide;
     tickDriver_->Reschedule();
-    menu_->Item(u"mnHide"_s)->setChecked(ctx_.flags.hide);
+    menu_->Item(MenuItem::Hide)->setChecked(ctx_.flags.hide);
 }
 
 void Shell::ToggleSilent() {
     ctx_.flags.silent = !ctx_.flags.silent;
-    menu_->Item(u"mnSilent"_s)->setChecked(ctx_.flags.silent);
+    menu_->Item(MenuItem::Silent)->setChecked(ctx_.flags.silent);
 }
 
-void Shell::StartPlugIn(const QString& item) {
-    static const QHash<QString, QString> kLines = {
-        {u"mnScenarioEdit"_s, u"\\hシナリオエディタ実行！"_s},
-        {u"mnScriptEdit"_s, u"\\hスクリプトエディタ実行！"_s},
-        {u"mnScriptSend"_s, u"\\hSender実行！"_s}};
+void Shell::StartPlugIn(MenuItem item) {
+    const QString line = item == MenuItem::ScenarioEdit ? u"\\hシナリオエディタ実行！"_s
+                         : item == MenuItem::ScriptEdit ? u"\\hスクリプトエディタ実行！"_s
+                                                        : u"\\hSender実行！"_s;
     ctx_.actions.StartProgram(
-        ctx_.settings.AppFolder() + CharacterMenu::PlugInPrograms().value(item), {});
-    Play(kLines.value(item));
+        ctx_.settings.AppFolder() + CharacterMenu::PlugInProgram(item).value_or(QString()), {});
+    Play(line);
 }
 
 void Shell::UpdateTrayTip() {
@@ -482,8 +464,8 @@ void Shell::UpdateTrayTip() {
 void Shell::Minimize() {
     if (ctx_.flags.minimized) return;
     ctx_.log.LogBegin(u"Minimize..."_s);
-    menu_->Item(u"mnMini"_s)->setChecked(true);
-    menu_->Item(u"mnSkin"_s)->setVisible(false);
+    menu_->Item(MenuItem::Mini)->setChecked(true);
+    menu_->Item(MenuItem::Skin)->setVisible(false);
     tickDriver_->Stop();
     character_->hide();
     mainBalloon_->hide();
@@ -512,8 +494,8 @@ void Shell::Restore(bool fromIcon) {
     ctx_.log.LogBegin(u"Normalize..."_s);
     if (tray_) tray_->hide();
     ctx_.flags.minimized = false;
-    menu_->Item(u"mnMini"_s)->setChecked(false);
-    menu_->Item(u"mnSkin"_s)->setVisible(true);
+    menu_->Item(MenuItem::Mini)->setChecked(false);
+    menu_->Item(MenuItem::Skin)->setVisible(true);
     tickDriver_->Start();
     if (FellowPresent()) fellow_->ShowWithoutActivation();
     character_->ShowWithoutActivation();
@@ -560,7 +542,7 @@ void Shell::Close(int exitCode) {
     exitCode_ = exitCode;
     receiver_->Close();
     const Settings& settings = ctx_.settings;
-    settings.WriteSetting(kGeneral, u"OnTop"_s, BoolText(frame_->OnTop()));
+    settings.WriteSetting(kGeneral, u"OnTop"_s, BoolText(playState_->OnTop()));
     settings.WriteSetting(kGeneral, u"Hide"_s, BoolText(ctx_.flags.hide));
     settings.WriteSetting(kGeneral, u"Silent"_s, BoolText(ctx_.flags.silent));
     if (mainBalloonLoaded_) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "app/character_menu.h"
 #include "app/character_window.h"
-#include "app/views.h"
+#include "core/views.h"
 #include "character/character_surfaces.h"
+#include "net/datagram_receiver.h"
 #include "watch/timer_host.h"
 
 #include <QList>
@@ -16,13 +18,11 @@ class QSystemTrayIcon;
 namespace orvanel {
 
 class AppContext;
-class CharacterMenu;
 class DatagramReceiver;
-class Dictionary;
+class Engine;
 class FellowBalloon;
 class FellowWindow;
 class MainBalloon;
-class LinuxMachineProbes;
 class MainLoop;
 class MainTimer;
 class MessageBoxes;
@@ -33,11 +33,10 @@ class ScriptPlayer;
 class ShellTalk;
 class SkinSelectWindow;
 class SplashWindow;
-class SystemScriptProbes;
-class TOMU_MainFrame;
+class WordSource;
+class PlayState;
 class TalkEngine;
 class TickDriver;
-class WordDecorator;
 struct Headline;
 struct ReceivedScript;
 
@@ -49,14 +48,15 @@ class Shell final : public QObject, public CharacterView, public TimerHost, publ
     Q_OBJECT
 public:
     struct Options {
-        quint16 port = 9634;
+        quint16 port = DatagramReceiver::kDefaultPort;
     };
     Shell(AppContext& ctx, MessageBoxes& boxes, Options options);
     ~Shell() override;
 
     // Another talk than the talk engine's (see ShellTalk).
     void UseTalk(std::unique_ptr<ShellTalk> talk);
-    TalkEngine& Talk() const { return *engine_; }
+    TalkEngine& Talk() const;
+    Engine& Core() const { return *engine_; }
 
     // Loads everything, shows the character and starts the main loop. False when the program
     // ended on the way (a missing picture, the port in use); ExitCode() says how.
@@ -72,7 +72,7 @@ public:
     void ToggleOnTop();
     void ToggleHide();
     void ToggleSilent();
-    void StartPlugIn(const QString& item);
+    void StartPlugIn(MenuItem item);
     void Minimize();
     void Restore(bool fromIcon);
     void ShowAbout();
@@ -83,7 +83,7 @@ public:
 
     // The parts, for the process entry and for tests.
     ScriptPlayer& Player() const { return *player_; }
-    TOMU_MainFrame& Frame() const { return *frame_; }
+    PlayState& Frame() const { return *playState_; }
     CharacterWindow& Character() const { return *character_; }
     FellowWindow& Fellow() const { return *fellow_; }
     orvanel::MainBalloon& MainBalloonWindow() const { return *mainBalloon_; }
@@ -164,14 +164,10 @@ private:
     MessageBoxes& boxes_;
     Options config_;
     std::unique_ptr<QList<Headline>> headlines_;
-    std::unique_ptr<TOMU_MainFrame> frame_;
-    std::unique_ptr<ScenarioFiles> scenario_;
-    std::unique_ptr<Dictionary> dictionary_;
-    std::unique_ptr<WordDecorator> words_;
-    std::unique_ptr<SystemScriptProbes> probes_;
-    std::unique_ptr<ScriptPlayer> player_;
-    std::unique_ptr<LinuxMachineProbes> machine_;
-    std::unique_ptr<TalkEngine> engine_;
+    std::unique_ptr<Engine> engine_;
+    PlayState* playState_;
+    ScriptPlayer* player_;
+    WordSource* words_;
     std::unique_ptr<ShellTalk> talk_;
     std::unique_ptr<CharacterWindow> character_;
     std::unique_ptr<FellowWindow> fellow_;
@@ -179,7 +175,7 @@ private:
     std::unique_ptr<FellowBalloon> fellowBalloon_;
     std::unique_ptr<RegionProgressWindow> progress_;
     std::unique_ptr<CharacterSurfaces> surfaces_;
-    std::unique_ptr<MainTimer> mainTimer_;
+    MainTimer* mainTimer_;
     TickDriver* tickDriver_;
     MainLoop* mainLoop_;
     DatagramReceiver* receiver_;

@@ -1,6 +1,6 @@
 // What the logic asks of the windows: the character views, the main timer's host and the
 // steps of the skin reload, all carried out on the Shell's windows.
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "app/fellow_window.h"
 #include "app/option_window.h"
 #include "app/shell.h"
@@ -9,7 +9,7 @@
 #include "balloon/fellow_balloon.h"
 #include "balloon/main_balloon.h"
 #include "character/skin.h"
-#include "script/scenario_files.h"
+#include "engine/engine.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -143,10 +143,7 @@ void Shell::PlaceHitAreas(const HitAreas& areas) {
 }
 
 void Shell::ReloadScriptFiles() {
-    scenario_->LoadExternalScripts(SkinFolderPrefix(ctx_),
-                                   ReadSkinValue(ctx_, u"Script"_s, u"ScriptFile"_s));
-    scenario_->LoadScenario();
-    scenario_->LoadIdRelation();
+    engine_->ReloadScriptFiles();
 }
 
 Outcome Shell::ReloadFellow() {

@@ -1,6 +1,6 @@
 #include "app/skin_select_window.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "tools/trace_log.h"
 
 #include <QDir>

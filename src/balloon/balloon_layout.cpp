@@ -7,8 +7,6 @@
 namespace orvanel {
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
-
 bool ReadInt(QStringView text, int* out) {
     bool ok = false;
     const int v = text.trimmed().toInt(&ok);
@@ -17,19 +15,6 @@ bool ReadInt(QStringView text, int* out) {
 }
 
 } // namespace
-
-int TwipsToPixels(int twips) {
-    return RoundHalfEven(twips / kTwipsPerPixel);
-}
-
-QRect TwipsToPixels(const QRect& t) {
-    return QRect(TwipsToPixels(t.left()), TwipsToPixels(t.top()), TwipsToPixels(t.width()),
-                 TwipsToPixels(t.height()));
-}
-
-QPoint TwipsToPixels(QPoint t) {
-    return QPoint(TwipsToPixels(t.x()), TwipsToPixels(t.y()));
-}
 
 QColor ColorFromBgr(qint32 bgr) {
     const quint32 v = quint32(bgr);
@@ -73,11 +58,6 @@ MainBalloonLayout LayOutMainBalloon(const QString& msgArea) {
 
 QRect FellowMessageArea(const QString& msgArea) {
     return ParseMsgArea(msgArea).value_or(kDefaultMsgArea);
-}
-
-QPoint BalloonPosition(QPoint characterTopLeft, QSize balloonSize, int leftTwips, int topTwips) {
-    return QPoint(characterTopLeft.x() - balloonSize.width() + TwipsToPixels(leftTwips),
-                  characterTopLeft.y() - balloonSize.height() + TwipsToPixels(topTwips));
 }
 
 } // namespace orvanel

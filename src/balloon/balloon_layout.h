@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/geometry.h"
+
 #include <QColor>
 #include <QPoint>
 #include <QRect>
@@ -9,12 +11,6 @@
 #include <optional>
 
 namespace orvanel {
-
-// Balloon geometry as the skin gives it (twips, 15 to the pixel) and as the windows use it.
-
-int TwipsToPixels(int twips);
-QRect TwipsToPixels(const QRect& twips);
-QPoint TwipsToPixels(QPoint twips);
 
 // A colour value of the skin file, 0x00BBGGRR.
 QColor ColorFromBgr(qint32 bgr);
@@ -45,9 +41,5 @@ MainBalloonLayout LayOutMainBalloon(const QString& msgArea);
 
 // The fellow balloon's label: the MsgArea of balloon 1 or the default area.
 QRect FellowMessageArea(const QString& msgArea);
-
-// The balloon's top-left corner in pixels: with zero offsets its lower-right corner touches
-// the character window's upper-left corner; the skin offsets (twips) move it from there.
-QPoint BalloonPosition(QPoint characterTopLeft, QSize balloonSize, int leftTwips, int topTwips);
 
 } // namespace orvanel

@@ -1,6 +1,6 @@
 #include "balloon/balloon_window.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "balloon/balloon_layout.h"
 #include "balloon/message_label.h"
 
@@ -21,7 +21,7 @@ void BalloonWindow::SetBold(bool bold) {
 
 void BalloonWindow::PlaceAgainst(const QWidget& character) {
     const SkinState::Balloon& b = ctx_.skin.balloons[size_t(index_)];
-    move(BalloonPosition(character.pos(), size(), b.left, b.top));
+    move(BalloonPosition(character.pos(), size(), QPoint(b.left, b.top)));
 }
 
 qint32& BalloonWindow::DisplayCounter() const {

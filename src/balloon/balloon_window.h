@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/views.h"
+#include "core/views.h"
 #include "balloon/shaped_picture_window.h"
 
 #include <functional>

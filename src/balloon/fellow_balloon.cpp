@@ -1,6 +1,6 @@
 #include "balloon/fellow_balloon.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "balloon/balloon_layout.h"
 #include "balloon/message_label.h"
 

@@ -1,6 +1,6 @@
 #include "character/character_surfaces.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "character/picture_file.h"
 #include "character/skin.h"
 #include "tools/trace_log.h"

@@ -1,6 +1,7 @@
 #include "character/hit_areas.h"
 
 #include "character/skin.h"
+#include "core/geometry.h"
 #include "platform/numbers.h"
 
 #include <QRegularExpression>
@@ -9,9 +10,7 @@
 namespace orvanel {
 
 QRect HitAreas::Pixels(HitArea a) const {
-    const QRect& t = (*this)[a];
-    auto px = [](int v) { return RoundHalfEven(double(v) / kTwipsPerPixel); };
-    return QRect(px(t.left()), px(t.top()), px(t.width()), px(t.height()));
+    return TwipsToPixels((*this)[a]);
 }
 
 bool ParseRegionNumber(QStringView text, int* value) {

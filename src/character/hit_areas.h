@@ -22,8 +22,6 @@ struct HitAreas {
     QRect Pixels(HitArea a) const;
 };
 
-constexpr int kTwipsPerPixel = 15;
-
 // Reads the [Region] keys. Each value is "left,top,width,height"; a number that is missing or
 // not a number keeps its value from the previous key (0 for the first), so a missing key
 // repeats the previous area. Negative sizes become 0.

@@ -1,6 +1,6 @@
 #include "character/region_cache.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "character/skin.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"

@@ -1,6 +1,6 @@
 #include "character/region_shaper.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "character/picture_file.h"
 #include "character/region_cache.h"
 #include "character/region_scanner.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "character/region_data.h"
+#include "core/outcome.h"
 
 #include <QImage>
 #include <QPoint>
@@ -8,11 +9,6 @@
 #include <QString>
 
 namespace orvanel {
-
-// What a sequence tells its caller when it stopped on a fatal failure: the message box has
-// been shown and the program must end (the caller ends it; logic never exits by itself).
-// Functions returning it are [[nodiscard]].
-enum class Outcome { Go, EndProgram };
 
 // A frameless window cut to the outline of its picture: the character window, the fellow and
 // both balloons. Implemented by the Qt windows; tests record the calls.
@@ -40,13 +36,6 @@ public:
     virtual void SetMaximum(int maximum) = 0;
     virtual void SetValue(int value) = 0;
     virtual void Close() = 0;
-};
-
-// Message boxes with an OK button (title "Orvanel"); returns when the user has closed it.
-class UserMessages {
-public:
-    virtual ~UserMessages() = default;
-    virtual void ShowMessage(const QString& text) = 0;
 };
 
 } // namespace orvanel

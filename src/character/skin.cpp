@@ -1,6 +1,6 @@
 #include "character/skin.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "platform/ini_file.h"
 #include "platform/numbers.h"
 

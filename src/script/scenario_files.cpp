@@ -1,6 +1,6 @@
 #include "script/scenario_files.h"
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "platform/numbers.h"
 #include "platform/random.h"
 #include "platform/text_file.h"

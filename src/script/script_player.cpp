@@ -1,8 +1,8 @@
 #include "script/script_player.h"
 
-#include "app/app_context.h"
-#include "app/views.h"
-#include "net/main_frame.h"
+#include "core/app_context.h"
+#include "core/views.h"
+#include "script/play_state.h"
 #include "platform/system_actions.h"
 #include "script/scenario_files.h"
 #include "tools/trace_log.h"
@@ -18,9 +18,9 @@ bool IsAsciiDigit(QChar c) {
 
 } // namespace
 
-ScriptPlayer::ScriptPlayer(AppContext& ctx, TOMU_MainFrame& frame, WordSource& words,
+ScriptPlayer::ScriptPlayer(AppContext& ctx, PlayState& frame, WordSource& words,
                            ScenarioFiles& scenario, ScriptProbes& probes)
-    : ctx_(ctx), frame_(frame), scenario_(scenario), variables_(ctx, words, scenario, probes) {}
+    : ctx_(ctx), state_(frame), scenario_(scenario), variables_(ctx, words, scenario, probes) {}
 
 void ScriptPlayer::SetViews(MainBalloonView* mainBalloon, BalloonView* fellowBalloon,
                             CharacterView* character) {
@@ -51,27 +51,27 @@ void ScriptPlayer::PlayScript(const QString& script, ScriptOrigin origin) {
     BalloonView* speaker = fellowFirst ? fellow_ : static_cast<BalloonView*>(main_);
     BalloonView* other = fellowFirst ? static_cast<BalloonView*>(main_) : fellow_;
     const quint64 wasActive = speaker ? speaker->Activate() : 0;
-    frame_.SetMsgScope(fellowFirst ? 1 : 0);
+    state_.SetMsgScope(fellowFirst ? Speaker::Fellow : Speaker::Main);
     if (other) other->Hide();
     for (BalloonView* b : {static_cast<BalloonView*>(main_), fellow_}) {
         if (!b) continue;
-        if (frame_.OnTop())
+        if (state_.OnTop())
             b->SetTopmost(true);
         else
-            frame_.RaiseBalloon(*b);
+            state_.RaiseBalloon(*b);
     }
     if (speaker) speaker->RestoreActivation(wasActive);
     ResetTalk();
     buffer_ = script;
     ctx_.flags.scriptRunning = true;
-    frame_.CancelWSF();
+    state_.CancelWSF();
     pos_ = 1;
 }
 
 void ScriptPlayer::ResetTalk() {
     if (main_ && !(character_ && character_->IsVisible())) main_->Hide();
     ++ctx_.flags.talkCount;
-    frame_.ForeMenu(QStringLiteral("Normal"));
+    state_.ForeMenu(BalloonPanel::None);
     msgTmpF_.clear();
     msgTmpH_.clear();
     ctx_.flags.mainBalloonCounter = 0;
@@ -94,15 +94,8 @@ QChar ScriptPlayer::At(qsizetype pos) const {
     return pos >= 1 && pos <= buffer_.size() ? buffer_.at(pos - 1) : QChar();
 }
 
-BalloonView* ScriptPlayer::Speaker() const {
-    switch (frame_.MsgScope()) {
-    case 0:
-        return main_;
-    case 1:
-        return fellow_;
-    default:
-        return nullptr;
-    }
+BalloonView* ScriptPlayer::SpeakingBalloon() const {
+    return state_.MsgScope() == Speaker::Main ? static_cast<BalloonView*>(main_) : fellow_;
 }
 
 // The recursion of tag processing ("continue": the next character at once, in the same step)
@@ -141,7 +134,7 @@ ScriptPlayer::Flow ScriptPlayer::Tag() {
     const QChar letter = At(pos_ + 1);
     switch (letter.unicode()) {
     case u'h':
-        SwitchSpeaker(main_, 0, msgTmpF_);
+        SwitchSpeaker(main_, Speaker::Main, msgTmpF_);
         return Flow::Continue;
     case u'u':
         if (!character_ || !character_->FellowPresent()) {
@@ -149,16 +142,16 @@ ScriptPlayer::Flow ScriptPlayer::Tag() {
             buffer_.truncate(pos_ - 1);
             return Flow::Continue;
         }
-        SwitchSpeaker(fellow_, 1, msgTmpH_);
+        SwitchSpeaker(fellow_, Speaker::Fellow, msgTmpH_);
         return Flow::Continue;
     case u'c':
         ReplaceToken(2, {});
         buffer_.remove(0, pos_ - 1);
         pos_ = 1;
-        if (frame_.MsgScope() == 0) {
+        if (state_.MsgScope() == Speaker::Main) {
             if (main_) main_->SetMessage({});
             msgTmpH_.clear();
-        } else if (frame_.MsgScope() == 1) {
+        } else {
             if (fellow_) fellow_->SetMessage({});
             msgTmpF_.clear();
         }
@@ -196,7 +189,7 @@ ScriptPlayer::Flow ScriptPlayer::Tag() {
     case u'_':
         if (At(pos_ + 2) != u'e') return Flow::Unrecognised;
         ReplaceToken(3, {});
-        if (BalloonView* b = Speaker()) b->Hide();
+        if (BalloonView* b = SpeakingBalloon()) b->Hide();
         return Flow::Continue;
     case u'j':
         if (At(pos_ + 2) != u'[') return Flow::Unrecognised;
@@ -208,12 +201,12 @@ ScriptPlayer::Flow ScriptPlayer::Tag() {
 
 // The text before a speaker tag is taken as the other character's: "\h" files it under the
 // fellow, "\u" under the main character (so "\hA\hB" leaves "A" with the fellow).
-void ScriptPlayer::SwitchSpeaker(BalloonView* balloon, qint32 scope, QString& keepsShownText) {
+void ScriptPlayer::SwitchSpeaker(BalloonView* balloon, Speaker scope, QString& keepsShownText) {
     if (balloon) {
         balloon->Show();
-        frame_.RaiseBalloon(*balloon);
+        state_.RaiseBalloon(*balloon);
     }
-    frame_.SetMsgScope(scope);
+    state_.SetMsgScope(scope);
     keepsShownText += buffer_.left(pos_ - 1);
     buffer_.remove(0, pos_ + 1);
     pos_ = 1;
@@ -260,10 +253,10 @@ void ScriptPlayer::ClickWait() {
 
 void ScriptPlayer::ShowText() {
     const QStringView shown = QStringView(buffer_).left(qMin(pos_, buffer_.size()));
-    if (frame_.MsgScope() == 0) {
+    if (state_.MsgScope() == Speaker::Main) {
         if (main_) main_->SetMessage(msgTmpH_ + shown.toString());
-    } else if (frame_.MsgScope() == 1) {
-        if (fellow_) fellow_->SetMessage(msgTmpF_ + shown.toString());
+    } else if (fellow_) {
+        fellow_->SetMessage(msgTmpF_ + shown.toString());
     }
 }
 
@@ -299,28 +292,25 @@ void ScriptPlayer::EndOfStep() {
 }
 
 void ScriptPlayer::RunFinishAction() {
-    if (!frame_.WaitScriptFinish()) return;
-    const QString action = frame_.WSFCategory();
+    const FinishAction action = state_.Pending();
+    if (action == FinishAction::None) return;
     const quint64 generation = generation_;
     // A script played during the 250 ms has cancelled the action (and may have named its own).
     const auto waitStillOurs = [&] {
         ctx_.Wait(250);
         return generation == generation_;
     };
-    if (action == u"SelMsg") {
+    if (action == FinishAction::SelMsg) {
         if (waitStillOurs()) {
-            frame_.ForeMenu(QStringLiteral("Select"));
+            state_.ForeMenu(BalloonPanel::Select);
             ctx_.flags.balloonHold = true;
         }
-    } else if (action == u"DelDustBox") {
+    } else if (action == FinishAction::DelDustBox) {
         if (waitStillOurs()) EmptyRecycleBin();
-    } else if (action.startsWith(u"Search_")) {
-        static const QStringList kEngines = {QStringLiteral("Google"), QStringLiteral("Babylon"),
-                                             QStringLiteral("GooDic"), QStringLiteral("Archive")};
-        const QString engine = action.mid(7);
-        if (kEngines.contains(engine) && hooks.openSearchPanel) hooks.openSearchPanel(engine);
+    } else if (const auto engine = SearchEngineOf(action); engine && hooks.openSearchPanel) {
+        hooks.openSearchPanel(*engine);
     }
-    if (generation == generation_) frame_.CancelWSF();
+    if (generation == generation_) state_.CancelWSF();
 }
 
 void ScriptPlayer::EmptyRecycleBin() {

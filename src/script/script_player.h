@@ -1,5 +1,6 @@
 #pragma once
 
+#include "script/play_state.h"
 #include "script/script_variables.h"
 
 #include <QString>
@@ -14,7 +15,6 @@ class CharacterView;
 class MainBalloonView;
 class ScenarioFiles;
 class ScriptProbes;
-class TOMU_MainFrame;
 class WordSource;
 
 // Where a script came from. Scripts that arrived from another machine are played like any
@@ -23,13 +23,13 @@ enum class ScriptOrigin { Local, Remote };
 
 // The one script player of the program: shows a script one character per step in the balloon
 // of the speaking character, runs its tags, variables and commands, and runs the finish action
-// named with WaitThen when the script has ended. A new script replaces the playing one.
+// named with PlayState::WaitThen when the script has ended. A new script replaces the playing one.
 //
 // Waits let other events run (AppContext::Wait); a handler may call PlayScript meanwhile and
 // the step then goes on with the new script at its first character.
 class ScriptPlayer {
 public:
-    ScriptPlayer(AppContext& ctx, TOMU_MainFrame& frame, WordSource& words, ScenarioFiles& scenario,
+    ScriptPlayer(AppContext& ctx, PlayState& frame, WordSource& words, ScenarioFiles& scenario,
                  ScriptProbes& probes);
 
     // The windows the player writes into; until they exist the player plays into no window.
@@ -68,8 +68,8 @@ public:
     struct Hooks {
         // "$learn[category]": open the teaching panel for a word of the category.
         std::function<void(const QString& category)> startLearning;
-        // The search finish actions: "Google", "Babylon", "GooDic" or "Archive".
-        std::function<void(const QString& engine)> openSearchPanel;
+        // The search finish actions.
+        std::function<void(SearchEngine engine)> openSearchPanel;
         // "DelDustBox". Unset: empties the trash through the system actions and says how it went.
         std::function<void()> emptyRecycleBin;
         // A "\x" click wait has begun (the marker is shown).
@@ -82,7 +82,7 @@ private:
 
     QChar At(qsizetype pos) const;
     Flow Tag();
-    void SwitchSpeaker(BalloonView* balloon, qint32 scope, QString& keepsShownText);
+    void SwitchSpeaker(BalloonView* balloon, Speaker scope, QString& keepsShownText);
     Flow OpenTarget();
     void ClickWait();
     void ShowText();
@@ -91,10 +91,10 @@ private:
     void EndOfStep();
     void RunFinishAction();
     void EmptyRecycleBin();
-    BalloonView* Speaker() const;
+    BalloonView* SpeakingBalloon() const;
 
     AppContext& ctx_;
-    TOMU_MainFrame& frame_;
+    PlayState& state_;
     ScenarioFiles& scenario_;
     ScriptVariables variables_;
     MainBalloonView* main_ = nullptr;

@@ -4,6 +4,8 @@
 
 namespace orvanel {
 
+class MachineProbes;
+
 // What script variables read from the skin and from the machine.
 class ScriptProbes {
 public:
@@ -22,10 +24,12 @@ public:
     virtual quint64 SystemUptimeMs() const = 0;
 };
 
-// The skin names as last set, the screen as last set, and the machine figures read from /proc
-// at each call. The windows set names and screen when they know them.
+// The skin names as last set, the screen as last set, and the machine figures read live from
+// the machine at each call. The windows set names and screen when they know them.
 class SystemScriptProbes : public ScriptProbes {
 public:
+    explicit SystemScriptProbes(MachineProbes& machine) : machine_(machine) {}
+
     struct SkinNames {
         QString selfCall = QStringLiteral("わたし");
         QString selfName;
@@ -47,14 +51,10 @@ public:
     quint64 SystemUptimeMs() const override;
 
 private:
+    MachineProbes& machine_;
     SkinNames names_;
     qint64 width_ = 0;
     qint64 height_ = 0;
 };
-
-// "MemAvailable" of a /proc/meminfo text, in bytes; 0 when absent.
-quint64 ParseMemAvailable(const QByteArray& meminfo);
-// The first figure of a /proc/uptime text, in milliseconds; 0 when unreadable.
-quint64 ParseUptimeMs(const QByteArray& uptime);
 
 } // namespace orvanel

@@ -1,7 +1,7 @@
 #include "script/script_variables.h"
 
-#include "app/app_context.h"
-#include "app/version_info.h"
+#include "core/app_context.h"
+#include "core/version_info.h"
 #include "platform/random.h"
 #include "script/scenario_files.h"
 #include "script/script_probes.h"

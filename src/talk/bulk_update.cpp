@@ -1,6 +1,6 @@
 #include "talk/bulk_update.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "platform/ini_file.h"
 #include "platform/numbers.h"
 #include "platform/paths.h"

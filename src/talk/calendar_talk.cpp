@@ -1,10 +1,9 @@
 #include "talk/calendar_talk.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "platform/text_file.h"
 #include "script/word_source.h"
 #include "talk/talk_context.h"
-#include "watch/main_timer.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -65,7 +64,34 @@ QString CalendarTalk::GreetingScript() {
 }
 
 QString CalendarTalk::HourlyTalk(int hour) {
-    return TimeSignalText(hour);
+    static const char16_t* const kTexts[24] = {
+        u"今から%year年、\\w5%month月%day日ですよ～。\\w8",
+        u"1時だよ～。\\w8",
+        u"もう2時です。\\w8\\nそろそろ寝る時間じゃないですか？\\w5",
+        u"3時にゃ～。\\w8\\n%usernameは頭ギンギンっすか？\\w5",
+        u"4時です。\\w8\\n%usernameは今から寝るんですか？\\w5",
+        u"5時です。\\w8\\n今から寝るのか起きたのか、\\w5%usernameはどっち？\\w5",
+        u"6時だよ～。\\w8\\n%username、\\w5おはよう。\\w8",
+        u"7時だよ～。\\w8\\n",
+        u"8時だよ～。\\w8\\n",
+        u"9時だよ～。\\w8\\n",
+        u"10時だよ～。\\w8\\n",
+        u"11時だよ～。\\w8\\n",
+        u"12時だよ～。\\w8\\n常識からすると昼飯の時間っす。\\w8",
+        u"1時だよ～。\\w8\\n",
+        u"2時だよ～。\\w8\\n",
+        u"あ、\\w53時だ。\\w8\\nおやつの時間だよ～。\\w8%usernameもひと休みしたら？\\w5",
+        u"4時だよ～。\\w8\\n",
+        u"5時だよ～。\\w8\\n",
+        u"6時だよ～。\\w8\\n%msはもう寝る時間なんだってよ～。\\w8",
+        u"7時だよ～。\\w8\\n",
+        u"8時だよ～。\\w8\\n",
+        u"9時だよ～。\\w8\\n",
+        u"あﾞ、\\w510時だ。\\w8\\n",
+        u"11時です。\\w8テレホタイム開始！",
+    };
+    if (hour < 0 || hour > 23) return {};
+    return QString::fromUtf16(kTexts[hour]);
 }
 
 QString CalendarTalk::TodayDateText() {

@@ -1,6 +1,6 @@
 #include "talk/dictionary.h"
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "platform/numbers.h"
 #include "platform/random.h"
 

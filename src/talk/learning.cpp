@@ -1,8 +1,8 @@
 #include "talk/learning.h"
 
-#include "app/app_context.h"
-#include "app/views.h"
-#include "net/main_frame.h"
+#include "core/app_context.h"
+#include "core/views.h"
+#include "script/play_state.h"
 #include "script/script_player.h"
 #include "script/word_source.h"
 #include "talk/dictionary.h"
@@ -91,7 +91,7 @@ void Learning::StartLearning(const QString& category) {
         balloon->SetTeachExample(QStringLiteral("例 ： ") +
                                  talk_.dictionary.GetRandomWord(category));
     }
-    talk_.frame.ForeMenu(QStringLiteral("Teach"));
+    talk_.play.ForeMenu(BalloonPanel::Teach);
     if (balloon) balloon->FocusInput();
     talk_.app.flags.balloonHold = true;
 }

@@ -1,7 +1,7 @@
 #include "talk/machine_talk.h"
 
-#include "app/app_context.h"
-#include "app/version_info.h"
+#include "core/app_context.h"
+#include "core/version_info.h"
 #include "platform/system_actions.h"
 #include "script/script_player.h"
 #include "talk/dictionary.h"
@@ -180,7 +180,7 @@ QString MachineTalk::Topic(int k) {
                QStringLiteral("経過しました。\\w8");
     case 13:
         questions_.OfferChoice(QStringLiteral("したい"), QStringLiteral("したくない"),
-                               QStringLiteral("DELDUST"), QStringLiteral("TOP"));
+                               ChoiceTopic::DelDust, ChoicePosition::Top);
         return QStringLiteral("\\hねえ%username、\\w5ごみ箱空にしたくない？\\w5");
     case 14:
         return QStringLiteral("\\h") + TipTalk(talk_);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "talk/machine_probes.h"
+#include "platform/machine_probes.h"
 
 #include <QString>
 

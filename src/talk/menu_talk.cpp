@@ -1,6 +1,6 @@
 #include "talk/menu_talk.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "script/word_source.h"
 #include "talk/calendar_talk.h"
 #include "talk/talk_context.h"

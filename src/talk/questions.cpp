@@ -1,9 +1,9 @@
 #include "talk/questions.h"
 
-#include "app/app_context.h"
-#include "app/version_info.h"
-#include "app/views.h"
-#include "net/main_frame.h"
+#include "core/app_context.h"
+#include "core/version_info.h"
+#include "core/views.h"
+#include "script/play_state.h"
 #include "platform/system_actions.h"
 #include "script/script_player.h"
 #include "script/word_source.h"
@@ -25,40 +25,57 @@ const char16_t* const kNoted[] = {u"\\hふむふむ。", u"\\hそっか。", u"\
 
 } // namespace
 
-std::pair<int, int> ChoicePanelPlace(const QString& position) {
-    if (position == u"TOP") return {120, 960};
-    if (position == u"MID") return {120, 1080};
-    if (position == u"BTM") return {120, 1440};
-    return {-1, -1};
+std::pair<int, int> ChoicePanelPlace(ChoicePosition position) {
+    switch (position) {
+    case ChoicePosition::Top:
+        return {120, 960};
+    case ChoicePosition::Mid:
+        return {120, 1080};
+    case ChoicePosition::Btm:
+        break;
+    }
+    return {120, 1440};
+}
+
+QString TopicName(ChoiceTopic topic) {
+    static const char16_t* const kNames[] = {
+        u"",       u"PRAISE",   u"DELDUST",  u"ExitWin",   u"RecDel",       u"ReqAcp", u"ExpYesNo",
+        u"Good/Bad", u"YesNo", u"NewsEvent", u"GoSubSidiary", u"PsnDo", u"MadeByChar"};
+    return QString::fromUtf16(kNames[int(topic)]);
 }
 
 Questions::Questions(TalkContext& talk) : talk_(talk) {}
 
-void Questions::PickAnswerWords(const QString& kind) {
+void Questions::PickAnswerWords(AnswerKind kind) {
     const auto pick = [&](std::initializer_list<const char16_t*> words) {
         return Line(words.begin()[talk_.Pick(int(words.size())) - 1]);
     };
-    if (kind == u"ReqAcp") {
+    switch (kind) {
+    case AnswerKind::ReqAcp:
         positive_ = pick({u"その通り", u"大賛成"});
         negative_ = pick({u"いや、別になんとも", u"別にいいんじゃない"});
-    } else if (kind == u"ExpYesNo") {
+        break;
+    case AnswerKind::ExpYesNo:
         positive_ = pick({u"うん", u"もちろん", u"言うまでもなく"});
         negative_ = pick({u"いいや", u"そんなことはない。"});
-    } else if (kind == u"Good/Bad") {
+        break;
+    case AnswerKind::GoodBad:
         positive_ = pick({u"大いに結構", u"大賛成"});
         negative_ = pick({u"いや、別になんとも", u"別にいいんじゃない"});
-    } else if (kind == u"YesNo") {
+        break;
+    case AnswerKind::YesNo:
         positive_ = pick({u"うん", u"もちろん", u"言うまでもなく"});
         negative_ = pick({u"いいや", u"ぜんぜん"});
+        break;
     }
 }
 
-void Questions::OfferChoice(const QString& positive, const QString& negative, const QString& topic,
-                            const QString& position) {
+void Questions::OfferChoice(const QString& positive, const QString& negative, ChoiceTopic topic,
+                            ChoicePosition position) {
     MainBalloonView* balloon = talk_.views.mainBalloon;
     const auto [left, top] = ChoicePanelPlace(position);
-    if (balloon && left >= 0) balloon->MoveChoicePanel(left, top);
-    WaitThen(talk_.frame, QStringLiteral("SelMsg"));
+    if (balloon) balloon->MoveChoicePanel(left, top);
+    talk_.play.WaitThen(FinishAction::SelMsg);
     if (balloon) {
         balloon->SetChoiceWords(positive, negative);
         balloon->Show();
@@ -84,7 +101,7 @@ void Questions::AnswerChosen(int choice) {
     if (talk_.views.mainBalloon)
         talk_.views.mainBalloon->SetPanelVisible(BalloonPanel::Select, false);
     const bool yes = choice == 0;
-    const QString& t = topic_;
+    const ChoiceTopic t = topic_;
     const auto agreedOrNoted = [&] {
         if (yes) {
             Say(Line(kAgreed[talk_.Pick(3) - 1]));
@@ -93,7 +110,7 @@ void Questions::AnswerChosen(int choice) {
             Say(Line(kNoted[talk_.Pick(3) - 1]));
         }
     };
-    if (t == u"PRAISE") {
+    if (t == ChoiceTopic::Praise) {
         if (yes) {
             Say(Line(kPraiseYes[talk_.Pick(3) - 1]));
             talk_.ShowSurface(3, true);
@@ -101,7 +118,7 @@ void Questions::AnswerChosen(int choice) {
             SayOneOf({u"\\hなーんだ。", u"\\h・・・・・・", u"\\hちっ。"});
             talk_.ShowSurface(4, true);
         }
-    } else if (t == u"DELDUST") {
+    } else if (t == ChoiceTopic::DelDust) {
         if (yes) {
             Say(QStringLiteral("\\hそーれ。"));
             EmptyRecycleBin(talk_);
@@ -111,7 +128,7 @@ void Questions::AnswerChosen(int choice) {
                 {u"\\hなーんだ。", u"\\h・・・・・・", u"\\hせっかく気を利かせてやったのに。"});
             talk_.ShowSurface(4, true);
         }
-    } else if (t == u"ExitWin") {
+    } else if (t == ChoiceTopic::ExitWin) {
         if (yes) {
             ShutdownWindows(talk_);
         } else {
@@ -119,7 +136,7 @@ void Questions::AnswerChosen(int choice) {
                       u"\\hまだそんな時間じゃないもんね。"});
             talk_.ShowSurface(3, true);
         }
-    } else if (t == u"RecDel") {
+    } else if (t == ChoiceTopic::RecDel) {
         if (yes) {
             ShowTextNow(talk_, QStringLiteral("ファイルをクリアしています･･･"));
             talk_.app.actions.ClearRecentDocuments();
@@ -140,7 +157,7 @@ void Questions::AnswerChosen(int choice) {
                 break;
             }
         }
-    } else if (t == u"ReqAcp") {
+    } else if (t == ChoiceTopic::ReqAcp) {
         if (yes) {
             switch (talk_.Pick(5)) {
             case 1:
@@ -161,22 +178,22 @@ void Questions::AnswerChosen(int choice) {
             SayOneOf({u"\\hふむふむ。", u"\\hそういう意見もあるのか。", u"\\hちっ。"});
             talk_.ShowSurface(4, true);
         }
-    } else if (t == u"ExpYesNo" || t == u"Good/Bad" || t == u"YesNo") {
+    } else if (t == ChoiceTopic::ExpYesNo || t == ChoiceTopic::GoodBad || t == ChoiceTopic::YesNo) {
         agreedOrNoted();
-    } else if (t == u"NewsEvent") {
+    } else if (t == ChoiceTopic::NewsEvent) {
         Say(yes ? QStringLiteral("\\h%rs[Select_NewsEvent_Yes]")
                 : QStringLiteral("\\h%rs[Select_NewsEvent_No]"));
-    } else if (t == u"GoSubSidiary") {
+    } else if (t == ChoiceTopic::GoSubsidiary) {
         Say(yes ? QStringLiteral("\\h%rs[Select_GoSubSidiary_Yes]")
                 : QStringLiteral("\\h%rs[Select_GoSubSidiary_No]"));
-    } else if (t == u"PsnDo") {
+    } else if (t == ChoiceTopic::PsnDo) {
         if (yes)
             SayOneOf({u"\\hほんとにそう思ってる？", u"\\h他人が口出しするようなことじゃないしね。",
                       u"\\hやっぱり%usernameもそう思う？"});
         else
             SayOneOf({u"\\hモノには向き、\\w5不向きってものがあるからね。",
                       u"\\h見て見ぬフリですか･･･。\\w5"});
-    } else if (t == u"MadeByChar") {
+    } else if (t == ChoiceTopic::MadeByChar) {
         // The fourth line was written but never drawn; it is drawn like the others here.
         if (yes)
             SayOneOf({u"\\hほんとにそう思ってる？", u"\\h手作りで生産追いつくのかな･･･？\\w5",

@@ -1,12 +1,12 @@
 #include "talk/random_talk.h"
 
-#include "app/app_context.h"
-#include "app/views.h"
+#include "core/app_context.h"
+#include "core/views.h"
 #include "script/scenario_files.h"
 #include "script/word_source.h"
 #include "talk/calendar_talk.h"
 #include "talk/learning.h"
-#include "talk/machine_probes.h"
+#include "platform/machine_probes.h"
 #include "talk/machine_talk.h"
 #include "talk/questions.h"
 #include "talk/talk_context.h"
@@ -37,11 +37,10 @@ QString RandomTalkMaker::Word(const char16_t* category) {
     return talk_.words.GetWord(Text(category));
 }
 
-QString RandomTalkMaker::WithChoice(const QString& text, const char* kind, const char* position,
-                                    const char* topic) {
-    questions_.PickAnswerWords(QString::fromLatin1(kind));
-    questions_.OfferChoice(questions_.PositiveWord(), questions_.NegativeWord(),
-                           QString::fromLatin1(topic), QString::fromLatin1(position));
+QString RandomTalkMaker::WithChoice(const QString& text, AnswerKind kind, ChoicePosition position,
+                                    ChoiceTopic topic) {
+    questions_.PickAnswerWords(kind);
+    questions_.OfferChoice(questions_.PositiveWord(), questions_.NegativeWord(), topic, position);
     return text;
 }
 
@@ -78,7 +77,7 @@ std::optional<QString> RandomTalkMaker::Template(int k) {
         return WithChoice(
             u"\\h%dpの新聞の一面にあった、\\w5\\n『%msが%vsの容疑で逮捕された』\\w5って記事、"
             u"\\w5%usernameは読んだ？\\w5"_s,
-            "ExpYesNo", "MID", "NewsEvent");
+            AnswerKind::ExpYesNo, ChoicePosition::Mid, ChoiceTopic::NewsEvent);
     case 8:
         return u"\\h%vsしたくなるのは"_s + JoinState(Word(u"状態"), u"証拠。"_s);
     case 18:
@@ -87,14 +86,13 @@ std::optional<QString> RandomTalkMaker::Template(int k) {
     case 23:
         return u"\\h%mcに%gdを"_s + Word(u"個数") + u"注文すると、\\w5%msが配達してくれる%ev"_s;
     case 24:
-        return WithChoice(u"\\h%usernameは%msが%vsすることはどう思う？\\w5"_s, "Good/Bad", "MID",
-                          "PsnDo");
+        return WithChoice(u"\\h%usernameは%msが%vsすることはどう思う？\\w5"_s, AnswerKind::GoodBad, ChoicePosition::Mid, ChoiceTopic::PsnDo);
     case 26:
         return u"\\h"_s + JoinState(Word(u"状態"), u"%jb。\\w8\\n"_s) + Word(u"ツッコミ");
     case 27: {
         const QString first = Word(u"動詞(単純)");
         const QString second = Word(u"動詞(単純)");
-        questions_.OfferChoice(first, second, u"ExpYesNo"_s, u"BTM"_s);
+        questions_.OfferChoice(first, second, ChoiceTopic::ExpYesNo, ChoicePosition::Btm);
         return u"\\h%dp、\\w5%usernameに似た人が%msと一緒に%vsしているところを%"
                u"msが目撃したらしいんだけど、"
                u"\\w5\\nそのとき%usernameは何してた？\\w5"_s;
@@ -102,7 +100,7 @@ std::optional<QString> RandomTalkMaker::Template(int k) {
     case 30:
         return WithChoice(
             u"\\h今度、\\w5%mpに%gdを販売する%mcの子会社が出来る%ev\\n\\n\\w5%usernameは行く？\\w5"_s,
-            "ExpYesNo", "BTM", "GoSubSidiary");
+            AnswerKind::ExpYesNo, ChoicePosition::Btm, ChoiceTopic::GoSubsidiary);
     case 32:
         return machine_.SystemInfoTalk();
     case 34: {
@@ -124,7 +122,7 @@ std::optional<QString> RandomTalkMaker::Template(int k) {
     case 49:
         return WithChoice(
             u"\\h今度、\\w5%mcが%chのお手製の%gdを発売する%ev\\w8\\n\\n%usernameはどう思う？\\w5"_s,
-            "Good/Bad", "BTM", "MadeByChar");
+            AnswerKind::GoodBad, ChoicePosition::Btm, ChoiceTopic::MadeByChar);
     case 52:
         return u"\\h%vrの作者は%ms%en\\n\\n"_s + Word(u"ツッコミ");
     case 55:
@@ -150,11 +148,11 @@ std::optional<QString> RandomTalkMaker::Template(int k) {
     }
     case 83:
         return WithChoice(u"\\h%usernameは%msに%vsしてもらいたいと思ったことはない？\\w5"_s,
-                          "ExpYesNo", "MID", "ExpYesNo");
+                          AnswerKind::ExpYesNo, ChoicePosition::Mid, ChoiceTopic::ExpYesNo);
     case 84:
         return WithChoice(
             u"\\h今度何かで%usernameが罰ゲームを決める時がきたら、\\w5「%vsする」\\w5ってのはどう？\\w5"_s,
-            "Good/Bad", "MID", "Good/Bad");
+            AnswerKind::GoodBad, ChoicePosition::Mid, ChoiceTopic::GoodBad);
     case 85:
         talk_.ShowSurface(7, true);
         return u"\\h%ch3号機は現時刻を持って廃棄、\\w5目標を%msと識別する。\\w8\\n予定通り%"
@@ -164,8 +162,7 @@ std::optional<QString> RandomTalkMaker::Template(int k) {
         talk_.ShowSurface(7, true);
         return u"\\hこの世に%gdは不要である！\\n発見次第、\\w5破壊せよ！"_s;
     case 93:
-        return WithChoice(u"\\h%ad\\w5ってどんなサイトだか%usernameは知ってる？\\w5"_s, "YesNo",
-                          "TOP", "YesNo");
+        return WithChoice(u"\\h%ad\\w5ってどんなサイトだか%usernameは知ってる？\\w5"_s, AnswerKind::YesNo, ChoicePosition::Top, ChoiceTopic::YesNo);
     case 94:
         return u"\\h%hpの掲示板に%msが「"_s + Word(u"ひとこと") +
                u"」\\w5って書き込みをしてた%ev"_s;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "talk/questions.h"
+
 #include <QString>
 
 #include <optional>
@@ -27,8 +29,8 @@ public:
     std::optional<QString> Template(int k);
 
 private:
-    QString WithChoice(const QString& text, const char* kind, const char* position,
-                       const char* topic);
+    QString WithChoice(const QString& text, AnswerKind kind, ChoicePosition position,
+                       ChoiceTopic topic);
     QString Word(const char16_t* category);
 
     TalkContext& talk_;

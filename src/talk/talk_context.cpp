@@ -1,8 +1,8 @@
 #include "talk/talk_context.h"
 
-#include "app/app_context.h"
-#include "app/views.h"
-#include "net/main_frame.h"
+#include "core/app_context.h"
+#include "core/views.h"
+#include "script/play_state.h"
 #include "platform/random.h"
 #include "script/script_player.h"
 #include "script/script_probes.h"
@@ -36,7 +36,7 @@ void ShowTextNow(TalkContext& talk, const QString& text) {
         shown->Show();
         shown->Activate();
     }
-    talk.frame.SetMsgScope(fellow ? 1 : 0);
+    talk.play.SetMsgScope(fellow ? Speaker::Fellow : Speaker::Main);
     if (other) other->Hide();
     talk.player.Stop();
     if (main) main->SetMessage(text);

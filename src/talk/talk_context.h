@@ -13,7 +13,7 @@ class MainBalloonView;
 class ScenarioFiles;
 class ScriptPlayer;
 class ScriptProbes;
-class TOMU_MainFrame;
+class PlayState;
 class WordSource;
 
 // The windows the talk engine reaches; null until they exist.
@@ -24,10 +24,10 @@ struct TalkViews {
 };
 
 // What every part of the talk engine works with: the program-wide state, the player and its
-// main-frame switches, the dictionary and its words, the skin's names and the machine.
+// play state, the dictionary and its words, the skin's names and the machine.
 struct TalkContext {
     AppContext& app;
-    TOMU_MainFrame& frame;
+    PlayState& play;
     ScriptPlayer& player;
     Dictionary& dictionary;
     WordSource& words;

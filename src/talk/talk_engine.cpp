@@ -1,16 +1,16 @@
 #include "talk/talk_engine.h"
 
-#include "app/app_context.h"
-#include "app/views.h"
-#include "net/main_frame.h"
+#include "core/app_context.h"
+#include "core/views.h"
+#include "script/play_state.h"
 #include "script/script_player.h"
 
 namespace orvanel {
 
-TalkEngine::TalkEngine(AppContext& app, TOMU_MainFrame& frame, ScriptPlayer& player,
+TalkEngine::TalkEngine(AppContext& app, PlayState& play, ScriptPlayer& player,
                        Dictionary& dictionary, WordSource& words, ScenarioFiles& scenario,
                        ScriptProbes& skin, MachineProbes& machine)
-    : ctx_{app, frame, player, dictionary, words, scenario, skin, machine, {}}, questions_(ctx_),
+    : ctx_{app, play, player, dictionary, words, scenario, skin, machine, {}}, questions_(ctx_),
       learning_(ctx_), calendar_(ctx_), machine_(ctx_, questions_), menu_(ctx_, calendar_),
       maker_(ctx_, learning_, questions_, calendar_, machine_), bulk_(ctx_) {
     player.hooks.startLearning = [this](const QString& category) {
@@ -27,12 +27,11 @@ void TalkEngine::SetViews(MainBalloonView* mainBalloon, BalloonView* fellowBallo
 void TalkEngine::Say(const std::function<QString()>& make) {
     // The player cancels any finish action when it starts a script, so the choice named while
     // the script was made is named again once it plays.
-    ctx_.frame.CancelWSF();
+    ctx_.play.CancelWSF();
     const QString script = make();
-    const bool pending = ctx_.frame.WaitScriptFinish();
-    const QString action = ctx_.frame.WSFCategory();
+    const FinishAction action = ctx_.play.Pending();
     ctx_.player.PlayScript(script);
-    if (pending) WaitThen(ctx_.frame, action);
+    ctx_.play.WaitThen(action);
 }
 
 void TalkEngine::RandomTalk() {
@@ -47,7 +46,7 @@ void TalkEngine::RandomTalk() {
 }
 
 void TalkEngine::Ask(const QString& question, const QString& positive, const QString& negative,
-                     const QString& topic, const QString& position) {
+                     ChoiceTopic topic, ChoicePosition position) {
     ctx_.player.PlayScript(question);
     questions_.OfferChoice(positive, negative, topic, position);
 }

@@ -25,7 +25,7 @@ namespace orvanel {
 // the caller to build into its own scripts.
 class TalkEngine {
 public:
-    TalkEngine(AppContext& app, TOMU_MainFrame& frame, ScriptPlayer& player, Dictionary& dictionary,
+    TalkEngine(AppContext& app, PlayState& play, ScriptPlayer& player, Dictionary& dictionary,
                WordSource& words, ScenarioFiles& scenario, ScriptProbes& skin,
                MachineProbes& machine);
     TalkEngine(const TalkEngine&) = delete;
@@ -44,7 +44,7 @@ public:
     // Plays `question`, then offers the two answers under `topic` at "TOP", "MID" or "BTM"
     // (the head stroke's "PRAISE", the menu's "RecDel" and "ExitWin").
     void Ask(const QString& question, const QString& positive, const QString& negative,
-             const QString& topic, const QString& position);
+             ChoiceTopic topic, ChoicePosition position);
 
     // The teaching panel: OK or Enter with text, OK or Enter when empty, and cancel.
     void LearnWord(const QString& word) { learning_.LearnWord(word); }

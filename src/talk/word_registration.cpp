@@ -1,6 +1,6 @@
 #include "talk/word_registration.h"
 
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "platform/ini_file.h"
 #include "script/script_player.h"
 #include "talk/dictionary.h"

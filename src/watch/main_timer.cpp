@@ -1,11 +1,13 @@
 #include "watch/main_timer.h"
 
-#include "app/app_context.h"
-#include "app/views.h"
+#include "core/app_context.h"
+#include "core/geometry.h"
+#include "core/views.h"
 #include "platform/numbers.h"
 #include "platform/random.h"
 #include "script/script_player.h"
 #include "script/word_source.h"
+#include "talk/calendar_talk.h"
 #include "tools/trace_log.h"
 #include "watch/timer_host.h"
 
@@ -14,7 +16,6 @@
 namespace orvanel {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 // Ticks without a playing script before a requested exit or skin change is carried out.
 constexpr qint32 kIdleTicksBeforeChange = 30;
 
@@ -51,12 +52,8 @@ void MainTimer::Tick() {
 void MainTimer::PlaceBalloons() {
     const QRect owners[] = {host_.CharacterGeometry(), host_.FellowGeometry()};
     for (int n = 0; n < 2; ++n) {
-        const QSize size = host_.BalloonSize(n);
-        const QPoint offset = host_.BalloonOffsetTwips(n);
-        const QPoint at(
-            owners[n].x() - size.width() + RoundHalfEven(double(offset.x()) / kTwipsPerPixel),
-            owners[n].y() - size.height() + RoundHalfEven(double(offset.y()) / kTwipsPerPixel));
-        host_.MoveBalloon(n, at);
+        host_.MoveBalloon(n, BalloonPosition(owners[n].topLeft(), host_.BalloonSize(n),
+                                             host_.BalloonOffsetTwips(n)));
     }
 }
 
@@ -98,7 +95,7 @@ void MainTimer::TimeSignal() {
     if (c_.timeSignalDone) return;
     c_.timeSignalDone = true;
     ctx_.flags.balloonHold = false;
-    player_.PlayScript(QStringLiteral("\\h") + TimeSignalText(now.hour()));
+    player_.PlayScript(QStringLiteral("\\h") + CalendarTalk::HourlyTalk(now.hour()));
 }
 
 void MainTimer::CountDisplayTime(BalloonView& balloon, qint32& counter) {
@@ -276,37 +273,6 @@ void MainTimer::GreetAfterSkinChange() {
         break;
     }
     player_.PlayScript(script);
-}
-
-QString TimeSignalText(int hour) {
-    static const char16_t* const kTexts[24] = {
-        u"今から%year年、\\w5%month月%day日ですよ～。\\w8",
-        u"1時だよ～。\\w8",
-        u"もう2時です。\\w8\\nそろそろ寝る時間じゃないですか？\\w5",
-        u"3時にゃ～。\\w8\\n%usernameは頭ギンギンっすか？\\w5",
-        u"4時です。\\w8\\n%usernameは今から寝るんですか？\\w5",
-        u"5時です。\\w8\\n今から寝るのか起きたのか、\\w5%usernameはどっち？\\w5",
-        u"6時だよ～。\\w8\\n%username、\\w5おはよう。\\w8",
-        u"7時だよ～。\\w8\\n",
-        u"8時だよ～。\\w8\\n",
-        u"9時だよ～。\\w8\\n",
-        u"10時だよ～。\\w8\\n",
-        u"11時だよ～。\\w8\\n",
-        u"12時だよ～。\\w8\\n常識からすると昼飯の時間っす。\\w8",
-        u"1時だよ～。\\w8\\n",
-        u"2時だよ～。\\w8\\n",
-        u"あ、\\w53時だ。\\w8\\nおやつの時間だよ～。\\w8%usernameもひと休みしたら？\\w5",
-        u"4時だよ～。\\w8\\n",
-        u"5時だよ～。\\w8\\n",
-        u"6時だよ～。\\w8\\n%msはもう寝る時間なんだってよ～。\\w8",
-        u"7時だよ～。\\w8\\n",
-        u"8時だよ～。\\w8\\n",
-        u"9時だよ～。\\w8\\n",
-        u"あﾞ、\\w510時だ。\\w8\\n",
-        u"11時です。\\w8テレホタイム開始！",
-    };
-    if (hour < 0 || hour > 23) return {};
-    return QString::fromUtf16(kTexts[hour]);
 }
 
 } // namespace orvanel

@@ -79,7 +79,4 @@ private:
     bool closeRequested_ = false; // frmKanami was asked to close; once is enough
 };
 
-// The hourly time signal of hour 0..23 (played with "\h" in front); "" for any other hour.
-QString TimeSignalText(int hour);
-
 } // namespace orvanel

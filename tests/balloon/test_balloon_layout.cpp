@@ -66,7 +66,7 @@ private Q_SLOTS:
         QFETCH(QSize, balloon);
         QFETCH(int, left);
         QFETCH(int, top);
-        QTEST(BalloonPosition(character, balloon, left, top), "expected");
+        QTEST(BalloonPosition(character, balloon, QPoint(left, top)), "expected");
     }
 
     void colours_data() {

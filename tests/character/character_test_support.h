@@ -2,7 +2,7 @@
 
 // A program folder of its own and a recording stand-in for the windows, for the character
 // layer's tests.
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "character/shape_views.h"
 #include "platform/ini_file.h"
 #include "platform/random.h"

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "app/views.h"
+#include "engine/headless_views.h"
 #include "platform/clock.h"
 
-#include <QMap>
 #include <QStringList>
 
 // Recording stand-ins for the windows. Every call that changes something is appended to a
@@ -11,22 +10,21 @@
 // the order of effects.
 namespace orvanel::fakes {
 
-class FakeBalloon : public MainBalloonView {
+class FakeBalloon : public HeadlessBalloon {
 public:
     FakeBalloon(QString name, QStringList& journal) : name_(std::move(name)), journal_(journal) {}
 
     void Show() override {
-        visible = true;
+        HeadlessBalloon::Show();
         Note(QStringLiteral("Show"));
     }
     void Hide() override {
-        visible = false;
+        HeadlessBalloon::Hide();
         Note(QStringLiteral("Hide"));
     }
-    bool IsVisible() const override { return visible; }
     void BringToFront() override { Note(QStringLiteral("BringToFront")); }
     void SetTopmost(bool on) override {
-        topmost = on;
+        HeadlessBalloon::SetTopmost(on);
         Note(on ? QStringLiteral("Topmost") : QStringLiteral("NotTopmost"));
     }
     quint64 Activate() override {
@@ -37,41 +35,24 @@ public:
         Note(QStringLiteral("RestoreActivation %1").arg(token));
     }
     void SetMessage(const QString& text) override {
-        message = text;
+        HeadlessBalloon::SetMessage(text);
         messages.append(text);
     }
-    QString Message() const override { return message; }
-
     void SetWaitMarkerVisible(bool on) override {
-        marker = on;
+        HeadlessBalloon::SetWaitMarkerVisible(on);
         markerTimes.append({clock ? clock->TickCount() : 0u, on});
     }
     void SetPanelVisible(BalloonPanel panel, bool on) override {
-        panels[panel] = on;
+        HeadlessBalloon::SetPanelVisible(panel, on);
         Note(QStringLiteral("Panel %1 %2").arg(int(panel)).arg(on));
     }
-    bool IsPanelVisible(BalloonPanel panel) const override { return panels.value(panel); }
     void ResetPanelButtons(BalloonPanel panel) override {
         Note(QStringLiteral("ResetButtons %1").arg(int(panel)));
     }
-    void MoveChoicePanel(int left, int top) override { choicePos = {left, top}; }
-    void SetChoiceWords(const QString& yes, const QString& no) override { choiceWords = {yes, no}; }
-    void SetTeachPrompt(const QString& text) override { teachPrompt = text; }
-    void SetTeachExample(const QString& text) override { teachExample = text; }
-    QString InputText() const override { return input; }
-    void SetInputText(const QString& text) override { input = text; }
     void FocusInput() override { Note(QStringLiteral("FocusInput")); }
 
-    bool visible = false;
-    bool topmost = false;
-    QString message;
     QStringList messages; // every label text, in order
-    bool marker = false;
     QList<std::pair<quint32, bool>> markerTimes;
-    QMap<BalloonPanel, bool> panels;
-    std::pair<int, int> choicePos{0, 0};
-    QStringList choiceWords;
-    QString teachPrompt, teachExample, input;
     const Clock* clock = nullptr;
 
 private:
@@ -80,29 +61,20 @@ private:
     QStringList& journal_;
 };
 
-class FakeCharacter : public CharacterView {
+class FakeCharacter : public HeadlessCharacter {
 public:
     explicit FakeCharacter(QStringList& journal) : journal_(journal) {}
-    bool IsVisible() const override { return visible; }
     void ShowSurface(int n, bool hold) override {
-        surfaces.append(n);
+        HeadlessCharacter::ShowSurface(n, hold);
         journal_.append(
             QStringLiteral("kanami.ShowSurface %1 %2").arg(n).arg(hold ? "hold" : "free"));
     }
-    bool FellowPresent() const override { return fellow; }
     void SetTopmost(bool on) override {
-        topmost = on;
+        HeadlessCharacter::SetTopmost(on);
         journal_.append(on ? QStringLiteral("kanami.Topmost")
                            : QStringLiteral("kanami.NotTopmost"));
     }
     void BringToForeground() override { journal_.append(QStringLiteral("kanami.Foreground")); }
-    void SetEnabled(bool on) override { enabled = on; }
-
-    bool visible = true;
-    bool fellow = true;
-    bool topmost = false;
-    bool enabled = true;
-    QList<int> surfaces;
 
 private:
     QStringList& journal_;

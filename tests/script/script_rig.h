@@ -1,12 +1,14 @@
 #pragma once
 
 #include "../fakes/fake_views.h"
-#include "app/app_context.h"
-#include "net/main_frame.h"
+#include "core/app_context.h"
+#include "engine/engine.h"
 #include "platform/clock.h"
+#include "platform/machine_probes.h"
 #include "platform/ini_file.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"
+#include "script/play_state.h"
 #include "script/scenario_files.h"
 #include "script/script_player.h"
 #include "script/script_probes.h"
@@ -67,18 +69,44 @@ public:
     quint64 uptimeMs = 0;
 };
 
+// A machine whose every fact is a field.
+class FakeMachine : public MachineProbes {
+public:
+    MemoryStatus Memory() override { return memory; }
+    quint64 UptimeMs() override { return uptimeMs; }
+    PowerStatus Power() override { return power; }
+    QList<DriveInfo> Drives() override { return drives; }
+    quint64 FreeBytes(const QString& root) override { return free.value(root); }
+    QString ScreenSaverSeconds() override { return screenSaver; }
+    QString SystemVersion() override { return version; }
+    QString ProductKey() override { return productKey; }
+    QString Manufacturer() override { return manufacturer; }
+    QString Model() override { return model; }
+    QString RegisteredOwner() override { return owner; }
+    QString BrowserVersion() override { return browser; }
+
+    MemoryStatus memory{42, 512ull * 1024 * 1024};
+    quint64 uptimeMs = 0;
+    PowerStatus power{1, 128, 255};
+    QList<DriveInfo> drives;
+    QHash<QString, quint64> free;
+    QString screenSaver, version, productKey, manufacturer, model, owner, browser;
+};
+
 // Everything the player needs, with a virtual clock, a temporary program folder and recording
 // windows. Play() drives the player the way the main loop does: one step per TimerInterval.
 struct ScriptRig {
-    ScriptRig()
+    // `withTalk`: the talk engine keeps the player's "$learn" and trash hooks.
+    explicit ScriptRig(bool withTalk = false)
         : log(clock), actions([this](const QString& line) { actionLog.append(line); }),
-          ctx(clock, random, ini, dir.path(), log, actions), scenario(ctx.settings, log, random),
+          ctx(clock, random, ini, dir.path(), log, actions),
+          engine(ctx, Engine::Parts{&words, &probes, &machine}),
           mainBalloon(QStringLiteral("main"), journal),
-          fellowBalloon(QStringLiteral("fellow"), journal), character(journal),
-          player(ctx, frame, words, scenario, probes) {
+          fellowBalloon(QStringLiteral("fellow"), journal), character(journal) {
         mainBalloon.clock = &clock;
-        frame.SetViews(&mainBalloon, &character);
-        player.SetViews(&mainBalloon, &fellowBalloon, &character);
+        engine.SetViews(&mainBalloon, &fellowBalloon, &character);
+        // Without the talk the player shows its own behaviour.
+        if (!withTalk) player.hooks = {};
     }
 
     // Plays `script` from PlayScript to the step that ends it; returns the virtual ms taken.
@@ -88,13 +116,8 @@ struct ScriptRig {
     }
     qint64 RunToEnd(int maxSteps = 100000) {
         const qint64 start = clock.ElapsedMs();
-        qint64 end = start;
-        for (int i = 0; i < maxSteps && player.IsRunning(); ++i) {
-            clock.Advance(quint32(ctx.flags.timerInterval));
-            player.StepScript();
-            end = clock.ElapsedMs();
-        }
-        return end - start;
+        orvanel::RunToEnd(player, clock, ctx, maxSteps);
+        return clock.ElapsedMs() - start;
     }
     // One main-loop pass: the interval, then one step.
     void Tick() {
@@ -114,15 +137,17 @@ struct ScriptRig {
     QStringList actionLog;
     LoggingSystemActions actions;
     AppContext ctx;
-    TOMU_MainFrame frame;
     FakeWords words;
     FakeProbes probes;
-    ScenarioFiles scenario;
+    FakeMachine machine;
+    Engine engine;
+    PlayState& play = engine.Play();
+    ScenarioFiles& scenario = engine.Scenario();
+    ScriptPlayer& player = engine.Player();
     QStringList journal;
     FakeBalloon mainBalloon;
     FakeBalloon fellowBalloon;
     FakeCharacter character;
-    ScriptPlayer player;
 };
 
 } // namespace orvanel::fakes

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "core/settings.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 #include "platform/random.h"

@@ -124,16 +124,16 @@ private Q_SLOTS:
     void choiceComes250msAfterTheEndStep() {
         ScriptRig rig;
         rig.player.PlayScript(u"\\h質問？"_s);
-        WaitThen(rig.frame, u"SelMsg"_s);
+        rig.play.WaitThen(FinishAction::SelMsg);
         bool shownEarly = false;
         rig.clock.ScheduleAt(
             199 + 150, [&] { shownEarly = rig.mainBalloon.IsPanelVisible(BalloonPanel::Select); });
         QCOMPARE(rig.RunToEnd(), 200 + 250); // three characters, the end step at 200
         QVERIFY(!shownEarly);
         QVERIFY(rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
-        QVERIFY(!rig.frame.WaitScriptFinish());
+        QCOMPARE(rig.play.Pending(), FinishAction::None);
         // An action named before PlayScript is cancelled by it.
-        WaitThen(rig.frame, u"SelMsg"_s);
+        rig.play.WaitThen(FinishAction::SelMsg);
         rig.Play(u"\\h質問？"_s);
         QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
     }
@@ -141,11 +141,11 @@ private Q_SLOTS:
     void scriptDuringTheActionsWaitWins() {
         ScriptRig rig;
         rig.player.PlayScript(u"\\hQ"_s);
-        WaitThen(rig.frame, u"SelMsg"_s);
+        rig.play.WaitThen(FinishAction::SelMsg);
         rig.Tick();
         rig.clock.ScheduleIn(100, [&] {
             rig.player.PlayScript(u"\\hNew"_s);
-            WaitThen(rig.frame, u"DelDustBox"_s);
+            rig.play.WaitThen(FinishAction::DelDustBox);
         });
         rig.Tick(); // the end step; its 250 ms wait sees the new script
         QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
@@ -156,19 +156,18 @@ private Q_SLOTS:
 
     void finishActionsRunOnce() {
         ScriptRig rig;
-        QStringList opened;
-        rig.player.hooks.openSearchPanel = [&](const QString& e) { opened << e; };
-        for (const QString& action : {u"Search_Google"_s, u"Search_Archive"_s, u"search_google"_s,
-                                      u"Search_Bing"_s, u"Foo"_s}) {
+        QList<SearchEngine> opened;
+        rig.player.hooks.openSearchPanel = [&](SearchEngine e) { opened << e; };
+        for (FinishAction action : {FinishAction::SearchGoogle, FinishAction::SearchArchive}) {
             rig.player.PlayScript(u"\\hA"_s);
-            WaitThen(rig.frame, action);
+            rig.play.WaitThen(action);
             QCOMPARE(rig.RunToEnd(), 100);
             rig.Play(u"\\hB"_s);
         }
-        QCOMPARE(opened, (QStringList{u"Google"_s, u"Archive"_s}));
+        QCOMPARE(opened, (QList<SearchEngine>{SearchEngine::Google, SearchEngine::Archive}));
 
         rig.player.PlayScript(u"\\hよっこいしょ。"_s);
-        WaitThen(rig.frame, u"DelDustBox"_s);
+        rig.play.WaitThen(FinishAction::DelDustBox);
         rig.RunToEnd();
         QCOMPARE(rig.actionLog, QStringList{u"SystemAction: EmptyTrash"_s});
         rig.RunToEnd();

@@ -71,14 +71,6 @@ private Q_SLOTS:
         // The character after "$RSC" is passed over, so the last one is not expanded.
         QCOMPARE(rig.mainBalloon.message, u"old/ new%rs[1]"_s);
     }
-
-    void procFigures() {
-        QCOMPARE(ParseMemAvailable("MemTotal:  100 kB\nMemAvailable:   2048 kB\n"),
-                 quint64(2048 * 1024));
-        QCOMPARE(ParseMemAvailable("MemTotal: 1 kB\n"), quint64(0));
-        QCOMPARE(ParseUptimeMs("12345.67 54321.00\n"), quint64(12345670));
-        QCOMPARE(ParseUptimeMs("garbage"), quint64(0));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestScriptVariables)

@@ -2,7 +2,7 @@
 // the instance lock, message boxes in log mode, and the desktop's trash and recently-used
 // list.
 #include "../script/script_rig.h"
-#include "app/desktop_system_actions.h"
+#include "platform/linux/desktop_system_actions.h"
 #include "app/instance_lock.h"
 #include "app/message_boxes.h"
 #include "app/shell_scripts.h"

@@ -1,14 +1,14 @@
 // The whole shell on the offscreen platform, on a copy of the default program folder: the
 // start-up sequence and its trace, where the windows stand, the menu's switches, minimising,
 // the End command, and the skin change.
-#include "app/app_context.h"
+#include "core/app_context.h"
 #include "app/character_menu.h"
 #include "app/fellow_window.h"
 #include "app/message_boxes.h"
 #include "app/shell.h"
 #include "balloon/fellow_balloon.h"
 #include "balloon/main_balloon.h"
-#include "net/main_frame.h"
+#include "script/play_state.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
@@ -152,11 +152,11 @@ private Q_SLOTS:
         shell.Frame().SetOnTop(false); // as another part of the program may
         QVERIFY(!shell.Character().StaysOnTop() && !shell.Fellow().StaysOnTop());
         shell.OpenCharacterMenu(QPoint(10, 10));
-        QVERIFY(!shell.Menu().Item(QStringLiteral("mnOnTop"))->isChecked());
+        QVERIFY(!shell.Menu().Item(MenuItem::OnTop)->isChecked());
         shell.Menu().Menu()->hide();
-        shell.Menu().Item(QStringLiteral("mnSilent"))->trigger();
-        shell.Menu().Item(QStringLiteral("mnHide"))->trigger();
-        shell.Menu().Item(QStringLiteral("mnHide"))->trigger();
+        shell.Menu().Item(MenuItem::Silent)->trigger();
+        shell.Menu().Item(MenuItem::Hide)->trigger();
+        shell.Menu().Item(MenuItem::Hide)->trigger();
         shell.Close();
         QCOMPARE(run.Setting(QStringLiteral("OnTop")), QStringLiteral("False"));
         QCOMPARE(run.Setting(QStringLiteral("Hide")), QStringLiteral("False"));

@@ -164,13 +164,13 @@ private Q_SLOTS:
         const bool onTop = true, hide = false, silent = true;
         CharacterMenu menu;
         menu.Prepare({onTop, hide, silent, false, true, rig_->ctx.settings.AppFolder()}, true);
-        QCOMPARE(menu.Item(QStringLiteral("mnOnTop"))->isChecked(), onTop);
-        QCOMPARE(menu.Item(QStringLiteral("mnHide"))->isChecked(), hide);
-        QCOMPARE(menu.Item(QStringLiteral("mnSilent"))->isChecked(), silent);
+        QCOMPARE(menu.Item(MenuItem::OnTop)->isChecked(), onTop);
+        QCOMPARE(menu.Item(MenuItem::Hide)->isChecked(), hide);
+        QCOMPARE(menu.Item(MenuItem::Silent)->isChecked(), silent);
         // From the notification-area icon the switches are not touched.
         menu.Prepare({!onTop, !hide, !silent, true, true, rig_->ctx.settings.AppFolder()}, false);
-        QCOMPARE(menu.Item(QStringLiteral("mnOnTop"))->isChecked(), onTop);
-        QCOMPARE(menu.Item(QStringLiteral("mnSilent"))->isChecked(), silent);
+        QCOMPARE(menu.Item(MenuItem::OnTop)->isChecked(), onTop);
+        QCOMPARE(menu.Item(MenuItem::Silent)->isChecked(), silent);
     }
 
     void menuItems() {
@@ -180,26 +180,24 @@ private Q_SLOTS:
         QVERIFY(editor.open(QIODevice::WriteOnly));
         editor.close();
         menu.Prepare({true, false, false, false, true, folder}, true);
-        QVERIFY(menu.Item(QStringLiteral("mnScriptEdit"))->isEnabled());
-        QVERIFY(!menu.Item(QStringLiteral("mnScriptSend"))->isEnabled());
-        QVERIFY(!menu.Item(QStringLiteral("mnScenarioEdit"))->isEnabled());
-        for (const QString& later : CharacterMenu::LaterItems()) {
-            QVERIFY2(menu.Item(later)->isVisible() && !menu.Item(later)->isEnabled(),
-                     qPrintable(later));
-        }
+        QVERIFY(menu.Item(MenuItem::ScriptEdit)->isEnabled());
+        QVERIFY(!menu.Item(MenuItem::ScriptSend)->isEnabled());
+        QVERIFY(!menu.Item(MenuItem::ScenarioEdit)->isEnabled());
+        for (MenuItem later : CharacterMenu::LaterItems())
+            QVERIFY(menu.Item(later)->isVisible() && !menu.Item(later)->isEnabled());
 
         menu.Prepare({true, false, false, true, true, folder}, false); // minimised
-        QVERIFY(!menu.Item(QStringLiteral("mnSkin"))->isVisible());
-        QVERIFY(menu.Item(QStringLiteral("mnMini"))->isChecked());
+        QVERIFY(!menu.Item(MenuItem::Skin)->isVisible());
+        QVERIFY(menu.Item(MenuItem::Mini)->isChecked());
 
         // Without a notification area the character cannot be put there.
         menu.Prepare({true, false, false, false, false, folder}, true);
-        QVERIFY(!menu.Item(QStringLiteral("mnMini"))->isEnabled());
+        QVERIFY(!menu.Item(MenuItem::Mini)->isEnabled());
 
         int ends = 0;
-        menu.SetHandler(QStringLiteral("mnEnd"), [&] { ++ends; });
-        menu.Item(QStringLiteral("mnEnd"))->trigger();
-        menu.Item(QStringLiteral("nmAbout"))->trigger(); // no handler: nothing happens
+        menu.SetHandler(MenuItem::End, [&] { ++ends; });
+        menu.Item(MenuItem::End)->trigger();
+        menu.Item(MenuItem::About)->trigger(); // no handler: nothing happens
         QCOMPARE(ends, 1);
     }
 

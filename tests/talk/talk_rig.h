@@ -3,41 +3,30 @@
 #include "../script/script_rig.h"
 #include "platform/text_file.h"
 #include "talk/dictionary.h"
-#include "talk/machine_probes.h"
 #include "talk/talk_engine.h"
 
 #include <QDir>
 
 namespace orvanel::fakes {
 
-// A machine whose every fact is a field.
-class FakeMachine : public MachineProbes {
-public:
-    MemoryStatus Memory() override { return memory; }
-    quint64 UptimeMs() override { return uptimeMs; }
-    PowerStatus Power() override { return power; }
-    QList<DriveInfo> Drives() override { return drives; }
-    quint64 FreeBytes(const QString& root) override { return free.value(root); }
-    QString ScreenSaverSeconds() override { return screenSaver; }
-    QString SystemVersion() override { return version; }
-    QString ProductKey() override { return productKey; }
-    QString Manufacturer() override { return manufacturer; }
-    QString Model() override { return model; }
-    QString RegisteredOwner() override { return owner; }
-    QString BrowserVersion() override { return browser; }
-
-    MemoryStatus memory{42, 512ull * 1024 * 1024};
-    quint64 uptimeMs = 0;
-    PowerStatus power{1, 128, 255};
-    QList<DriveInfo> drives;
-    QHash<QString, quint64> free;
-    QString screenSaver, version, productKey, manufacturer, model, owner, browser;
-};
+// The topic and answer kind of their names in the original's texts ("PRAISE", "Good/Bad").
+inline ChoiceTopic Topic(const QString& name) {
+    for (int t = 0; t <= int(ChoiceTopic::MadeByChar); ++t)
+        if (TopicName(ChoiceTopic(t)) == name) return ChoiceTopic(t);
+    return ChoiceTopic::None;
+}
+inline AnswerKind Kind(const QString& name) {
+    const ChoiceTopic t = Topic(name);
+    return t == ChoiceTopic::ReqAcp     ? AnswerKind::ReqAcp
+           : t == ChoiceTopic::ExpYesNo ? AnswerKind::ExpYesNo
+           : t == ChoiceTopic::GoodBad  ? AnswerKind::GoodBad
+                                        : AnswerKind::YesNo;
+}
 
 // The script rig with the talk engine on top: a real dictionary in the rig's program folder,
 // the rig's recording words for the player and the talk, and a fake machine.
 struct TalkRig : ScriptRig {
-    TalkRig() { talk.SetViews(&mainBalloon, &fellowBalloon, &character); }
+    TalkRig() : ScriptRig(true) {}
 
     // Writes a category file as the original platform would have: CP932, CR LF.
     void Category(const QString& category, const QStringList& list) {
@@ -66,9 +55,8 @@ struct TalkRig : ScriptRig {
     // The value r that makes Pick(n) give k.
     static double R(int k, int n) { return (k - 0.5) / n; }
 
-    Dictionary dictionary{ctx.settings, random};
-    FakeMachine machine;
-    TalkEngine talk{ctx, frame, player, dictionary, words, scenario, probes, machine};
+    Dictionary& dictionary = engine.Words();
+    TalkEngine& talk = engine.Talk();
 };
 
 } // namespace orvanel::fakes

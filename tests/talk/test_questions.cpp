@@ -84,7 +84,7 @@ private Q_SLOTS:
         QFETCH(QList<int>, surfaces);
         QFETCH(QString, action);
         TalkRig rig;
-        rig.talk.QuestionsPart().OfferChoice(u"はい"_s, u"いいえ"_s, topic, u"TOP"_s);
+        rig.talk.QuestionsPart().OfferChoice(u"はい"_s, u"いいえ"_s, Topic(topic), ChoicePosition::Top);
         rig.mainBalloon.SetPanelVisible(BalloonPanel::Select, true);
         rig.ctx.flags.balloonHold = true;
         rig.random.Push(r);
@@ -103,7 +103,7 @@ private Q_SLOTS:
     // "クリア中" is shown at once, as it stands, before the closing line plays.
     void recentDocumentsShowTheirProgress() {
         TalkRig rig;
-        rig.talk.QuestionsPart().OfferChoice(u"うん"_s, u"ダメ"_s, u"RecDel"_s, u"TOP"_s);
+        rig.talk.QuestionsPart().OfferChoice(u"うん"_s, u"ダメ"_s, ChoiceTopic::RecDel, ChoicePosition::Top);
         rig.talk.AnswerChosen(0);
         QVERIFY(rig.mainBalloon.messages.contains(u"ファイルをクリアしています･･･"_s));
         rig.RunToEnd();
@@ -116,7 +116,7 @@ private Q_SLOTS:
         rig.Push({0.0, 0.0});
         const QString question = rig.talk.Maker().Template(49).value();
         rig.player.PlayScript(question);
-        WaitThen(rig.frame, u"SelMsg"_s);
+        rig.play.WaitThen(FinishAction::SelMsg);
         rig.RunToEnd();
         QVERIFY(rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
         rig.random.Push(TalkRig::R(2, 2));
@@ -128,9 +128,9 @@ private Q_SLOTS:
     // Ask plays the question; the panel comes 250 ms after the step that ends it.
     void askShowsThePanelWhenTheQuestionHasBeenSaid() {
         TalkRig rig;
-        rig.talk.Ask(u"\\hん～？\\w5褒められてる？"_s, u"うん"_s, u"いや"_s, u"PRAISE"_s, u"TOP"_s);
+        rig.talk.Ask(u"\\hん～？\\w5褒められてる？"_s, u"うん"_s, u"いや"_s, ChoiceTopic::Praise, ChoicePosition::Top);
         QCOMPARE(rig.mainBalloon.choiceWords, (QStringList{u"うん"_s, u"いや"_s}));
-        QVERIFY(rig.frame.WaitScriptFinish());
+        QCOMPARE(rig.play.Pending(), FinishAction::SelMsg);
         for (int i = 0; i < 10; ++i)
             rig.Tick();
         QCOMPARE(rig.mainBalloon.message, u"ん～？褒められてる？"_s);
@@ -143,12 +143,12 @@ private Q_SLOTS:
     void choicePanelPlaces() {
         TalkRig rig;
         Questions& q = rig.talk.QuestionsPart();
-        q.OfferChoice(u"a"_s, u"b"_s, u"YesNo"_s, u"MID"_s);
+        q.OfferChoice(u"a"_s, u"b"_s, ChoiceTopic::YesNo, ChoicePosition::Mid);
         QCOMPARE(rig.mainBalloon.choicePos, std::make_pair(120, 1080));
-        q.OfferChoice(u"c"_s, u"d"_s, u"PRAISE"_s, u"TOP"_s);
+        q.OfferChoice(u"c"_s, u"d"_s, ChoiceTopic::Praise, ChoicePosition::Top);
         QCOMPARE(rig.mainBalloon.choicePos, std::make_pair(120, 960));
         QCOMPARE(rig.mainBalloon.choiceWords, (QStringList{u"c"_s, u"d"_s}));
-        QCOMPARE(q.PendingTopic(), u"PRAISE"_s);
+        QCOMPARE(q.PendingTopic(), ChoiceTopic::Praise);
         // The character and the balloon come to the front; the user's window keeps the focus.
         QVERIFY(rig.journal.contains(u"kanami.Foreground"_s));
         QCOMPARE(rig.journal.last(), u"main.RestoreActivation 42"_s);
@@ -173,9 +173,9 @@ private Q_SLOTS:
         TalkRig rig;
         Questions& q = rig.talk.QuestionsPart();
         rig.Push({0.0, 0.0});
-        q.PickAnswerWords(u"YesNo"_s);
+        q.PickAnswerWords(AnswerKind::YesNo);
         rig.Push(randoms);
-        q.PickAnswerWords(kind);
+        q.PickAnswerWords(Kind(kind));
         QCOMPARE((QStringList{q.PositiveWord(), q.NegativeWord()}), words);
         QCOMPARE(rig.random.Remaining(), 0);
     }

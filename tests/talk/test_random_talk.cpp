@@ -193,9 +193,8 @@ private Q_SLOTS:
         QVERIFY(rig.talk.Maker().Template(k).has_value());
         QCOMPARE(rig.mainBalloon.choiceWords, answers);
         QCOMPARE(rig.mainBalloon.choicePos, std::make_pair(120, top));
-        QCOMPARE(rig.talk.QuestionsPart().PendingTopic(), topic);
-        QVERIFY(rig.frame.WaitScriptFinish());
-        QCOMPARE(rig.frame.WSFCategory(), u"SelMsg"_s);
+        QCOMPARE(TopicName(rig.talk.QuestionsPart().PendingTopic()), topic);
+        QCOMPARE(rig.play.Pending(), FinishAction::SelMsg);
     }
 
     // The choice that a template names survives the start of its own script: played to the
@@ -205,21 +204,21 @@ private Q_SLOTS:
         rig.random.Push({0.5, 0.5, TalkRig::R(93, 118), 0.0, 0.0});
         rig.talk.RandomTalk();
         QVERIFY(rig.mainBalloon.visible);
-        QVERIFY(rig.frame.WaitScriptFinish());
+        QCOMPARE(rig.play.Pending(), FinishAction::SelMsg);
         QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
         rig.RunToEnd();
         QVERIFY(rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
         QVERIFY(rig.ctx.flags.balloonHold);
-        QCOMPARE(rig.talk.QuestionsPart().PendingTopic(), u"YesNo"_s);
+        QCOMPARE(rig.talk.QuestionsPart().PendingTopic(), ChoiceTopic::YesNo);
     }
 
     // A choice left pending by an earlier question is not carried into a talk without one.
     void randomTalkDropsAnEarlierChoice() {
         TalkRig rig;
-        WaitThen(rig.frame, u"SelMsg"_s);
+        rig.play.WaitThen(FinishAction::SelMsg);
         rig.random.Push({0.5, 0.5, TalkRig::R(2, 118)});
         rig.talk.RandomTalk();
-        QVERIFY(!rig.frame.WaitScriptFinish());
+        QCOMPARE(rig.play.Pending(), FinishAction::None);
     }
 
     void randomTalkStaysQuiet_data() {

@@ -1,4 +1,5 @@
 #include "timer_rig.h"
+#include "talk/calendar_talk.h"
 
 #include <QTest>
 
@@ -123,9 +124,9 @@ private Q_SLOTS:
         QCOMPARE(at(13, 0, 0, 500), 2);
         QCOMPARE(rig.player.Buffer(), u"\\h1時だよ～。\\w8\\n"_s);
         QCOMPARE(at(12, 0, 10), 2); // the clock set back into the same minute: no repeat
-        QCOMPARE(TimeSignalText(0), u"今から%year年、\\w5%month月%day日ですよ～。\\w8"_s);
-        QCOMPARE(TimeSignalText(19), u"7時だよ～。\\w8\\n"_s);
-        QCOMPARE(TimeSignalText(24), QString());
+        QCOMPARE(CalendarTalk::HourlyTalk(0), u"今から%year年、\\w5%month月%day日ですよ～。\\w8"_s);
+        QCOMPARE(CalendarTalk::HourlyTalk(19), u"7時だよ～。\\w8\\n"_s);
+        QCOMPARE(CalendarTalk::HourlyTalk(24), QString());
     }
 
     void blinksLastSevenTicksAndTheQuickOneComesSixLater() {

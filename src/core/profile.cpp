@@ -1,6 +1,6 @@
-#include "app/profile.h"
+#include "core/profile.h"
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "platform/numbers.h"
 
 namespace orvanel {

@@ -1,5 +1,6 @@
-#include "app/desktop_system_actions.h"
+#include "platform/linux/desktop_system_actions.h"
 
+#include "platform/linux/linux_machine_probes.h"
 #include "platform/text_file.h"
 
 #include <QDBusInterface>
@@ -41,13 +42,8 @@ QStringList DesktopSystemActions::TrashFolders() {
     QFile mounts(QStringLiteral("/proc/self/mounts"));
     if (!mounts.open(QIODevice::ReadOnly)) return folders;
     const QString own = QStringLiteral("/.Trash-%1").arg(getuid());
-    for (const QByteArray& line : mounts.readAll().split('\n')) {
-        const QList<QByteArray> fields = line.split(' ');
-        if (fields.size() < 2) continue;
-        // Mount points escape blanks as octal.
-        QString point = QString::fromUtf8(fields[1]);
-        point.replace(QStringLiteral("\\040"), QStringLiteral(" "));
-        const QString trash = QDir::cleanPath(point + own);
+    for (const MountEntry& m : ParseMounts(mounts.readAll())) {
+        const QString trash = QDir::cleanPath(m.mountPoint + own);
         if (QFileInfo(trash).isDir() && !folders.contains(trash)) folders << trash;
     }
     return folders;

@@ -6,22 +6,18 @@
 //
 // It only reads the program folder: no script command writes there ("$learn" would need the
 // user's answer), so the default folder is used as it is.
-#include "app/app_context.h"
-#include "app/profile.h"
-#include "app/views.h"
-#include "net/main_frame.h"
+#include "character/skin.h"
+#include "core/app_context.h"
+#include "core/profile.h"
+#include "engine/engine.h"
+#include "engine/headless_views.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"
-#include "script/scenario_files.h"
 #include "script/script_player.h"
-#include "script/script_probes.h"
-#include "talk/dictionary.h"
-#include "talk/machine_probes.h"
 #include "talk/talk_engine.h"
-#include "talk/word_decoration.h"
 #include "tools/trace_log.h"
 
 #include <QCommandLineParser>
@@ -37,58 +33,6 @@
 using namespace orvanel;
 
 namespace {
-
-// A balloon without a window: it keeps the label text and its panels' state.
-class ConsoleBalloon final : public MainBalloonView {
-public:
-    void Show() override { visible_ = true; }
-    void Hide() override { visible_ = false; }
-    bool IsVisible() const override { return visible_; }
-    void BringToFront() override {}
-    void SetTopmost(bool) override {}
-    quint64 Activate() override { return 0; }
-    void RestoreActivation(quint64) override {}
-    void SetMessage(const QString& text) override { message_ = text; }
-    QString Message() const override { return message_; }
-    void SetWaitMarkerVisible(bool) override {}
-    void SetPanelVisible(BalloonPanel panel, bool on) override {
-        if (on)
-            panels_.insert(int(panel));
-        else
-            panels_.remove(int(panel));
-    }
-    bool IsPanelVisible(BalloonPanel panel) const override { return panels_.contains(int(panel)); }
-    void ResetPanelButtons(BalloonPanel) override {}
-    void MoveChoicePanel(int, int) override {}
-    void SetChoiceWords(const QString&, const QString&) override {}
-    void SetTeachPrompt(const QString&) override {}
-    void SetTeachExample(const QString&) override {}
-    QString InputText() const override { return input_; }
-    void SetInputText(const QString& text) override { input_ = text; }
-    void FocusInput() override {}
-
-private:
-    bool visible_ = false;
-    QString message_;
-    QString input_;
-    QSet<int> panels_;
-};
-
-// The character as the skin describes it; remembers every surface it was asked to show.
-class ConsoleCharacter final : public CharacterView {
-public:
-    explicit ConsoleCharacter(bool fellow) : fellow_(fellow) {}
-    bool IsVisible() const override { return true; }
-    void ShowSurface(int n, bool) override { surfaces.append(n); }
-    bool FellowPresent() const override { return fellow_; }
-    void SetTopmost(bool) override {}
-    void BringToForeground() override {}
-    void SetEnabled(bool) override {}
-    QList<int> surfaces;
-
-private:
-    bool fellow_;
-};
 
 QString JsonString(const QString& text) {
     const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
@@ -114,22 +58,6 @@ void Print(const QString& line) {
 
 // A scenario line that names itself would talk for ever; playback stops somewhere.
 constexpr qint64 kMaxSteps = 5'000'000;
-
-// Plays `script` as the main loop does, one step per TimerInterval; the virtual milliseconds
-// from PlayScript to the end of the step that ended it, nullopt when it would not end.
-std::optional<qint64> PlayToEnd(ScriptPlayer& player, VirtualClock& clock, const RunFlags& flags,
-                                const QString& script) {
-    player.PlayScript(script);
-    const qint64 start = clock.ElapsedMs();
-    qint64 end = start;
-    for (qint64 steps = 0; player.IsRunning(); ++steps) {
-        if (steps == kMaxSteps) return std::nullopt;
-        clock.Advance(quint32(flags.timerInterval));
-        player.StepScript();
-        end = clock.ElapsedMs();
-    }
-    return end - start;
-}
 
 } // namespace
 
@@ -199,56 +127,34 @@ int main(int argc, char** argv) {
         [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
     AppContext ctx(clock, random, ini, folder, log, actions);
     const Settings& settings = ctx.settings;
-    // The profile is read, not repaired: the folder stays untouched.
+    // The profile and the skin are read, not repaired: the folder stays untouched.
     ctx.profile.callName = settings.ReadSetting(QStringLiteral("User"), QStringLiteral("Call"));
     ctx.flags.timerInterval = ReadTimerInterval(settings);
     ctx.flags.startTick = clock.TickCount();
+    const QString skin = settings.ReadSetting(QStringLiteral("General"), QStringLiteral("SkinFile"));
+    if (!skin.isEmpty()) ctx.profile.skinFile = skin;
+    LoadSkinInfo(ctx);
+    CheckFellowPresent(ctx);
 
-    QString skin = settings.ReadSetting(QStringLiteral("General"), QStringLiteral("SkinFile"));
-    if (skin.isEmpty()) skin = QStringLiteral("kanami.skn");
-    const QString skinPath = settings.FilePath(skin);
-    const auto skinValue = [&](const char* section, const char* key) {
-        return settings.ReadIni(skinPath, QString::fromLatin1(section), QString::fromLatin1(key));
-    };
-    SystemScriptProbes probes;
-    SystemScriptProbes::SkinNames names;
-    names.selfCall = skinValue("Name", "HSelfName");
-    if (names.selfCall.isEmpty()) names.selfCall = QStringLiteral("わたし");
-    names.selfName = skinValue("Name", "HCallName");
-    names.fellowName = skinValue("Name", "FCallName");
-    probes.SetSkinNames(names);
+    // The machine talk reads this machine; its one chore (the recent documents) is reported.
+    Engine engine(ctx);
+    HeadlessBalloon mainBalloon;
+    HeadlessBalloon fellowBalloon;
+    HeadlessCharacter character;
+    character.fellow = ctx.skin.fellowPresent;
+    engine.SetViews(&mainBalloon, &fellowBalloon, &character);
     // No display: a 1024 x 768 screen at 96 dpi stands in for one.
-    probes.SetScreenTwips(1024 * 15, 768 * 15);
-
-    ScenarioFiles scenario(settings, log, random);
-    QString prefix = skinValue("Skin", "Folder") + u'\\';
-    if (prefix == u"\\") prefix.clear();
-    scenario.LoadExternalScripts(prefix, skinValue("Script", "ScriptFile"));
-    scenario.LoadScenario();
-    scenario.LoadIdRelation();
-
-    Dictionary dictionary(settings, random);
-    WordDecorator words(dictionary, random);
-    TOMU_MainFrame frame;
-    ConsoleBalloon mainBalloon;
-    ConsoleBalloon fellowBalloon;
-    ConsoleCharacter character(!skinValue("Skin", "Surface10").isEmpty());
-    frame.SetViews(&mainBalloon, &character);
-    ScriptPlayer player(ctx, frame, words, scenario, probes);
-    player.SetViews(&mainBalloon, &fellowBalloon, &character);
+    engine.UpdateProbes(QRect(0, 0, 1024, 768));
+    engine.ReloadScriptFiles();
+    ScriptPlayer& player = engine.Player();
     // The user clicks each click wait as its first blink cycle (200 + 700 ms) ends.
     player.hooks.clickWaitStarted = [&] { clock.ScheduleIn(900, [&] { player.Click(); }); };
 
-    // The machine talk reads this machine; its one chore (the recent documents) is reported.
-    LinuxMachineProbes machine;
-    TalkEngine talk(ctx, frame, player, dictionary, words, scenario, probes, machine);
-    talk.SetViews(&mainBalloon, &fellowBalloon, &character);
-
     const auto play = [&](const std::function<QString()>& make) {
-        mainBalloon.SetMessage({});
-        fellowBalloon.SetMessage({});
+        mainBalloon.message.clear();
+        fellowBalloon.message.clear();
         character.surfaces.clear();
-        const auto elapsed = PlayToEnd(player, clock, ctx.flags, make());
+        const auto elapsed = PlayToEnd(player, clock, ctx, make(), kMaxSteps);
         if (!elapsed) {
             std::fprintf(stderr, "orvanel-script: the script did not end after %lld steps\n",
                          static_cast<long long>(kMaxSteps));
@@ -257,8 +163,8 @@ int main(int argc, char** argv) {
         QStringList surfaces;
         for (int n : character.surfaces)
             surfaces << QString::number(n);
-        Print(QStringLiteral("h: ") + JsonString(mainBalloon.Message()));
-        Print(QStringLiteral("u: ") + JsonString(fellowBalloon.Message()));
+        Print(QStringLiteral("h: ") + JsonString(mainBalloon.message));
+        Print(QStringLiteral("u: ") + JsonString(fellowBalloon.message));
         Print(QStringLiteral("surfaces: ") + surfaces.join(u' '));
         Print(QStringLiteral("elapsed: ") + QString::number(*elapsed));
         return true;
@@ -266,7 +172,7 @@ int main(int argc, char** argv) {
 
     if (!parser.isSet(talkOption)) return play([&] { return script; }) ? 0 : 3;
     for (int i = 0; i < talks; ++i) {
-        if (!play([&] { return talk.MakeRandomTalk(); })) return 3;
+        if (!play([&] { return engine.Talk().MakeRandomTalk(); })) return 3;
         Print(QString());
     }
     return 0;

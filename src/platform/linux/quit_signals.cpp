@@ -1,4 +1,4 @@
-#include "app/quit_signals.h"
+#include "platform/linux/quit_signals.h"
 
 #include <QSocketNotifier>
 

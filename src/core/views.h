@@ -28,8 +28,8 @@ public:
     virtual QString Message() const = 0;
 };
 
-// The panels of the main balloon that ForeMenu brings to the front.
-enum class BalloonPanel { Select, Menu, Teach, Search };
+// The panels of the main balloon that ForeMenu brings to the front; None: the message alone.
+enum class BalloonPanel { Select, Menu, Teach, Search, None };
 
 // The main character's balloon with its panels and the wait-for-click marker.
 class MainBalloonView : public BalloonView {

@@ -1,4 +1,4 @@
-#include "app/version_info.h"
+#include "core/version_info.h"
 
 #include "platform/text_file.h"
 

@@ -1,5 +1,5 @@
-#include "app/profile.h"
-#include "app/settings.h"
+#include "core/profile.h"
+#include "core/settings.h"
 #include "platform/codec.h"
 #include "platform/ini_file.h"
 #include "platform/text_file.h"

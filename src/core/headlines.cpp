@@ -1,4 +1,4 @@
-#include "app/headlines.h"
+#include "core/headlines.h"
 
 #include "platform/numbers.h"
 #include "platform/text_file.h"

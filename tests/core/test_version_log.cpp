@@ -1,5 +1,5 @@
-#include "app/headlines.h"
-#include "app/version_info.h"
+#include "core/headlines.h"
+#include "core/version_info.h"
 #include "platform/clock.h"
 #include "platform/text_file.h"
 #include "tools/trace_log.h"

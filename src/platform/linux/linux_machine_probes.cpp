@@ -1,6 +1,4 @@
-#include "talk/machine_probes.h"
-
-#include "script/script_probes.h"
+#include "platform/linux/linux_machine_probes.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,7 +72,7 @@ bool UnderAny(const QString& path, std::initializer_list<const char*> folders) {
 MemoryStatus ParseMemoryStatus(const QByteArray& meminfo) {
     MemoryStatus m;
     const quint64 total = MeminfoBytes(meminfo, "MemTotal");
-    quint64 available = ParseMemAvailable(meminfo);
+    quint64 available = MeminfoBytes(meminfo, "MemAvailable");
     // Kernels before 3.14 have no MemAvailable.
     if (available == 0 && !meminfo.contains("MemAvailable:"))
         available = MeminfoBytes(meminfo, "MemFree") + MeminfoBytes(meminfo, "Buffers") +
@@ -84,6 +82,12 @@ MemoryStatus ParseMemoryStatus(const QByteArray& meminfo) {
     if (total > 0)
         m.loadPercent = int(std::lround(double(total - available) * 100.0 / double(total)));
     return m;
+}
+
+quint64 ParseUptimeMs(const QByteArray& uptime) {
+    bool ok = false;
+    const double seconds = uptime.simplified().split(' ').value(0).toDouble(&ok);
+    return ok && seconds > 0 ? quint64(seconds * 1000.0) : 0;
 }
 
 PowerStatus PowerFromSupplies(const QList<PowerSupply>& supplies) {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/profile.h"
-#include "app/settings.h"
-#include "app/skin_state.h"
-#include "app/touch_state.h"
+#include "core/profile.h"
+#include "core/settings.h"
+#include "core/skin_state.h"
+#include "core/touch_state.h"
 #include "platform/clock.h"
 
 namespace orvanel {
