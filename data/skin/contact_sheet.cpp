@@ -4,13 +4,13 @@
 // Each cell shows the picture as its window would (cut to its outline, surfaces one pixel up
 // and left as the character window shows them) over a checkerboard, the outline tinted and
 // traced, and under it the rectangle count and cache size. Surface 1 also shows the hit areas.
-#include "core/app_context.h"
 #include "character/character_surfaces.h"
 #include "character/hit_areas.h"
 #include "character/picture_file.h"
 #include "character/region_cache.h"
 #include "character/region_scanner.h"
 #include "character/skin.h"
+#include "core/app_context.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 #include "platform/random.h"

@@ -70,8 +70,8 @@ int main(int argc, char** argv) {
         QByteArray bytes;
         if (IsText(from)) {
             QStringList lines = SplitLines(ReadUtf8(from));
-            const auto enc = Encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"),
-                                    from, &error);
+            const auto enc =
+                Encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), from, &error);
             if (!enc) return Fail(error);
             bytes = *enc;
         } else {
@@ -89,8 +89,8 @@ int main(int argc, char** argv) {
         QStringList words;
         for (const QString& line : SplitLines(ReadUtf8(talk.filePath(name))))
             if (!line.trimmed().isEmpty()) words.append(line.trimmed());
-        QString ini = u'[' + category + QStringLiteral("]\r\nPN=") +
-                      QString::number(words.size()) + QStringLiteral("\r\n");
+        QString ini = u'[' + category + QStringLiteral("]\r\nPN=") + QString::number(words.size()) +
+                      QStringLiteral("\r\n");
         for (qsizetype i = 0; i < words.size(); ++i) {
             const QString where = QStringLiteral("%1 line %2").arg(name).arg(i + 1);
             const auto enc = Encode(words[i], where, &error);

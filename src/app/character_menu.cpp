@@ -50,9 +50,7 @@ CharacterMenu::CharacterMenu(QObject* parent) : QObject(parent), menu_(new QMenu
     QMenu* option = nullptr;
     QMenu* plugIn = nullptr;
     for (const Row& row : kRows) {
-        QMenu* in = row.place == Place::Top      ? menu_
-                    : row.place == Place::Option ? option
-                                                 : plugIn;
+        QMenu* in = row.place == Place::Top ? menu_ : row.place == Place::Option ? option : plugIn;
         if (row.separatorBefore) in->addSeparator();
         QAction* action = nullptr;
         if (row.item == MenuItem::Option || row.item == MenuItem::PlugIn) {

@@ -1,8 +1,8 @@
 #include "app/first_start_window.h"
 
+#include "balloon/panel_widgets.h"
 #include "core/app_context.h"
 #include "core/views.h"
-#include "balloon/panel_widgets.h"
 #include "tools/trace_log.h"
 
 #include <QFormLayout>

@@ -4,15 +4,15 @@
 //
 // Exit status: 0 after the End command or a normal close, 1 when the program could not run
 // (another instance holds the program folder, the script port is taken, a picture is missing).
-#include "core/app_context.h"
-#include "platform/linux/desktop_system_actions.h"
 #include "app/instance_lock.h"
 #include "app/message_boxes.h"
-#include "platform/linux/quit_signals.h"
 #include "app/shell.h"
+#include "core/app_context.h"
 #include "net/datagram_receiver.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
+#include "platform/linux/desktop_system_actions.h"
+#include "platform/linux/quit_signals.h"
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"

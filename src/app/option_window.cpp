@@ -1,7 +1,7 @@
 #include "app/option_window.h"
 
-#include "core/app_context.h"
 #include "balloon/panel_widgets.h"
+#include "core/app_context.h"
 #include "platform/random.h"
 #include "tools/trace_log.h"
 

@@ -2,8 +2,8 @@
 
 #include "app/character_menu.h"
 #include "app/character_window.h"
-#include "core/views.h"
 #include "character/character_surfaces.h"
+#include "core/views.h"
 #include "net/datagram_receiver.h"
 #include "watch/timer_host.h"
 

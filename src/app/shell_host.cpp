@@ -1,6 +1,5 @@
 // What the logic asks of the windows: the character views, the main timer's host and the
 // steps of the skin reload, all carried out on the Shell's windows.
-#include "core/app_context.h"
 #include "app/fellow_window.h"
 #include "app/option_window.h"
 #include "app/shell.h"
@@ -9,6 +8,7 @@
 #include "balloon/fellow_balloon.h"
 #include "balloon/main_balloon.h"
 #include "character/skin.h"
+#include "core/app_context.h"
 #include "engine/engine.h"
 
 #include <QCursor>

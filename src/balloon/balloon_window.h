@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/views.h"
 #include "balloon/shaped_picture_window.h"
+#include "core/views.h"
 
 #include <functional>
 
@@ -56,8 +56,7 @@ private:
 
 // A balloon window seen through its view interface (BalloonView or MainBalloonView): the
 // window operations every balloon view forwards in the same way.
-template <class View>
-class BalloonWindowOf : public BalloonWindow, public View {
+template <class View> class BalloonWindowOf : public BalloonWindow, public View {
 public:
     using BalloonWindow::BalloonWindow;
 

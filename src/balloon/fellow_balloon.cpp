@@ -1,8 +1,8 @@
 #include "balloon/fellow_balloon.h"
 
-#include "core/app_context.h"
 #include "balloon/balloon_layout.h"
 #include "balloon/message_label.h"
+#include "core/app_context.h"
 
 namespace orvanel {
 

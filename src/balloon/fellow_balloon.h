@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/views.h"
 #include "balloon/balloon_window.h"
+#include "core/views.h"
 
 namespace orvanel {
 

@@ -1,9 +1,9 @@
 #include "balloon/main_balloon.h"
 
-#include "core/app_context.h"
 #include "balloon/balloon_layout.h"
 #include "balloon/message_label.h"
 #include "balloon/panel_widgets.h"
+#include "core/app_context.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #include "character/character_surfaces.h"
 
-#include "core/app_context.h"
 #include "character/picture_file.h"
 #include "character/skin.h"
+#include "core/app_context.h"
 #include "tools/trace_log.h"
 
 namespace orvanel {

@@ -1,7 +1,7 @@
 #include "character/region_cache.h"
 
-#include "core/app_context.h"
 #include "character/skin.h"
+#include "core/app_context.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"

@@ -1,10 +1,10 @@
 #include "character/region_shaper.h"
 
-#include "core/app_context.h"
 #include "character/picture_file.h"
 #include "character/region_cache.h"
 #include "character/region_scanner.h"
 #include "character/skin.h"
+#include "core/app_context.h"
 
 namespace orvanel {
 

@@ -131,7 +131,8 @@ int main(int argc, char** argv) {
     ctx.profile.callName = settings.ReadSetting(QStringLiteral("User"), QStringLiteral("Call"));
     ctx.flags.timerInterval = ReadTimerInterval(settings);
     ctx.flags.startTick = clock.TickCount();
-    const QString skin = settings.ReadSetting(QStringLiteral("General"), QStringLiteral("SkinFile"));
+    const QString skin =
+        settings.ReadSetting(QStringLiteral("General"), QStringLiteral("SkinFile"));
     if (!skin.isEmpty()) ctx.profile.skinFile = skin;
     LoadSkinInfo(ctx);
     CheckFellowPresent(ctx);

@@ -10,14 +10,16 @@ QStringList SplitHeadlineFields(QStringView line) {
     qsizetype i = 0;
     const qsizetype n = line.size();
     while (i <= n) {
-        while (i < n && (line[i] == u' ' || line[i] == u'\t')) ++i;
+        while (i < n && (line[i] == u' ' || line[i] == u'\t'))
+            ++i;
         QString field;
         if (i < n && line[i] == u'"') {
             const qsizetype close = line.indexOf(u'"', i + 1);
             const qsizetype end = close < 0 ? n : close;
             field = line.mid(i + 1, end - i - 1).toString();
             i = close < 0 ? n : close + 1;
-            while (i < n && line[i] != u',') ++i; // anything after the quote is dropped
+            while (i < n && line[i] != u',')
+                ++i; // anything after the quote is dropped
         } else {
             const qsizetype comma = line.indexOf(u',', i);
             const qsizetype end = comma < 0 ? n : comma;

@@ -54,6 +54,8 @@ qint32 ReadTimerInterval(const Settings& settings) {
     return v <= 0 ? 50 : v;
 }
 
-QString BoolText(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
+QString BoolText(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
 
 } // namespace orvanel

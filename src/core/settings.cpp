@@ -13,7 +13,8 @@ Settings::Settings(IniStore& ini, QString programFolder)
 QString Settings::FilePath(const QString& relative) const {
     QString r = relative;
     r.replace(u'\\', u'/');
-    while (r.startsWith(u'/')) r.remove(0, 1);
+    while (r.startsWith(u'/'))
+        r.remove(0, 1);
     return NativePath(folder_ + r);
 }
 

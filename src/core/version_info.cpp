@@ -7,7 +7,9 @@
 namespace orvanel {
 namespace {
 
-QString ReadmePath(const QString& folder) { return folder + QStringLiteral("readme.txt"); }
+QString ReadmePath(const QString& folder) {
+    return folder + QStringLiteral("readme.txt");
+}
 
 QString HeadOf(const QStringList& lines) {
     return lines.value(0) + lines.value(1);
@@ -41,8 +43,8 @@ QString VersionInfo::ReleaseDate() const {
 }
 
 QString VersionInfo::UpdateNotes() const {
-    const QString key = ReleaseDate().mid(2, 8) + u' ' + AppVersion() + QStringLiteral(" Phase") +
-                        PhaseText();
+    const QString key =
+        ReleaseDate().mid(2, 8) + u' ' + AppVersion() + QStringLiteral(" Phase") + PhaseText();
     const auto lines = ReadCp932Lines(ReadmePath(folder_));
     if (!lines) return {};
     for (const QString& line : *lines)

@@ -30,8 +30,8 @@ Engine::Engine(AppContext& ctx, Parts parts) : ctx_(ctx) {
     source_ = parts.words ? parts.words : decorator_.get();
     player_ = std::make_unique<ScriptPlayer>(ctx, *play_, *source_, *scenario_, *probes_);
     // The talk engine takes the player's "$learn" and trash hooks.
-    talk_ = std::make_unique<TalkEngine>(ctx, *play_, *player_, *dictionary_, *source_,
-                                         *scenario_, *probes_, *machine_);
+    talk_ = std::make_unique<TalkEngine>(ctx, *play_, *player_, *dictionary_, *source_, *scenario_,
+                                         *probes_, *machine_);
 }
 
 Engine::~Engine() = default;
@@ -54,9 +54,9 @@ MainTimer& Engine::AttachTimer(TimerHost& host) {
 }
 
 void Engine::ReloadScriptFiles() {
-    scenario_->LoadExternalScripts(SkinFolderPrefix(ctx_),
-                                   ReadSkinValue(ctx_, QStringLiteral("Script"),
-                                                 QStringLiteral("ScriptFile")));
+    scenario_->LoadExternalScripts(
+        SkinFolderPrefix(ctx_),
+        ReadSkinValue(ctx_, QStringLiteral("Script"), QStringLiteral("ScriptFile")));
     scenario_->LoadScenario();
     scenario_->LoadIdRelation();
 }

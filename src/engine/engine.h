@@ -34,8 +34,8 @@ class Engine {
 public:
     // Parts a test or tool puts in place of the real ones; null means the real one.
     struct Parts {
-        WordSource* words = nullptr;     // instead of the decorator over the dictionary
-        ScriptProbes* probes = nullptr;  // instead of the system's skin names and screen
+        WordSource* words = nullptr;      // instead of the decorator over the dictionary
+        ScriptProbes* probes = nullptr;   // instead of the system's skin names and screen
         MachineProbes* machine = nullptr; // instead of this machine's /proc and /sys
     };
 

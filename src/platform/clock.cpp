@@ -31,7 +31,9 @@ quint32 SystemClock::TickCount() const {
     return quint32(timer.elapsed());
 }
 
-QDateTime SystemClock::Now() const { return QDateTime::currentDateTime(); }
+QDateTime SystemClock::Now() const {
+    return QDateTime::currentDateTime();
+}
 
 void SystemClock::ProcessEvents(int maxMs) {
     if (!QCoreApplication::instance()) return;
@@ -47,7 +49,9 @@ void SystemClock::ProcessEvents(int maxMs) {
 VirtualClock::VirtualClock(QDateTime start, quint32 startTick)
     : start_(std::move(start)), tick_(startTick) {}
 
-QDateTime VirtualClock::Now() const { return start_.addMSecs(elapsed_); }
+QDateTime VirtualClock::Now() const {
+    return start_.addMSecs(elapsed_);
+}
 
 void VirtualClock::ScheduleAt(quint32 atTick, std::function<void()> fn) {
     const qint64 at = elapsed_ + qint64(quint32(atTick - tick_));
@@ -72,11 +76,14 @@ void VirtualClock::ProcessEvents(int maxMs) {
 
 void VirtualClock::Advance(quint32 ms) {
     const qint64 target = elapsed_ + ms;
-    while (!due_.empty() && due_.begin()->first.first <= target) ProcessEvents(int(target - elapsed_));
+    while (!due_.empty() && due_.begin()->first.first <= target)
+        ProcessEvents(int(target - elapsed_));
     tick_ += quint32(target - elapsed_);
     elapsed_ = target;
 }
 
-void VirtualClock::SetNow(const QDateTime& now) { start_ = now.addMSecs(-elapsed_); }
+void VirtualClock::SetNow(const QDateTime& now) {
+    start_ = now.addMSecs(-elapsed_);
+}
 
 } // namespace orvanel

@@ -12,7 +12,9 @@ namespace {
 
 constexpr char16_t kNone = 0xFFFF;
 
-bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+bool IsTrailByte(unsigned char b) {
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
 
 // Tables built once from the system's CP932 converter, so that decoding and encoding are
 // plain look-ups with our own rules for bad input.
@@ -56,8 +58,8 @@ struct Tables {
             const QChar ch(u);
             const QByteArray b = enc.encode(QStringView(&ch, 1));
             if (b.size() == 2) {
-                const int pref = (static_cast<unsigned char>(b[0]) << 8) |
-                                 static_cast<unsigned char>(b[1]);
+                const int pref =
+                    (static_cast<unsigned char>(b[0]) << 8) | static_cast<unsigned char>(b[1]);
                 encode[u] = static_cast<quint16>(dbcs[pref] == u ? pref : code);
             } else {
                 encode[u] = static_cast<quint16>(code);
@@ -81,7 +83,9 @@ const Tables& T() {
 
 } // namespace
 
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 QString FromCp932(QByteArrayView bytes) {
     const Tables& t = T();
@@ -136,7 +140,9 @@ QByteArray ToCp932(QStringView text) {
     return out;
 }
 
-qsizetype Cp932Length(QStringView text) { return ToCp932(text).size(); }
+qsizetype Cp932Length(QStringView text) {
+    return ToCp932(text).size();
+}
 
 QString CutToBytes(QStringView text, qsizetype maxBytes) {
     const Tables& t = T();

@@ -49,16 +49,22 @@ qint64 WallNs() {
     return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
 
-bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
 
 QStringView Trimmed(QStringView s) {
     qsizetype b = 0, e = s.size();
-    while (b < e && IsBlank(s[b])) ++b;
-    while (e > b && IsBlank(s[e - 1])) --e;
+    while (b < e && IsBlank(s[b]))
+        ++b;
+    while (e > b && IsBlank(s[e - 1]))
+        --e;
     return s.mid(b, e - b);
 }
 
-QString Fold(QStringView s) { return s.toString().toCaseFolded(); }
+QString Fold(QStringView s) {
+    return s.toString().toCaseFolded();
+}
 
 // Strip line breaks from written values: a value is one line and must never split its line.
 QString OneLine(QStringView v) {
@@ -100,8 +106,7 @@ struct IniStore::File {
             l.kind = Kind::Key;
             l.name = Trimmed(t.left(eq)).toString();
             QStringView v = Trimmed(t.mid(eq + 1));
-            if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') &&
-                v.back() == v.front())
+            if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
                 v = v.mid(1, v.size() - 2);
             if (const qsizetype nul = v.indexOf(QChar(0)); nul >= 0) v = v.left(nul);
             l.value = codec::CutToBytes(v, kMaxValueBytes);
@@ -115,7 +120,8 @@ struct IniStore::File {
         const qsizetype n = data.size();
         while (pos < n) {
             qsizetype end = pos;
-            while (end < n && data[end] != '\n' && data[end] != '\r') ++end;
+            while (end < n && data[end] != '\n' && data[end] != '\r')
+                ++end;
             qsizetype next = end;
             if (next < n && data[next] == '\r') ++next;
             if (next < n && data[next] == '\n') ++next;
@@ -127,7 +133,8 @@ struct IniStore::File {
 
     QByteArray ToBytes() const {
         QByteArray out;
-        for (const Line& l : lines) out += l.raw + l.eol;
+        for (const Line& l : lines)
+            out += l.raw + l.eol;
         return out;
     }
 
@@ -281,8 +288,8 @@ bool IniStore::Write(const QString& path, QStringView section, QStringView key,
     if (!range) {
         if (!value) return true;
         f->EnsureFinalLineEnd();
-        f->lines.push_back(File::Parse(codec::ToCp932(QString(u'[' + section.toString() + u']')),
-                                       "\r\n"));
+        f->lines.push_back(
+            File::Parse(codec::ToCp932(QString(u'[' + section.toString() + u']')), "\r\n"));
         f->lines.push_back(File::KeyLine(key, *value));
         return Store(native, *f);
     }
@@ -350,8 +357,8 @@ bool IniStore::ReplaceSection(const QString& path, QStringView section,
     auto range = f->FindSection(section);
     if (!range) {
         f->EnsureFinalLineEnd();
-        f->lines.push_back(File::Parse(codec::ToCp932(QString(u'[' + section.toString() + u']')),
-                                       "\r\n"));
+        f->lines.push_back(
+            File::Parse(codec::ToCp932(QString(u'[' + section.toString() + u']')), "\r\n"));
         range = std::make_pair(f->lines.size() - 1, f->lines.size());
     } else {
         for (size_t i = range->second; i-- > range->first + 1;)
@@ -363,7 +370,8 @@ bool IniStore::ReplaceSection(const QString& path, QStringView section,
     size_t at = f->InsertPoint(*range);
     std::vector<File::Line> added;
     added.reserve(size_t(keys.size()));
-    for (const auto& [k, v] : keys) added.push_back(File::KeyLine(k, v));
+    for (const auto& [k, v] : keys)
+        added.push_back(File::KeyLine(k, v));
     f->lines.insert(f->lines.begin() + qsizetype(at), std::make_move_iterator(added.begin()),
                     std::make_move_iterator(added.end()));
     return Store(native, *f);

@@ -6,7 +6,9 @@
 namespace orvanel {
 namespace {
 
-bool IsSkippable(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+bool IsSkippable(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
 
 } // namespace
 

@@ -30,9 +30,8 @@ QString NativePath(QStringView path) {
         if (QFileInfo::exists(done + part)) {
             found = part;
         } else {
-            const QStringList entries =
-                QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                    QDir::NoDotAndDotDot);
+            const QStringList entries = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden |
+                                                            QDir::System | QDir::NoDotAndDotDot);
             for (const QString& e : entries)
                 if (e.compare(part, Qt::CaseInsensitive) == 0) {
                     found = e;

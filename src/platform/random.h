@@ -34,7 +34,8 @@ public:
         : values_(std::move(values)), fallback_(seed) {}
     void Push(double r) { values_.append(r); }
     void Push(std::initializer_list<double> rs) {
-        for (double r : rs) values_.append(r);
+        for (double r : rs)
+            values_.append(r);
     }
     qsizetype Remaining() const { return values_.size(); }
     double Next() override {

@@ -3,8 +3,8 @@
 namespace orvanel {
 
 bool SystemActionsLogOnly() {
-    return qEnvironmentVariable("ORVANEL_SYSTEM_ACTIONS").compare(QStringLiteral("log"),
-                                                                  Qt::CaseInsensitive) == 0;
+    return qEnvironmentVariable("ORVANEL_SYSTEM_ACTIONS")
+               .compare(QStringLiteral("log"), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace orvanel

@@ -22,7 +22,8 @@ QStringList SplitLines(const QString& text) {
     const qsizetype n = text.size();
     while (pos < n) {
         qsizetype end = pos;
-        while (end < n && text[end] != u'\n' && text[end] != u'\r') ++end;
+        while (end < n && text[end] != u'\n' && text[end] != u'\r')
+            ++end;
         lines.append(text.mid(pos, end - pos));
         if (end < n && text[end] == u'\r') ++end;
         if (end < n && text[end] == u'\n') ++end;

@@ -2,8 +2,8 @@
 
 #include "core/app_context.h"
 #include "core/views.h"
-#include "script/play_state.h"
 #include "platform/system_actions.h"
+#include "script/play_state.h"
 #include "script/scenario_files.h"
 #include "tools/trace_log.h"
 

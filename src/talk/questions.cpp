@@ -3,8 +3,8 @@
 #include "core/app_context.h"
 #include "core/version_info.h"
 #include "core/views.h"
-#include "script/play_state.h"
 #include "platform/system_actions.h"
+#include "script/play_state.h"
 #include "script/script_player.h"
 #include "script/word_source.h"
 #include "talk/machine_talk.h"
@@ -39,8 +39,8 @@ std::pair<int, int> ChoicePanelPlace(ChoicePosition position) {
 
 QString TopicName(ChoiceTopic topic) {
     static const char16_t* const kNames[] = {
-        u"",       u"PRAISE",   u"DELDUST",  u"ExitWin",   u"RecDel",       u"ReqAcp", u"ExpYesNo",
-        u"Good/Bad", u"YesNo", u"NewsEvent", u"GoSubSidiary", u"PsnDo", u"MadeByChar"};
+        u"",         u"PRAISE", u"DELDUST",   u"ExitWin",      u"RecDel", u"ReqAcp",    u"ExpYesNo",
+        u"Good/Bad", u"YesNo",  u"NewsEvent", u"GoSubSidiary", u"PsnDo",  u"MadeByChar"};
     return QString::fromUtf16(kNames[int(topic)]);
 }
 

@@ -2,11 +2,11 @@
 
 #include "core/app_context.h"
 #include "core/views.h"
+#include "platform/machine_probes.h"
 #include "script/scenario_files.h"
 #include "script/word_source.h"
 #include "talk/calendar_talk.h"
 #include "talk/learning.h"
-#include "platform/machine_probes.h"
 #include "talk/machine_talk.h"
 #include "talk/questions.h"
 #include "talk/talk_context.h"
@@ -86,7 +86,8 @@ std::optional<QString> RandomTalkMaker::Template(int k) {
     case 23:
         return u"\\h%mcに%gdを"_s + Word(u"個数") + u"注文すると、\\w5%msが配達してくれる%ev"_s;
     case 24:
-        return WithChoice(u"\\h%usernameは%msが%vsすることはどう思う？\\w5"_s, AnswerKind::GoodBad, ChoicePosition::Mid, ChoiceTopic::PsnDo);
+        return WithChoice(u"\\h%usernameは%msが%vsすることはどう思う？\\w5"_s, AnswerKind::GoodBad,
+                          ChoicePosition::Mid, ChoiceTopic::PsnDo);
     case 26:
         return u"\\h"_s + JoinState(Word(u"状態"), u"%jb。\\w8\\n"_s) + Word(u"ツッコミ");
     case 27: {
@@ -162,7 +163,8 @@ std::optional<QString> RandomTalkMaker::Template(int k) {
         talk_.ShowSurface(7, true);
         return u"\\hこの世に%gdは不要である！\\n発見次第、\\w5破壊せよ！"_s;
     case 93:
-        return WithChoice(u"\\h%ad\\w5ってどんなサイトだか%usernameは知ってる？\\w5"_s, AnswerKind::YesNo, ChoicePosition::Top, ChoiceTopic::YesNo);
+        return WithChoice(u"\\h%ad\\w5ってどんなサイトだか%usernameは知ってる？\\w5"_s,
+                          AnswerKind::YesNo, ChoicePosition::Top, ChoiceTopic::YesNo);
     case 94:
         return u"\\h%hpの掲示板に%msが「"_s + Word(u"ひとこと") +
                u"」\\w5って書き込みをしてた%ev"_s;

@@ -2,8 +2,8 @@
 
 #include "core/app_context.h"
 #include "core/views.h"
-#include "script/play_state.h"
 #include "platform/random.h"
+#include "script/play_state.h"
 #include "script/script_player.h"
 #include "script/script_probes.h"
 

@@ -7,8 +7,8 @@ namespace orvanel {
 TraceLog::TraceLog(Clock& clock, QObject* parent) : QObject(parent), clock_(clock) {}
 
 void TraceLog::LogLine(const QString& message) {
-    Append(message + QStringLiteral(" [ ") + clock_.Now().time().toString(QStringLiteral("H:mm:ss")) +
-           QStringLiteral(" ]\r\n"));
+    Append(message + QStringLiteral(" [ ") +
+           clock_.Now().time().toString(QStringLiteral("H:mm:ss")) + QStringLiteral(" ]\r\n"));
 }
 
 void TraceLog::LogBegin(const QString& message) {

@@ -14,8 +14,8 @@ class TimerHost;
 class WordSource;
 
 // Timer1: what the characters do without being asked, one tick at a time (64 ticks a second,
-// driven by the shell's TickDriver). Each tick keeps the balloons beside their characters, hides or shows the
-// characters at the screen edges, gives the hourly time signal, closes balloons that have
+// driven by the shell's TickDriver). Each tick keeps the balloons beside their characters, hides or
+// shows the characters at the screen edges, gives the hourly time signal, closes balloons that have
 // been open long enough, blinks, lets touches wear off, starts idle talk, raises the windows
 // after a window remark, and carries out a pending exit or skin change once the talk is over.
 //

@@ -2,8 +2,8 @@
 
 // A program folder of its own and a recording stand-in for the windows, for the character
 // layer's tests.
-#include "core/app_context.h"
 #include "character/shape_views.h"
+#include "core/app_context.h"
 #include "platform/ini_file.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"

@@ -2,12 +2,12 @@
 // the instance lock, message boxes in log mode, and the desktop's trash and recently-used
 // list.
 #include "../script/script_rig.h"
-#include "platform/linux/desktop_system_actions.h"
 #include "app/instance_lock.h"
 #include "app/message_boxes.h"
 #include "app/shell_scripts.h"
 #include "app/shell_talk.h"
 #include "app/tick_driver.h"
+#include "platform/linux/desktop_system_actions.h"
 
 #include <QDir>
 #include <QFile>
@@ -175,8 +175,8 @@ private Q_SLOTS:
         QVERIFY(QFile::link(outside.path(), trash + QStringLiteral("/files/link")));
 
         QVERIFY(DesktopSystemActions::EmptyTrashFolder(trash));
-        QVERIFY(QDir(trash + QStringLiteral("/files")).isEmpty(QDir::AllEntries | QDir::System |
-                                                                    QDir::NoDotAndDotDot));
+        QVERIFY(QDir(trash + QStringLiteral("/files"))
+                    .isEmpty(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot));
         QVERIFY(QDir(trash + QStringLiteral("/info")).isEmpty());
         // A link in the trash goes; what it pointed to stays.
         QVERIFY(QFile::exists(outside.path() + QStringLiteral("/keep.txt")));

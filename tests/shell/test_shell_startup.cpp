@@ -1,19 +1,19 @@
 // The whole shell on the offscreen platform, on a copy of the default program folder: the
 // start-up sequence and its trace, where the windows stand, the menu's switches, minimising,
 // the End command, and the skin change.
-#include "core/app_context.h"
 #include "app/character_menu.h"
 #include "app/fellow_window.h"
 #include "app/message_boxes.h"
 #include "app/shell.h"
 #include "balloon/fellow_balloon.h"
 #include "balloon/main_balloon.h"
-#include "script/play_state.h"
+#include "core/app_context.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"
+#include "script/play_state.h"
 #include "script/script_player.h"
 #include "tools/trace_log.h"
 
@@ -111,8 +111,8 @@ private Q_SLOTS:
         QCOMPARE(kanami.bottom(), work.bottom());
         QVERIFY(shell.Character().isVisible() && !shell.Character().mask().isEmpty());
         const QRect fellow = shell.Fellow().geometry();
-        QCOMPARE(fellow.topLeft(), QPoint(qRound(0.57 * screen.width()),
-                                          work.bottom() - fellow.height() + 1));
+        QCOMPARE(fellow.topLeft(),
+                 QPoint(qRound(0.57 * screen.width()), work.bottom() - fellow.height() + 1));
         // Both balloons stand against their characters with the skin's offsets.
         const SkinState::Balloon& b0 = run.ctx.skin.balloons[0];
         QCOMPARE(shell.MainBalloonWindow().pos(),

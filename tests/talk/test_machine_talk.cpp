@@ -135,8 +135,10 @@ private Q_SLOTS:
         MachineTalk& m = rig.talk.Machine();
         QCOMPARE(m.Topic(3), u"\\h現在使用しているWindowsのプロダクトキーは\\n「」。\\w8\\n"
                              u"これは他人に教えちゃダメですよ～。\\w8"_s);
-        QCOMPARE(m.Topic(4), u"\\h%usernameはACMEのBook 9を使ってるんだ。\\w8使い心地はどう？\\w5"_s);
-        QCOMPARE(m.Topic(12), u"\\h今回%selfcallが起動してから、\\w50時間1分1秒経過しました。\\w8"_s);
+        QCOMPARE(m.Topic(4),
+                 u"\\h%usernameはACMEのBook 9を使ってるんだ。\\w8使い心地はどう？\\w5"_s);
+        QCOMPARE(m.Topic(12),
+                 u"\\h今回%selfcallが起動してから、\\w50時間1分1秒経過しました。\\w8"_s);
         QCOMPARE(m.Topic(17), QString());
         QVERIFY(rig.actionLog.isEmpty());
     }

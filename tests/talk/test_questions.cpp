@@ -84,7 +84,8 @@ private Q_SLOTS:
         QFETCH(QList<int>, surfaces);
         QFETCH(QString, action);
         TalkRig rig;
-        rig.talk.QuestionsPart().OfferChoice(u"はい"_s, u"いいえ"_s, Topic(topic), ChoicePosition::Top);
+        rig.talk.QuestionsPart().OfferChoice(u"はい"_s, u"いいえ"_s, Topic(topic),
+                                             ChoicePosition::Top);
         rig.mainBalloon.SetPanelVisible(BalloonPanel::Select, true);
         rig.ctx.flags.balloonHold = true;
         rig.random.Push(r);
@@ -103,7 +104,8 @@ private Q_SLOTS:
     // "クリア中" is shown at once, as it stands, before the closing line plays.
     void recentDocumentsShowTheirProgress() {
         TalkRig rig;
-        rig.talk.QuestionsPart().OfferChoice(u"うん"_s, u"ダメ"_s, ChoiceTopic::RecDel, ChoicePosition::Top);
+        rig.talk.QuestionsPart().OfferChoice(u"うん"_s, u"ダメ"_s, ChoiceTopic::RecDel,
+                                             ChoicePosition::Top);
         rig.talk.AnswerChosen(0);
         QVERIFY(rig.mainBalloon.messages.contains(u"ファイルをクリアしています･･･"_s));
         rig.RunToEnd();
@@ -128,7 +130,8 @@ private Q_SLOTS:
     // Ask plays the question; the panel comes 250 ms after the step that ends it.
     void askShowsThePanelWhenTheQuestionHasBeenSaid() {
         TalkRig rig;
-        rig.talk.Ask(u"\\hん～？\\w5褒められてる？"_s, u"うん"_s, u"いや"_s, ChoiceTopic::Praise, ChoicePosition::Top);
+        rig.talk.Ask(u"\\hん～？\\w5褒められてる？"_s, u"うん"_s, u"いや"_s, ChoiceTopic::Praise,
+                     ChoicePosition::Top);
         QCOMPARE(rig.mainBalloon.choiceWords, (QStringList{u"うん"_s, u"いや"_s}));
         QCOMPARE(rig.play.Pending(), FinishAction::SelMsg);
         for (int i = 0; i < 10; ++i)

@@ -1,5 +1,5 @@
-#include "timer_rig.h"
 #include "talk/calendar_talk.h"
+#include "timer_rig.h"
 
 #include <QTest>
 

@@ -66,8 +66,9 @@ private:
 // The player's rig with the main timer on top; Run() drives both as the event loop does: ticks
 // at their 15.625 ms pace (also inside the player's waits), a script step every TimerInterval.
 struct TimerRig : ScriptRig {
-    TimerRig() : host(journal, character),
-                 timer(ctx, player, words, host, mainBalloon, fellowBalloon, character) {
+    TimerRig()
+        : host(journal, character),
+          timer(ctx, player, words, host, mainBalloon, fellowBalloon, character) {
         ctx.flags.blinkHold = true; // no random numbers for blinking unless a test wants them
         clock.SetNow(QDateTime(QDate(2026, 3, 5), QTime(9, 7))); // no time signal either
     }
