@@ -9,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orvanel;
 
 namespace {
@@ -54,7 +56,7 @@ void ScanOnce(benchmark::State& state, const QImage& image) {
 } // namespace
 
 static void BM_ScanDefaultSurface(benchmark::State& state) {
-    const QString name = QStringLiteral("surface%1.png").arg(state.range(0));
+    const QString name = u"surface%1.png"_s.arg(state.range(0));
     const QImage image = DefaultPicture(name);
     if (image.isNull()) return state.SkipWithError("build orvanel_data first");
     ScanOnce(state, image);
@@ -72,7 +74,7 @@ BENCHMARK(BM_ScanDefaultPicture)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond
 
 // Kanami scaled to the 400 x 600 the target names (smooth scaling keeps the soft edges).
 static void BM_ScanSurfaceAt400x600(benchmark::State& state) {
-    const QImage image = DefaultPicture(QStringLiteral("surface1.png"))
+    const QImage image = DefaultPicture(u"surface1.png"_s)
                              .scaled(400, 600, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (image.isNull()) return state.SkipWithError("build orvanel_data first");
     ScanOnce(state, image);
@@ -101,13 +103,13 @@ static void BM_ReadRegionCache(benchmark::State& state) {
     QTemporaryDir dir;
     RegionData region;
     if (state.range(0) == 0) {
-        region = ScanRegion(DefaultPicture(QStringLiteral("surface1.png")));
+        region = ScanRegion(DefaultPicture(u"surface1.png"_s));
     } else {
         for (int i = 0; i < 3997; ++i)
             region.rects.append({i % 7, i, 9, i + 1});
         region.bounds = {0, 0, 9, 3997};
     }
-    const QString path = dir.filePath(QStringLiteral("cache.rgn"));
+    const QString path = dir.filePath(u"cache.rgn"_s);
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(SerializeRegion(region)) < 0)
         return state.SkipWithError("cannot write the cache");

@@ -9,15 +9,16 @@
 
 #include <random>
 
+using namespace Qt::StringLiterals;
+
 using namespace orvanel;
 
 static void BM_RandomKeyReads(benchmark::State& state) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("人物.ini"));
-    QString text = QStringLiteral("[人物]\r\nPN=10000\r\n");
+    const QString path = dir.filePath(u"人物.ini"_s);
+    QString text = u"[人物]\r\nPN=10000\r\n"_s;
     for (int i = 1; i <= 10000; ++i)
-        text += QString::number(i) + QStringLiteral("=単語その") + QString::number(i) +
-                QStringLiteral("番\r\n");
+        text += QString::number(i) + u"=単語その"_s + QString::number(i) + u"番\r\n"_s;
     WriteFileAtomic(path, codec::ToCp932(text));
     std::mt19937 rng(7);
     for (auto _ : state) {

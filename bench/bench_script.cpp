@@ -19,6 +19,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orvanel;
 
 namespace {
@@ -30,14 +32,13 @@ constexpr int kWordsPerTalk = 5;
 QTemporaryDir& Folder() {
     static QTemporaryDir dir;
     static const bool made = [] {
-        QDir().mkpath(dir.filePath(QStringLiteral("TalkEngine")));
+        QDir().mkpath(dir.filePath(u"TalkEngine"_s));
         for (int c = 0; c < kCategoryCount; ++c) {
             const QString name = CategoryName(c);
-            QString text = QStringLiteral("[") + name + QStringLiteral("]\nPN=200\n");
+            QString text = u"["_s + name + u"]\nPN=200\n"_s;
             for (int i = 1; i <= 200; ++i)
-                text += QStringLiteral("%1=%2の言葉その%1\n").arg(i).arg(name);
-            WriteCp932File(
-                dir.filePath(QStringLiteral("TalkEngine/") + name + QStringLiteral(".ini")), text);
+                text += u"%1=%2の言葉その%1\n"_s.arg(i).arg(name);
+            WriteCp932File(dir.filePath(u"TalkEngine/"_s + name + u".ini"_s), text);
         }
         return true;
     }();
@@ -72,9 +73,9 @@ void BM_Play10000Talks(benchmark::State& state) {
     Engine engine(ctx);
     ScriptPlayer& player = engine.Player();
     // One of the templates random talk plays: five word variables, waits and a line break.
-    const QString talk = QStringLiteral(
-        "\\h%dp、\\w5%msが%vsしているのを見かけたんだけど、\\w5\\nあれって%gdで%vs1したかったんだと"
-        "思う%ev\\w8\\w8\\u･･･はぁ？");
+    const QString talk = u"\\h%dp、\\w5%msが%vsしているのを見かけたんだけど、\\w5\\nあれって%gdで%"
+                         u"vs1したかったんだと"
+                         "思う%ev\\w8\\w8\\u･･･はぁ？"_s;
     for (auto _ : state) {
         for (int t = 0; t < kTalks; ++t) {
             player.PlayScript(talk);

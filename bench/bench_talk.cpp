@@ -18,6 +18,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace orvanel;
 
 namespace {
@@ -25,13 +27,9 @@ namespace {
 constexpr int kWords = 2000;
 
 void WriteCategory(const QString& path, const QString& name, int first, const char* stem) {
-    QString text = QStringLiteral("[") + name + QStringLiteral("]\nPN=%1\n").arg(kWords);
+    QString text = u"["_s + name + u"]\nPN=%1\n"_s.arg(kWords);
     for (int i = 1; i <= kWords; ++i)
-        text += QStringLiteral("%1=%2%3の%4\n")
-                    .arg(i)
-                    .arg(QLatin1StringView(stem))
-                    .arg(first + i)
-                    .arg(name);
+        text += u"%1=%2%3の%4\n"_s.arg(i).arg(QLatin1StringView(stem)).arg(first + i).arg(name);
     WriteCp932File(path, text);
 }
 
@@ -43,16 +41,14 @@ void BM_UpdateFromFolder(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         QTemporaryDir dir;
-        QDir().mkpath(dir.filePath(QStringLiteral("TalkEngine")));
-        QDir().mkpath(dir.filePath(QStringLiteral("drop/TalkEngine")));
+        QDir().mkpath(dir.filePath(u"TalkEngine"_s));
+        QDir().mkpath(dir.filePath(u"drop/TalkEngine"_s));
         for (int c = 0; c < kCategoryCount; ++c) {
             const QString category = CategoryName(c);
-            WriteCategory(
-                dir.filePath(QStringLiteral("TalkEngine/") + category + QStringLiteral(".ini")),
-                category, 0, "word");
-            WriteCategory(dir.filePath(QStringLiteral("drop/TalkEngine/") + category +
-                                       QStringLiteral(".ini")),
-                          category, kWords / 2, "WORD");
+            WriteCategory(dir.filePath(u"TalkEngine/"_s + category + u".ini"_s), category, 0,
+                          "word");
+            WriteCategory(dir.filePath(u"drop/TalkEngine/"_s + category + u".ini"_s), category,
+                          kWords / 2, "WORD");
         }
         SystemClock clock;
         SystemRandom random(3);
@@ -65,7 +61,7 @@ void BM_UpdateFromFolder(benchmark::State& state) {
         TalkEngine& talk = engine.Talk();
         state.ResumeTiming();
 
-        talk.Bulk().UpdateFromFolder(dir.filePath(QStringLiteral("drop/TalkEngine")));
+        talk.Bulk().UpdateFromFolder(dir.filePath(u"drop/TalkEngine"_s));
 
         state.PauseTiming();
         if (talk.Bulk().AddedCount() != kCategoryCount * kWords / 2 ||

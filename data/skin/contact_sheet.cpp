@@ -23,6 +23,8 @@
 
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 using namespace orvanel;
 
 namespace {
@@ -72,14 +74,12 @@ void DrawCell(QPainter& p, const QRect& cell, const Entry& e, const HitAreas& ar
     p.setPen(QColor(40, 44, 52));
     const QRect caption(cell.left(), cell.bottom() - kCaption, cell.width(), kCaption);
     p.drawText(caption, Qt::AlignHCenter | Qt::AlignTop,
-               QStringLiteral("%1  %2x%3\n%4 rects, %5 bytes%6")
-                   .arg(e.title)
+               u"%1  %2x%3\n%4 rects, %5 bytes%6"_s.arg(e.title)
                    .arg(e.picture.width())
                    .arg(e.picture.height())
                    .arg(region.rects.size())
                    .arg(region.DataSize())
-                   .arg(region.DataSize() >= kRegionDataLimit ? QStringLiteral(" (too large)")
-                                                              : QString()));
+                   .arg(region.DataSize() >= kRegionDataLimit ? u" (too large)"_s : QString()));
 }
 
 } // namespace
@@ -113,11 +113,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot read %s\n", qPrintable(relative));
     };
     for (int n = 1; n <= 7; ++n)
-        add(QStringLiteral("surface %1").arg(n), SurfacePath(ctx.skin, n),
-            CharacterSurfaces::kPictureOffset, n == 1);
-    if (ctx.skin.fellowPresent) add(QStringLiteral("fellow"), ctx.skin.fellowPicture, {}, false);
-    add(QStringLiteral("balloon 0"), ctx.skin.balloons[0].picture, {}, false);
-    add(QStringLiteral("balloon 1"), ctx.skin.balloons[1].picture, {}, false);
+        add(u"surface %1"_s.arg(n), SurfacePath(ctx.skin, n), CharacterSurfaces::kPictureOffset,
+            n == 1);
+    if (ctx.skin.fellowPresent) add(u"fellow"_s, ctx.skin.fellowPicture, {}, false);
+    add(u"balloon 0"_s, ctx.skin.balloons[0].picture, {}, false);
+    add(u"balloon 1"_s, ctx.skin.balloons[1].picture, {}, false);
     if (entries.isEmpty()) return 1;
 
     // Characters on the first row, the fellow and the balloons on the second.

@@ -13,14 +13,14 @@
 
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 using namespace orvanel;
 
 namespace {
 
 bool IsText(const QString& path) {
-    static const QStringList kText = {QStringLiteral("ini"), QStringLiteral("dat"),
-                                      QStringLiteral("txt"), QStringLiteral("skn"),
-                                      QStringLiteral("csv")};
+    static const QStringList kText = {u"ini"_s, u"dat"_s, u"txt"_s, u"skn"_s, u"csv"_s};
     return kText.contains(QFileInfo(path).suffix().toLower());
 }
 
@@ -35,9 +35,8 @@ std::optional<QByteArray> Encode(const QString& text, const QString& where, QStr
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c == u'?' || codec::ToCp932(QStringView(&c, 1)) != "?") continue;
-        *error = QStringLiteral("%1: character U+%2 has no CP932 form")
-                     .arg(where)
-                     .arg(c.unicode(), 4, 16, QChar(u'0'));
+        *error = u"%1: character U+%2 has no CP932 form"_s.arg(where).arg(c.unicode(), 4, 16,
+                                                                          QChar(u'0'));
         return std::nullopt;
     }
     return codec::ToCp932(text);
@@ -56,13 +55,13 @@ QString ReadUtf8(const QString& path) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 3) return Fail(QStringLiteral("usage: orvanel-mkdata DATA_DIR OUT_DIR"));
+    if (args.size() != 3) return Fail(u"usage: orvanel-mkdata DATA_DIR OUT_DIR"_s);
     const QDir src(args[1]);
     const QDir out(args[2]);
     QDir().mkpath(out.path());
     QString error;
 
-    const QDir folder(src.filePath(QStringLiteral("folder")));
+    const QDir folder(src.filePath(u"folder"_s));
     QDirIterator files(folder.path(), QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString from = files.next();
@@ -70,39 +69,36 @@ int main(int argc, char** argv) {
         QByteArray bytes;
         if (IsText(from)) {
             QStringList lines = SplitLines(ReadUtf8(from));
-            const auto enc =
-                Encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), from, &error);
+            const auto enc = Encode(lines.join(u"\r\n"_s) + u"\r\n"_s, from, &error);
             if (!enc) return Fail(error);
             bytes = *enc;
         } else {
             QFile f(from);
-            if (!f.open(QIODevice::ReadOnly)) return Fail(from + QStringLiteral(": unreadable"));
+            if (!f.open(QIODevice::ReadOnly)) return Fail(from + u": unreadable"_s);
             bytes = f.readAll();
         }
-        if (!WriteFileAtomic(to, bytes)) return Fail(to + QStringLiteral(": cannot write"));
+        if (!WriteFileAtomic(to, bytes)) return Fail(to + u": cannot write"_s);
     }
 
-    const QDir talk(src.filePath(QStringLiteral("talk")));
-    const QStringList lists = talk.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    const QDir talk(src.filePath(u"talk"_s));
+    const QStringList lists = talk.entryList({u"*.txt"_s}, QDir::Files, QDir::Name);
     for (const QString& name : lists) {
         const QString category = QFileInfo(name).completeBaseName();
         QStringList words;
         for (const QString& line : SplitLines(ReadUtf8(talk.filePath(name))))
             if (!line.trimmed().isEmpty()) words.append(line.trimmed());
-        QString ini = u'[' + category + QStringLiteral("]\r\nPN=") + QString::number(words.size()) +
-                      QStringLiteral("\r\n");
+        QString ini = u'[' + category + u"]\r\nPN="_s + QString::number(words.size()) + u"\r\n"_s;
         for (qsizetype i = 0; i < words.size(); ++i) {
-            const QString where = QStringLiteral("%1 line %2").arg(name).arg(i + 1);
+            const QString where = u"%1 line %2"_s.arg(name).arg(i + 1);
             const auto enc = Encode(words[i], where, &error);
             if (!enc) return Fail(error);
-            if (enc->size() > 254) return Fail(where + QStringLiteral(": over 254 bytes"));
-            ini += QString::number(i + 1) + u'=' + words[i] + QStringLiteral("\r\n");
+            if (enc->size() > 254) return Fail(where + u": over 254 bytes"_s);
+            ini += QString::number(i + 1) + u'=' + words[i] + u"\r\n"_s;
         }
         const auto enc = Encode(ini, name, &error);
         if (!enc) return Fail(error);
-        const QString to =
-            out.filePath(QStringLiteral("TalkEngine/") + category + QStringLiteral(".ini"));
-        if (!WriteFileAtomic(to, *enc)) return Fail(to + QStringLiteral(": cannot write"));
+        const QString to = out.filePath(u"TalkEngine/"_s + category + u".ini"_s);
+        if (!WriteFileAtomic(to, *enc)) return Fail(to + u": cannot write"_s);
     }
     return 0;
 }

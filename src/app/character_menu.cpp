@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QMenu>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 namespace {
 
@@ -46,7 +48,7 @@ QString Text(const char16_t* s) {
 } // namespace
 
 CharacterMenu::CharacterMenu(QObject* parent) : QObject(parent), menu_(new QMenu) {
-    menu_->setObjectName(QStringLiteral("rclc"));
+    menu_->setObjectName(u"rclc"_s);
     QMenu* option = nullptr;
     QMenu* plugIn = nullptr;
     for (const Row& row : kRows) {
@@ -88,11 +90,11 @@ const std::array<MenuItem, 4>& CharacterMenu::LaterItems() {
 std::optional<QString> CharacterMenu::PlugInProgram(MenuItem item) {
     switch (item) {
     case MenuItem::ScenarioEdit:
-        return QStringLiteral("ScenarioEditor.exe");
+        return u"ScenarioEditor.exe"_s;
     case MenuItem::ScriptEdit:
-        return QStringLiteral("ScriptEditor.exe");
+        return u"ScriptEditor.exe"_s;
     case MenuItem::ScriptSend:
-        return QStringLiteral("ScriptSender.exe");
+        return u"ScriptSender.exe"_s;
     default:
         return std::nullopt;
     }

@@ -5,13 +5,15 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 CharacterWindow::CharacterWindow(QWidget* parent)
     : ShapedPictureWindow(parent),
       drag_(new CharacterDrag(*this, [this] { Q_EMIT DragFinished(); })) {
-    setObjectName(QStringLiteral("frmKanami"));
-    setWindowTitle(QStringLiteral("Orvanel"));
+    setObjectName(u"frmKanami"_s);
+    setWindowTitle(u"Orvanel"_s);
     setMouseTracking(true);
 }
 

@@ -4,13 +4,15 @@
 
 #include <QMouseEvent>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 FellowWindow::FellowWindow(QWidget* parent)
     : ShapedPictureWindow(parent),
       drag_(new CharacterDrag(*this, [this] { Q_EMIT DragFinished(); })) {
-    setObjectName(QStringLiteral("frmFellow"));
-    setWindowTitle(QStringLiteral("Orvanel - Fellow"));
+    setObjectName(u"frmFellow"_s);
+    setWindowTitle(u"Orvanel - Fellow"_s);
 }
 
 void FellowWindow::mousePressEvent(QMouseEvent* event) {

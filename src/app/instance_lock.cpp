@@ -2,10 +2,12 @@
 
 #include <QDir>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 InstanceLock::InstanceLock(const QString& programFolder)
-    : path_(QDir(programFolder).filePath(QStringLiteral(".orvanel.lock"))),
+    : path_(QDir(programFolder).filePath(u".orvanel.lock"_s)),
       lock_(std::make_unique<QLockFile>(path_)) {
     // A running program keeps its lock however long it runs; only a dead holder loses it.
     lock_->setStaleLockTime(0);

@@ -3,6 +3,8 @@
 #include "core/app_context.h"
 #include "tools/trace_log.h"
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 MainLoop::MainLoop(AppContext& ctx, std::function<void()> step, std::function<bool()> busy,
@@ -14,7 +16,7 @@ MainLoop::MainLoop(AppContext& ctx, std::function<void()> step, std::function<bo
 }
 
 void MainLoop::Start() {
-    ctx_.log.LogLine(QStringLiteral("Main Timer Start"));
+    ctx_.log.LogLine(u"Main Timer Start"_s);
     running_ = true;
     timer_.start(qMax(1, ctx_.flags.timerInterval));
 }

@@ -4,11 +4,13 @@
 #include "balloon/message_label.h"
 #include "core/app_context.h"
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 FellowBalloon::FellowBalloon(AppContext& ctx, QWidget* parent) : BalloonWindowOf(ctx, 1, parent) {
-    setObjectName(QStringLiteral("frmBln_f"));
-    setWindowTitle(QStringLiteral("Orvanel - Fellow balloon"));
+    setObjectName(u"frmBln_f"_s);
+    setWindowTitle(u"Orvanel - Fellow balloon"_s);
     PlaceFellowMessageArea();
 }
 

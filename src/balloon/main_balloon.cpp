@@ -11,6 +11,8 @@
 #include <QProgressBar>
 #include <QRadioButton>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 namespace {
 
@@ -51,11 +53,11 @@ QLabel* PassiveLabel(QWidget* parent) {
 } // namespace
 
 MainBalloon::MainBalloon(AppContext& ctx, QWidget* parent) : BalloonWindowOf(ctx, 0, parent) {
-    setObjectName(QStringLiteral("frmBln_h"));
+    setObjectName(u"frmBln_h"_s);
     // Never shown (the window has no frame); it names the window for tools and tests.
-    setWindowTitle(QStringLiteral("Orvanel - Balloon"));
-    marker_ = new QLabel(QStringLiteral("▼"), this);
-    marker_->setObjectName(QStringLiteral("lblwfc"));
+    setWindowTitle(u"Orvanel - Balloon"_s);
+    marker_ = new QLabel(u"▼"_s, this);
+    marker_->setObjectName(u"lblwfc"_s);
     marker_->setAttribute(Qt::WA_TransparentForMouseEvents);
     marker_->hide();
     BuildSelectPanel();
@@ -75,13 +77,13 @@ QColor MainBalloon::Fore() const {
 
 void MainBalloon::BuildSelectPanel() {
     select_ = new PanelFrame(this);
-    select_->setObjectName(QStringLiteral("frameSelect"));
-    selMsg_ = new PanelLabel(QStringLiteral("選択"), select_);
+    select_->setObjectName(u"frameSelect"_s);
+    selMsg_ = new PanelLabel(u"選択"_s, select_);
     selMsg_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    yes_ = new PanelLabel(QStringLiteral("はい"), select_);
-    yes_->setObjectName(QStringLiteral("lblYes"));
-    no_ = new PanelLabel(QStringLiteral("いいえ"), select_);
-    no_->setObjectName(QStringLiteral("lblNo"));
+    yes_ = new PanelLabel(u"はい"_s, select_);
+    yes_->setObjectName(u"lblYes"_s);
+    no_ = new PanelLabel(u"いいえ"_s, select_);
+    no_->setObjectName(u"lblNo"_s);
     connect(select_, &PanelFrame::Hovered, this, [this] {
         MarkChoice(nullptr);
         DisplayCounter() = 0;
@@ -99,18 +101,18 @@ void MainBalloon::BuildSelectPanel() {
 
 void MainBalloon::BuildTeachPanel() {
     teach_ = new PanelFrame(this);
-    teach_->setObjectName(QStringLiteral("frameTeach"));
+    teach_->setObjectName(u"frameTeach"_s);
     prompt_ = PassiveLabel(teach_);
-    prompt_->setObjectName(QStringLiteral("lblexp"));
+    prompt_->setObjectName(u"lblexp"_s);
     example_ = PassiveLabel(teach_);
-    example_->setObjectName(QStringLiteral("lblex"));
+    example_->setObjectName(u"lblex"_s);
     input_ = new QLineEdit(teach_);
-    input_->setObjectName(QStringLiteral("txtInput"));
+    input_->setObjectName(u"txtInput"_s);
     new EnterKeyFilter(input_, [this] { SubmitLearning(); });
-    learnOk_ = new PanelLabel(QStringLiteral("OK"), teach_);
-    learnOk_->setObjectName(QStringLiteral("lblLearnOK"));
-    learnCancel_ = new PanelLabel(QStringLiteral("キャンセル"), teach_);
-    learnCancel_->setObjectName(QStringLiteral("lblLearnCancel"));
+    learnOk_ = new PanelLabel(u"OK"_s, teach_);
+    learnOk_->setObjectName(u"lblLearnOK"_s);
+    learnCancel_ = new PanelLabel(u"キャンセル"_s, teach_);
+    learnCancel_->setObjectName(u"lblLearnCancel"_s);
     for (PanelLabel* b : {learnOk_, learnCancel_}) {
         b->setAlignment(Qt::AlignCenter);
         connect(b, &PanelLabel::Hovered, this,
@@ -138,13 +140,13 @@ void MainBalloon::SubmitLearning() {
 
 void MainBalloon::BuildMenuPanel() {
     menu_ = new PanelFrame(this);
-    menu_->setObjectName(QStringLiteral("frameMenu"));
-    call_ = new PanelLabel(QStringLiteral("ん？"), menu_);
-    call_->setObjectName(QStringLiteral("lblCall"));
+    menu_->setObjectName(u"frameMenu"_s);
+    call_ = new PanelLabel(u"ん？"_s, menu_);
+    call_->setObjectName(u"lblCall"_s);
     call_->setAttribute(Qt::WA_TransparentForMouseEvents);
     for (int i = 0; i < 7; ++i) {
         auto* line = new PanelLabel({}, menu_);
-        line->setObjectName(QStringLiteral("lblMenu%1").arg(i));
+        line->setObjectName(u"lblMenu%1"_s.arg(i));
         menuItems_[size_t(i)] = line;
         connect(line, &PanelLabel::Hovered, this, [this, line] { MarkMenuLine(line); });
         connect(line, &PanelLabel::Clicked, this, [this, i, line] {
@@ -160,18 +162,18 @@ void MainBalloon::BuildMenuPanel() {
 
 void MainBalloon::BuildSearchPanel() {
     search_ = new PanelFrame(this);
-    search_->setObjectName(QStringLiteral("frameSearch"));
+    search_->setObjectName(u"frameSearch"_s);
     engine_ = PassiveLabel(search_);
-    engine_->setObjectName(QStringLiteral("lblSearchEngine"));
+    engine_->setObjectName(u"lblSearchEngine"_s);
     searchText_ = new QLineEdit(search_);
-    searchText_->setObjectName(QStringLiteral("txtSearch"));
+    searchText_->setObjectName(u"txtSearch"_s);
     new EnterKeyFilter(searchText_, [this] {
         if (hooks.searchOk) hooks.searchOk(searchText_->text(), true);
     });
-    searchOk_ = new PanelLabel(QStringLiteral("OK"), search_);
-    searchOk_->setObjectName(QStringLiteral("lblSearchOK"));
-    searchCancel_ = new PanelLabel(QStringLiteral("キャンセル"), search_);
-    searchCancel_->setObjectName(QStringLiteral("lblSearchCancel"));
+    searchOk_ = new PanelLabel(u"OK"_s, search_);
+    searchOk_->setObjectName(u"lblSearchOK"_s);
+    searchCancel_ = new PanelLabel(u"キャンセル"_s, search_);
+    searchCancel_->setObjectName(u"lblSearchCancel"_s);
     for (PanelLabel* b : {searchOk_, searchCancel_}) {
         b->setAlignment(Qt::AlignCenter);
         connect(b, &PanelLabel::Hovered, this,
@@ -201,24 +203,21 @@ void MainBalloon::BuildSearchPanel() {
         frame->hide();
         return frame;
     };
-    googleModes_ = optionFrame(
-        "frameGoogleSelMode",
-        {QStringLiteral("ウェブ"), QStringLiteral("イメージ"), QStringLiteral("グループ")}, 0);
-    gooDictionaries_ = optionFrame("frameGooSelDic",
-                                   {QStringLiteral("英和"), QStringLiteral("和英"),
-                                    QStringLiteral("国語"), QStringLiteral("新語")},
-                                   2);
+    googleModes_ =
+        optionFrame("frameGoogleSelMode", {u"ウェブ"_s, u"イメージ"_s, u"グループ"_s}, 0);
+    gooDictionaries_ =
+        optionFrame("frameGooSelDic", {u"英和"_s, u"和英"_s, u"国語"_s, u"新語"_s}, 2);
     search_->hide();
 }
 
 void MainBalloon::BuildProgressPanel() {
     progress_ = new PanelFrame(this);
-    progress_->setObjectName(QStringLiteral("Frame3"));
+    progress_->setObjectName(u"Frame3"_s);
     auto* label = PassiveLabel(progress_);
-    label->setObjectName(QStringLiteral("Label9"));
+    label->setObjectName(u"Label9"_s);
     for (int i = 1; i <= 2; ++i) {
         auto* bar = new QProgressBar(progress_);
-        bar->setObjectName(QStringLiteral("ProgressBar%1").arg(i));
+        bar->setObjectName(u"ProgressBar%1"_s.arg(i));
         bar->setTextVisible(false);
     }
     progress_->hide();

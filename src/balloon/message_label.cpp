@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QTextLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 MessageLabel::MessageLabel(QWidget* parent) : QWidget(parent) {
@@ -14,9 +16,8 @@ MessageLabel::MessageLabel(QWidget* parent) : QWidget(parent) {
 
 QFont MessageLabel::BalloonFont(bool bold) {
     QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                      QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック"),
-                      QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic")});
+    font.setFamilies({u"ＭＳ Ｐゴシック"_s, u"MS PGothic"_s, u"IPAPGothic"_s, u"IPA Pゴシック"_s,
+                      u"Noto Sans CJK JP"_s, u"VL PGothic"_s});
     // Pixel sizes keep the layout the same whatever dpi the display reports.
     font.setPixelSize(bold ? 16 : 12);
     font.setBold(bold);
@@ -35,7 +36,7 @@ void MessageLabel::SetBackground(const QColor& color) {
 }
 
 QList<MessageLabel::Line> MessageLabel::LayOut(const QString& text, const QFont& font, int width) {
-    static const QRegularExpression kBreak(QStringLiteral("\r\n|\r|\n"));
+    static const QRegularExpression kBreak(u"\r\n|\r|\n"_s);
     QList<Line> lines;
     qreal y = 0;
     const QStringList paragraphs = text.split(kBreak);

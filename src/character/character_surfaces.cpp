@@ -5,6 +5,8 @@
 #include "core/app_context.h"
 #include "tools/trace_log.h"
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 CharacterSurfaces::CharacterSurfaces(AppContext& ctx, ShapedWindow& window,
@@ -24,7 +26,7 @@ Outcome CharacterSurfaces::EnsureRegionCache(int n) {
     // A damaged cache is rebuilt here rather than at the surface's first show.
     if (shaper_.HasUsableCache(path)) return Outcome::Go;
     if (!IsExistingFile(path)) {
-        shaper_.Messages().ShowMessage(QStringLiteral("ファイルが見つかりません。"));
+        shaper_.Messages().ShowMessage(u"ファイルが見つかりません。"_s);
         return Outcome::EndProgram;
     }
     if (n == 1 && !image1_.isNull())
@@ -48,7 +50,7 @@ Outcome CharacterSurfaces::ShowSurface(int n, bool hold) {
     // The window keeps its previous shape until the new outline is applied.
     const QString path = FullPicturePath(ctx_, SurfacePath(ctx_.skin, n));
     if (!IsExistingFile(path)) {
-        shaper_.Messages().ShowMessage(path + QStringLiteral("が見つかりません。"));
+        shaper_.Messages().ShowMessage(path + u"が見つかりません。"_s);
         return Outcome::EndProgram;
     }
     // Surface 1 comes from the kept picture, without disk access, once there is one.
@@ -77,9 +79,9 @@ Outcome CharacterSurfaces::ReloadSkin(SkinReloadSteps& steps) {
 }
 
 Outcome CharacterSurfaces::RunReload(SkinReloadSteps& steps) {
-    ctx_.log.LogBegin(QStringLiteral("UserInfoLoad... "));
+    ctx_.log.LogBegin(u"UserInfoLoad... "_s);
     LoadUserInfo(ctx_.settings, ctx_.profile);
-    ctx_.log.LogEnd(QStringLiteral("Done"));
+    ctx_.log.LogEnd(u"Done"_s);
     if (LoadSurfaceList(ctx_, shaper_.Messages()) == Outcome::EndProgram)
         return Outcome::EndProgram;
     LoadSkinInfo(ctx_);
@@ -87,9 +89,9 @@ Outcome CharacterSurfaces::RunReload(SkinReloadSteps& steps) {
     LoadBlinkPictures();
     ctx_.Wait(500);
     steps.ReloadScriptFiles();
-    ctx_.log.LogBegin(QStringLiteral("RegionFileCheck..."));
+    ctx_.log.LogBegin(u"RegionFileCheck..."_s);
     if (PrepareSurfaceShapes() == Outcome::EndProgram) return Outcome::EndProgram;
-    ctx_.log.LogEnd(QStringLiteral(" Complete"));
+    ctx_.log.LogEnd(u" Complete"_s);
     if (ShowSurface(1, false) == Outcome::EndProgram) return Outcome::EndProgram;
     if (steps.ReloadFellow() == Outcome::EndProgram) return Outcome::EndProgram;
     if (shaper_.ShapeWindowFromPicture(steps.MainBalloon(),

@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 QRect HitAreas::Pixels(HitArea a) const {
@@ -14,8 +16,8 @@ QRect HitAreas::Pixels(HitArea a) const {
 }
 
 bool ParseRegionNumber(QStringView text, int* value) {
-    static const QRegularExpression kNumber(QStringLiteral(
-        R"(^\s*(?:[+-]?(?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?|&[hH][0-9a-fA-F]{1,8})\s*$)"));
+    static const QRegularExpression kNumber(
+        uR"(^\s*(?:[+-]?(?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?|&[hH][0-9a-fA-F]{1,8})\s*$)"_s);
     if (!kNumber.match(text).hasMatch()) return false;
     *value = LenientInt(text, /*allowHex=*/true);
     return true;
@@ -23,14 +25,11 @@ bool ParseRegionNumber(QStringView text, int* value) {
 
 HitAreas PlaceHitAreas(const AppContext& ctx) {
     static const std::array<QString, kHitAreaCount> kKeys = {
-        QStringLiteral("Head"),  QStringLiteral("EyeL"),  QStringLiteral("EyeR"),
-        QStringLiteral("Nose"),  QStringLiteral("Mouth"), QStringLiteral("CheekL"),
-        QStringLiteral("CheekR")};
+        u"Head"_s, u"EyeL"_s, u"EyeR"_s, u"Nose"_s, u"Mouth"_s, u"CheekL"_s, u"CheekR"_s};
     HitAreas areas;
     std::array<int, 4> shared = {0, 0, 0, 0}; // carried from one key to the next
     for (int i = 0; i < kHitAreaCount; ++i) {
-        const QStringList parts =
-            ReadSkinValue(ctx, QStringLiteral("Region"), kKeys[size_t(i)]).split(u',');
+        const QStringList parts = ReadSkinValue(ctx, u"Region"_s, kKeys[size_t(i)]).split(u',');
         for (int k = 0; k < 4 && k < parts.size(); ++k)
             ParseRegionNumber(parts[k], &shared[k]);
         areas.twips[size_t(i)] =

@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QtEndian>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 namespace {
 
@@ -45,20 +47,19 @@ QString PictureBaseName(const QString& picturePath) {
 }
 
 QString RegionCachePath(const AppContext& ctx, const QString& picturePath) {
-    return ctx.settings.FilePath(SkinFolderPrefix(ctx) + PictureBaseName(picturePath) +
-                                 QStringLiteral(".rgn"));
+    return ctx.settings.FilePath(SkinFolderPrefix(ctx) + PictureBaseName(picturePath) + u".rgn"_s);
 }
 
 QString RegionIndexPath(const AppContext& ctx) {
-    return ctx.settings.FilePath(SkinFolderPrefix(ctx) + QStringLiteral("Region.ini"));
+    return ctx.settings.FilePath(SkinFolderPrefix(ctx) + u"Region.ini"_s);
 }
 
 bool FindRegionCache(const AppContext& ctx, const QString& picturePath) {
     const QString index = RegionIndexPath(ctx);
     const QString section = PictureBaseName(picturePath);
-    const QString fileName = ctx.ini.Read(index, section, QStringLiteral("FileName"));
+    const QString fileName = ctx.ini.Read(index, section, u"FileName"_s);
     if (fileName.toLower() != picturePath.toLower()) return false;
-    const QString time = ctx.ini.Read(index, section, QStringLiteral("Time"));
+    const QString time = ctx.ini.Read(index, section, u"Time"_s);
     if (time.isEmpty()) return false;
     const std::optional<QDateTime> stored = ParseRegionTime(time);
     const std::optional<QDateTime> actual = FileTime(picturePath);
@@ -121,20 +122,20 @@ CacheWrite WriteRegionCache(const AppContext& ctx, const QString& picturePath,
     const QString index = RegionIndexPath(ctx);
     const QString section = PictureBaseName(picturePath);
     const QString timeText = time ? FormatRegionTime(*time) : QString();
-    if (!ctx.ini.Write(index, section, QStringLiteral("FileName"), picturePath) ||
-        !ctx.ini.Write(index, section, QStringLiteral("Time"), timeText))
+    if (!ctx.ini.Write(index, section, u"FileName"_s, picturePath) ||
+        !ctx.ini.Write(index, section, u"Time"_s, timeText))
         return CacheWrite::Failed;
     return CacheWrite::Written;
 }
 
 QString FormatRegionTime(const QDateTime& time) {
-    return time.toString(QStringLiteral("yyyy/MM/dd H:mm:ss"));
+    return time.toString(u"yyyy/MM/dd H:mm:ss"_s);
 }
 
 std::optional<QDateTime> ParseRegionTime(const QString& text) {
-    static const QRegularExpression kDate(QStringLiteral(
-        R"(^\s*(\d{1,4})\s*[/\-.年]\s*(\d{1,2})\s*[/\-.月]\s*(\d{1,2})\s*日?(.*)$)"));
-    static const QRegularExpression kTime(QStringLiteral(R"((\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)"));
+    static const QRegularExpression kDate(
+        uR"(^\s*(\d{1,4})\s*[/\-.年]\s*(\d{1,2})\s*[/\-.月]\s*(\d{1,2})\s*日?(.*)$)"_s);
+    static const QRegularExpression kTime(uR"((\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)"_s);
     const QRegularExpressionMatch d = kDate.match(text);
     if (!d.hasMatch()) return std::nullopt;
     int year = d.captured(1).toInt();

@@ -6,6 +6,8 @@
 #include "character/skin.h"
 #include "core/app_context.h"
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 RegionShaper::RegionShaper(AppContext& ctx, RegionProgress& progress, UserMessages& messages)
@@ -23,7 +25,7 @@ bool RegionShaper::HasUsableCache(const QString& picturePath) const {
 void RegionShaper::BuildRegionFromPicture(const QString& picturePath, const QImage& picture,
                                           ShapedWindow& window) {
     progress_.Open();
-    progress_.SetCaption(QStringLiteral("リージョンデータ作成中"));
+    progress_.SetCaption(u"リージョンデータ作成中"_s);
     ctx_.clock.ProcessEvents(0);
     window.ResizeWindow(picture.size());
     window.SetInputEnabled(false);
@@ -34,10 +36,9 @@ void RegionShaper::BuildRegionFromPicture(const QString& picturePath, const QIma
     last_ = ScanRegion(picture, [&](int row) {
         if (row < height) progress_.SetValue(row);
     });
-    progress_.SetCaption(QStringLiteral("リージョンデータのセーブ中"));
+    progress_.SetCaption(u"リージョンデータのセーブ中"_s);
     SaveRegionCache(picturePath, last_);
-    if (!window.ApplyShape(last_))
-        messages_.ShowMessage(QStringLiteral("フォームの変形に失敗しました。"));
+    if (!window.ApplyShape(last_)) messages_.ShowMessage(u"フォームの変形に失敗しました。"_s);
     progress_.Close();
 }
 
@@ -48,8 +49,7 @@ bool RegionShaper::LoadRegionCache(const QString& picturePath, const QImage& pic
     if (!region) return false;
     window.ResizeWindow(picture.size());
     window.SetInputEnabled(false);
-    if (!window.ApplyShape(*region))
-        messages_.ShowMessage(QStringLiteral("窓の整形に失敗しました。"));
+    if (!window.ApplyShape(*region)) messages_.ShowMessage(u"窓の整形に失敗しました。"_s);
     window.ShowPicture(picture, offset);
     window.SetInputEnabled(true);
     return true;
@@ -61,13 +61,13 @@ void RegionShaper::SaveRegionCache(const QString& picturePath, const RegionData&
     if (WriteRegionCache(ctx_, picturePath, region) == CacheWrite::TooLarge &&
         !warnedTooLarge_.contains(picturePath)) {
         warnedTooLarge_.insert(picturePath);
-        messages_.ShowMessage(QStringLiteral("ＣＧのサイズが大きすぎます。"));
+        messages_.ShowMessage(u"ＣＧのサイズが大きすぎます。"_s);
     }
 }
 
 Outcome RegionShaper::ShapeWindowFromPicture(ShapedWindow& window, const QString& picturePath) {
     if (!IsExistingFile(picturePath)) {
-        messages_.ShowMessage(picturePath + QStringLiteral("が見つかりません。"));
+        messages_.ShowMessage(picturePath + u"が見つかりません。"_s);
         return Outcome::EndProgram;
     }
     QImage picture;

@@ -30,6 +30,8 @@
 
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 using namespace orvanel;
 
 namespace {
@@ -47,9 +49,9 @@ QString ReadStdin() {
     QByteArray data = in.readAll();
     if (data.startsWith("\xEF\xBB\xBF")) data.remove(0, 3);
     QString text = QString::fromUtf8(data);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
     if (text.endsWith(u'\n')) text.chop(1);
-    return text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return text.replace(u"\n"_s, u"\r\n"_s);
 }
 
 void Print(const QString& line) {
@@ -63,26 +65,19 @@ constexpr qint64 kMaxSteps = 5'000'000;
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("orvanel-script"));
+    QCoreApplication::setApplicationName(u"orvanel-script"_s);
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Plays a script headless and prints the balloons' final text."));
+        u"Plays a script headless and prints the balloons' final text."_s);
     parser.addHelpOption();
-    const QCommandLineOption folderOption(QStringLiteral("folder"),
-                                          QStringLiteral("Program folder (read only)."),
-                                          QStringLiteral("DIR"));
-    const QCommandLineOption seedOption(QStringLiteral("seed"),
-                                        QStringLiteral("Seed of the random generator."),
-                                        QStringLiteral("N"));
+    const QCommandLineOption folderOption(u"folder"_s, u"Program folder (read only)."_s, u"DIR"_s);
+    const QCommandLineOption seedOption(u"seed"_s, u"Seed of the random generator."_s, u"N"_s);
     const QCommandLineOption talkOption(
-        QStringLiteral("talk"),
-        QStringLiteral("Generate N idle talks and play each (instead of SCRIPT)."),
-        QStringLiteral("N"));
+        u"talk"_s, u"Generate N idle talks and play each (instead of SCRIPT)."_s, u"N"_s);
     parser.addOption(folderOption);
     parser.addOption(seedOption);
     parser.addOption(talkOption);
-    parser.addPositionalArgument(QStringLiteral("SCRIPT"),
-                                 QStringLiteral("The script; standard input when omitted."));
+    parser.addPositionalArgument(u"SCRIPT"_s, u"The script; standard input when omitted."_s);
     parser.process(app);
 
     QString folder = parser.value(folderOption);
@@ -128,11 +123,10 @@ int main(int argc, char** argv) {
     AppContext ctx(clock, random, ini, folder, log, actions);
     const Settings& settings = ctx.settings;
     // The profile and the skin are read, not repaired: the folder stays untouched.
-    ctx.profile.callName = settings.ReadSetting(QStringLiteral("User"), QStringLiteral("Call"));
+    ctx.profile.callName = settings.ReadSetting(u"User"_s, u"Call"_s);
     ctx.flags.timerInterval = ReadTimerInterval(settings);
     ctx.flags.startTick = clock.TickCount();
-    const QString skin =
-        settings.ReadSetting(QStringLiteral("General"), QStringLiteral("SkinFile"));
+    const QString skin = settings.ReadSetting(u"General"_s, u"SkinFile"_s);
     if (!skin.isEmpty()) ctx.profile.skinFile = skin;
     LoadSkinInfo(ctx);
     CheckFellowPresent(ctx);
@@ -164,10 +158,10 @@ int main(int argc, char** argv) {
         QStringList surfaces;
         for (int n : character.surfaces)
             surfaces << QString::number(n);
-        Print(QStringLiteral("h: ") + JsonString(mainBalloon.message));
-        Print(QStringLiteral("u: ") + JsonString(fellowBalloon.message));
-        Print(QStringLiteral("surfaces: ") + surfaces.join(u' '));
-        Print(QStringLiteral("elapsed: ") + QString::number(*elapsed));
+        Print(u"h: "_s + JsonString(mainBalloon.message));
+        Print(u"u: "_s + JsonString(fellowBalloon.message));
+        Print(u"surfaces: "_s + surfaces.join(u' '));
+        Print(u"elapsed: "_s + QString::number(*elapsed));
         return true;
     };
 

@@ -3,6 +3,8 @@
 #include "platform/numbers.h"
 #include "platform/text_file.h"
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 QStringList SplitHeadlineFields(QStringView line) {
@@ -43,10 +45,10 @@ QList<Headline> LoadHeadlines(const QString& path) {
         const QStringList f = SplitHeadlineFields(line);
         Headline h{f.value(0), f.value(1), f.value(2), f.value(3), false};
         const QString flag = f.value(4).trimmed();
-        if (flag.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0 ||
-            flag.compare(QStringLiteral("#TRUE#"), Qt::CaseInsensitive) == 0)
+        if (flag.compare(u"True"_s, Qt::CaseInsensitive) == 0 ||
+            flag.compare(u"#TRUE#"_s, Qt::CaseInsensitive) == 0)
             h.convert = true;
-        else if (flag.compare(QStringLiteral("False"), Qt::CaseInsensitive) != 0)
+        else if (flag.compare(u"False"_s, Qt::CaseInsensitive) != 0)
             h.convert = LenientNumber(flag) != 0;
         if (h.name.isEmpty() || h.address.isEmpty() || h.startMarker.isEmpty() ||
             h.endMarker.isEmpty())

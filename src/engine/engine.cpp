@@ -14,6 +14,8 @@
 #include "talk/word_decoration.h"
 #include "watch/main_timer.h"
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 Engine::Engine(AppContext& ctx) : Engine(ctx, Parts{}) {}
@@ -54,9 +56,8 @@ MainTimer& Engine::AttachTimer(TimerHost& host) {
 }
 
 void Engine::ReloadScriptFiles() {
-    scenario_->LoadExternalScripts(
-        SkinFolderPrefix(ctx_),
-        ReadSkinValue(ctx_, QStringLiteral("Script"), QStringLiteral("ScriptFile")));
+    scenario_->LoadExternalScripts(SkinFolderPrefix(ctx_),
+                                   ReadSkinValue(ctx_, u"Script"_s, u"ScriptFile"_s));
     scenario_->LoadScenario();
     scenario_->LoadIdRelation();
 }

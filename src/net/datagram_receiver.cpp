@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 DatagramReceiver::DatagramReceiver(TraceLog& log, QObject* parent) : QObject(parent), log_(log) {
@@ -18,7 +20,7 @@ DatagramReceiver::DatagramReceiver(TraceLog& log, QObject* parent) : QObject(par
 bool DatagramReceiver::Open(quint16 port) {
     Close();
     error_.clear();
-    log_.LogBegin(QStringLiteral("UPD Port ..."));
+    log_.LogBegin(u"UPD Port ..."_s);
     opening_ = true;
     // Any: IPv4 and IPv6 on every address. No address sharing: a port that another program
     // holds must be reported, not shared with it.
@@ -27,10 +29,10 @@ bool DatagramReceiver::Open(quint16 port) {
     if (!bound) {
         error_ = socket_.errorString();
         socket_.close();
-        log_.LogEnd(QString::number(port) + QStringLiteral(" Failed: ") + error_);
+        log_.LogEnd(QString::number(port) + u" Failed: "_s + error_);
         return false;
     }
-    log_.LogEnd(QString::number(Port()) + QStringLiteral(" Open"));
+    log_.LogEnd(QString::number(Port()) + u" Open"_s);
     return true;
 }
 
@@ -47,7 +49,7 @@ quint16 DatagramReceiver::Port() const {
 }
 
 QString DatagramReceiver::PortInUseText(quint16 port) {
-    return QString::number(port) + QStringLiteral("番ポートは使用中です");
+    return QString::number(port) + u"番ポートは使用中です"_s;
 }
 
 bool DatagramReceiver::IsLocalSender(const QHostAddress& sender) {
@@ -78,7 +80,7 @@ void DatagramReceiver::ReadPending() {
             continue;
         }
         if (datagram.data().size() > kMaxDatagramBytes) {
-            log_.LogLine(QStringLiteral("UDP datagram dropped: %1 bytes from %2")
+            log_.LogLine(u"UDP datagram dropped: %1 bytes from %2"_s
                              .arg(qMax(size, qint64(datagram.data().size())))
                              .arg(datagram.senderAddress().toString()));
             continue;
@@ -89,7 +91,7 @@ void DatagramReceiver::ReadPending() {
         received.senderPort = quint16(datagram.senderPort());
         received.local = IsLocalSender(received.sender);
         Q_EMIT ScriptReceived(received);
-        log_.LogLine(QStringLiteral("UDP ReceiveData"));
+        log_.LogLine(u"UDP ReceiveData"_s);
         if (!IsOpen()) break; // closed by whoever took the script
     }
 }
@@ -98,7 +100,7 @@ void DatagramReceiver::SocketError(QAbstractSocket::SocketError) {
     if (opening_) return; // Open reports its own failure
     // A datagram socket stays bound after an error (one ICMP message from a peer must not
     // deafen the character until the next start), so the error is only written down.
-    log_.LogLine(QStringLiteral("UDP Error: ") + socket_.errorString());
+    log_.LogLine(u"UDP Error: "_s + socket_.errorString());
 }
 
 } // namespace orvanel

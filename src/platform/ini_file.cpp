@@ -13,6 +13,8 @@
 
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 struct IniStore::Stamp {
     bool exists = false;
@@ -69,7 +71,7 @@ QString Fold(QStringView s) {
 // Strip line breaks from written values: a value is one line and must never split its line.
 QString OneLine(QStringView v) {
     QString s = v.toString();
-    s.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    s.replace(u"\r\n"_s, u" "_s);
     s.replace(u'\r', u' ');
     s.replace(u'\n', u' ');
     return s;

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 namespace {
 
@@ -54,7 +56,7 @@ double LenientNumber(QStringView text, bool allowHex) {
     }
     if (!digits) return 0;
     if (i < s.size() && (s[i] == u'e' || s[i] == u'E' || s[i] == u'd' || s[i] == u'D')) {
-        QString exp = QStringLiteral("e");
+        QString exp = u"e"_s;
         qsizetype j = i + 1;
         if (j < s.size() && (s[j] == u'+' || s[j] == u'-')) exp += s[j++];
         bool expDigits = false;

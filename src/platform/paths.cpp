@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 QString NativePath(QStringView path) {
@@ -17,15 +19,15 @@ QString NativePath(QStringView path) {
     // Resolve component by component, stopping at the first one that exists in no case.
     const bool absolute = p.startsWith(u'/');
     const QStringList parts = p.split(u'/', Qt::KeepEmptyParts);
-    QString done = absolute ? QStringLiteral("/") : QString();
+    QString done = absolute ? u"/"_s : QString();
     qsizetype i = absolute ? 1 : 0;
     for (; i < parts.size(); ++i) {
         const QString& part = parts[i];
         if (part.isEmpty() || part == u"." || part == u"..") {
-            done += part + (i + 1 < parts.size() ? QStringLiteral("/") : QString());
+            done += part + (i + 1 < parts.size() ? u"/"_s : QString());
             continue;
         }
-        const QString dir = done.isEmpty() ? QStringLiteral(".") : done;
+        const QString dir = done.isEmpty() ? u"."_s : done;
         QString found;
         if (QFileInfo::exists(done + part)) {
             found = part;
@@ -54,8 +56,8 @@ QString ChooseProgramFolder(const QString& folderArg) {
     if (folder.isEmpty()) folder = qEnvironmentVariable("ORVANEL_HOME");
     if (folder.isEmpty()) {
         QString base = qEnvironmentVariable("XDG_DATA_HOME");
-        if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/.local/share");
-        folder = base + QStringLiteral("/orvanel");
+        if (base.isEmpty()) base = QDir::homePath() + u"/.local/share"_s;
+        folder = base + u"/orvanel"_s;
     }
     folder = QDir::cleanPath(QDir(folder).absolutePath());
     if (!folder.endsWith(u'/')) folder += u'/';
@@ -66,15 +68,15 @@ QString DefaultDataFolder() {
     const QString fromEnv = qEnvironmentVariable("ORVANEL_DEFAULT_DATA");
     if (!fromEnv.isEmpty() && QFileInfo(fromEnv).isDir()) return fromEnv;
     const QString bin = QCoreApplication::applicationDirPath();
-    const QString candidate = QDir::cleanPath(bin + QStringLiteral("/../share/orvanel/default"));
+    const QString candidate = QDir::cleanPath(bin + u"/../share/orvanel/default"_s);
     return QFileInfo(candidate).isDir() ? candidate : QString();
 }
 
 bool SeedProgramFolder(const QString& folder, const QString& defaultData) {
     if (!QDir().mkpath(folder)) return false;
     const QDir dest(folder);
-    if (QFileInfo::exists(dest.filePath(QStringLiteral("tomu.ini"))) ||
-        !dest.entryList({QStringLiteral("*.skn")}, QDir::Files).isEmpty())
+    if (QFileInfo::exists(dest.filePath(u"tomu.ini"_s)) ||
+        !dest.entryList({u"*.skn"_s}, QDir::Files).isEmpty())
         return true;
     if (defaultData.isEmpty()) return true;
     const QDir src(defaultData);
@@ -82,7 +84,7 @@ bool SeedProgramFolder(const QString& folder, const QString& defaultData) {
     QStringList files, skins;
     while (it.hasNext()) {
         const QString f = it.next();
-        (f.endsWith(QStringLiteral(".skn"), Qt::CaseInsensitive) ? skins : files).append(f);
+        (f.endsWith(u".skn"_s, Qt::CaseInsensitive) ? skins : files).append(f);
     }
     // Skin files last: an interrupted seeding is redone at the next start.
     files += skins;

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 std::optional<QString> ReadCp932File(const QString& path) {
@@ -52,9 +54,9 @@ bool WriteFileAtomic(const QString& path, const QByteArray& bytes) {
 
 bool WriteCp932File(const QString& path, const QString& text) {
     QString crlf = text;
-    crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    crlf.replace(u"\r\n"_s, u"\n"_s);
     crlf.replace(u'\r', u'\n');
-    crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    crlf.replace(u"\n"_s, u"\r\n"_s);
     return WriteFileAtomic(path, codec::ToCp932(crlf));
 }
 

@@ -9,10 +9,12 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 namespace {
 
-const QString kInvalidId = QStringLiteral("[Err:IDが無効]");
+const QString kInvalidId = u"[Err:IDが無効]"_s;
 
 bool Skipped(const QString& line) {
     return line.isEmpty() || line.startsWith(u'/');
@@ -24,7 +26,7 @@ ScenarioFiles::ScenarioFiles(const Settings& settings, TraceLog& log, Random& ra
     : settings_(settings), log_(log), random_(random) {}
 
 QString ScenarioFiles::DataFile(const QString& key, const QString& fallback) const {
-    const QString name = settings_.ReadSetting(QStringLiteral("Script"), key);
+    const QString name = settings_.ReadSetting(u"Script"_s, key);
     if (!name.isEmpty()) {
         const QString path = settings_.FilePath(name);
         if (QFileInfo(path).isFile()) return path;
@@ -38,7 +40,7 @@ void ScenarioFiles::LoadExternalScripts(const QString& skinFolderPrefix,
     if (scriptFile.isEmpty()) return;
     const QString path = settings_.FilePath(skinFolderPrefix + scriptFile);
     if (!QFileInfo(path).isFile()) return;
-    log_.LogBegin(QStringLiteral("ExtSriptLoad..."));
+    log_.LogBegin(u"ExtSriptLoad..."_s);
     const QStringList lines = ReadCp932Lines(path).value_or(QStringList());
     qsizetype dropped = 0;
     for (const QString& line : lines) {
@@ -49,11 +51,9 @@ void ScenarioFiles::LoadExternalScripts(const QString& skinFolderPrefix,
         }
         scripts_.append(line);
     }
-    log_.LogEnd(QStringLiteral(" Complete"));
+    log_.LogEnd(u" Complete"_s);
     if (dropped)
-        log_.LogLine(QStringLiteral("ExtSriptLoad: %1 lines beyond %2 left out")
-                         .arg(dropped)
-                         .arg(kMaxEntries));
+        log_.LogLine(u"ExtSriptLoad: %1 lines beyond %2 left out"_s.arg(dropped).arg(kMaxEntries));
 }
 
 QString ScenarioFiles::PickExternalScript() {
@@ -64,27 +64,27 @@ QString ScenarioFiles::PickExternalScript() {
 
 void ScenarioFiles::LoadScenario() {
     groups_.clear();
-    const QString path = DataFile(QStringLiteral("Scenario"), QStringLiteral("Scenario.dat"));
-    log_.LogBegin(QStringLiteral("ScenarioLoad..."));
+    const QString path = DataFile(u"Scenario"_s, u"Scenario.dat"_s);
+    log_.LogBegin(u"ScenarioLoad..."_s);
     const auto lines = ReadCp932Lines(path);
     QStringList problems;
-    if (!lines) problems << QStringLiteral("ScenarioLoad: %1 not found").arg(path);
-    static const QRegularExpression kNumber(QStringLiteral("^[ \\t]*([+-]?)0*([0-9]+)[ \\t]*$"));
+    if (!lines) problems << u"ScenarioLoad: %1 not found"_s.arg(path);
+    static const QRegularExpression kNumber(u"^[ \\t]*([+-]?)0*([0-9]+)[ \\t]*$"_s);
     qsizetype lineNo = 0;
     for (const QString& line : lines.value_or(QStringList())) {
         ++lineNo;
         if (Skipped(line)) continue;
         const auto skip = [&](const QString& why) {
-            problems << QStringLiteral("ScenarioLoad: line %1 skipped (%2)").arg(lineNo).arg(why);
+            problems << u"ScenarioLoad: line %1 skipped (%2)"_s.arg(lineNo).arg(why);
         };
         const qsizetype comma = line.indexOf(u',');
         if (comma < 0) {
-            skip(QStringLiteral("no comma"));
+            skip(u"no comma"_s);
             continue;
         }
         const auto m = kNumber.match(QStringView(line).left(comma));
         if (!m.hasMatch()) {
-            skip(QStringLiteral("identifier not a number"));
+            skip(u"identifier not a number"_s);
             continue;
         }
         // Digits beyond what an identifier can be are simply too large.
@@ -93,18 +93,18 @@ void ScenarioFiles::LoadScenario() {
         if (negative || digits == u"0") continue; // identifiers of 0 or less are ignored
         const qint32 id = digits.size() > 6 ? kMaxId + 1 : digits.toInt();
         if (id > kMaxId) {
-            skip(QStringLiteral("identifier above %1").arg(kMaxId));
+            skip(u"identifier above %1"_s.arg(kMaxId));
             continue;
         }
         if (groups_.size() < id) groups_.resize(id);
         QStringList& group = groups_[id - 1];
         if (group.size() >= kMaxLinesPerId) {
-            skip(QStringLiteral("more than %1 lines for %2").arg(kMaxLinesPerId).arg(id));
+            skip(u"more than %1 lines for %2"_s.arg(kMaxLinesPerId).arg(id));
             continue;
         }
         group.append(line.mid(comma + 1));
     }
-    log_.LogEnd(QStringLiteral(" Complete"));
+    log_.LogEnd(u" Complete"_s);
     for (const QString& p : problems)
         log_.LogLine(p);
 }
@@ -118,8 +118,8 @@ QString ScenarioFiles::ScenarioLine(qint32 id) {
 
 void ScenarioFiles::LoadIdRelation() {
     names_.clear();
-    const QString path = DataFile(QStringLiteral("IDRelation"), QStringLiteral("Str2ID.dat"));
-    log_.LogBegin(QStringLiteral("IDRelationLoad..."));
+    const QString path = DataFile(u"IDRelation"_s, u"Str2ID.dat"_s);
+    log_.LogBegin(u"IDRelationLoad..."_s);
     const auto lines = ReadCp932Lines(path);
     qsizetype dropped = 0;
     for (const QString& line : lines.value_or(QStringList())) {
@@ -131,12 +131,11 @@ void ScenarioFiles::LoadIdRelation() {
         }
         names_.append({line.left(comma), LenientInt(QStringView(line).mid(comma + 1))});
     }
-    log_.LogEnd(QStringLiteral(" Complete"));
-    if (!lines) log_.LogLine(QStringLiteral("IDRelationLoad: %1 not found").arg(path));
+    log_.LogEnd(u" Complete"_s);
+    if (!lines) log_.LogLine(u"IDRelationLoad: %1 not found"_s.arg(path));
     if (dropped)
-        log_.LogLine(QStringLiteral("IDRelationLoad: %1 entries beyond %2 left out")
-                         .arg(dropped)
-                         .arg(kMaxEntries));
+        log_.LogLine(
+            u"IDRelationLoad: %1 entries beyond %2 left out"_s.arg(dropped).arg(kMaxEntries));
 }
 
 qint32 ScenarioFiles::IdForName(const QString& name) const {
@@ -153,8 +152,8 @@ QString ScenarioFiles::ScenarioText(const QString& key) {
 
 bool IsNumericKey(const QString& key) {
     static const QRegularExpression kDecimal(
-        QStringLiteral("^[ \\t]*[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eEdD][+-]?[0-9]+)?[ \\t]*$"));
-    static const QRegularExpression kHex(QStringLiteral("^[ \\t]*&[hH][0-9a-fA-F]{1,8}[ \\t]*$"));
+        u"^[ \\t]*[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eEdD][+-]?[0-9]+)?[ \\t]*$"_s);
+    static const QRegularExpression kHex(u"^[ \\t]*&[hH][0-9a-fA-F]{1,8}[ \\t]*$"_s);
     return kDecimal.match(key).hasMatch() || kHex.match(key).hasMatch();
 }
 

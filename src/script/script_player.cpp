@@ -9,6 +9,8 @@
 
 #include <QUrl>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 namespace {
 
@@ -161,7 +163,7 @@ ScriptPlayer::Flow ScriptPlayer::Tag() {
         buffer_.truncate(pos_ - 1);
         return Flow::Continue;
     case u'n':
-        ReplaceToken(2, QStringLiteral("\r\n"));
+        ReplaceToken(2, u"\r\n"_s);
         return Flow::Continue;
     case u'w': {
         const QChar d = At(pos_ + 2);
@@ -221,13 +223,13 @@ ScriptPlayer::Flow ScriptPlayer::OpenTarget() {
     if (origin_ == ScriptOrigin::Remote) {
         // Anyone on the network may send a script; only this machine's user may open pages.
         // The tag is dropped and the script goes on.
-        ctx_.log.LogLine(QStringLiteral("OpenTarget refused (remote script): ") + target);
+        ctx_.log.LogLine(u"OpenTarget refused (remote script): "_s + target);
         return Flow::Continue;
     }
     const QString url = OpenTargetUrl(target);
     if (url.isEmpty() || !ctx_.actions.OpenUrl(url)) {
-        ctx_.log.LogLine(QStringLiteral("OpenTarget refused: ") + target);
-        PlayScript(QStringLiteral("\\h起動失敗～。"));
+        ctx_.log.LogLine(u"OpenTarget refused: "_s + target);
+        PlayScript(u"\\h起動失敗～。"_s);
     }
     return Flow::Continue;
 }
@@ -319,7 +321,7 @@ void ScriptPlayer::EmptyRecycleBin() {
         return;
     }
     const bool done = ctx_.actions.EmptyTrash();
-    PlayScript(done ? QStringLiteral("\\h任務完了～。") : QStringLiteral("\\h失敗しました～。"));
+    PlayScript(done ? u"\\h任務完了～。"_s : u"\\h失敗しました～。"_s);
 }
 
 QString OpenTargetUrl(const QString& target) {

@@ -9,6 +9,8 @@
 
 #include <array>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 namespace {
 
@@ -98,7 +100,7 @@ QString KilobyteText(quint64 bytes) {
     QString digits = QString::number(bytes / 1024);
     for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
         digits.insert(i, u',');
-    return digits + QStringLiteral("KB");
+    return digits + u"KB"_s;
 }
 
 ScriptVariables::ScriptVariables(AppContext& ctx, WordSource& words, ScenarioFiles& scenario,
@@ -166,7 +168,7 @@ QString ScriptVariables::SimpleValue(int index) {
     case kSelfName:
         return probes_.SelfName();
     case kSelfName2:
-        return words_.GetRandomWord(QStringLiteral("キャラ"));
+        return words_.GetRandomWord(u"キャラ"_s);
     case kKeroName:
         return probes_.FellowName();
     case kSelfCall:

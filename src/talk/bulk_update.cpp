@@ -15,10 +15,12 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 namespace {
 
-const QString kPN = QStringLiteral("PN");
+const QString kPN = u"PN"_s;
 
 // The canonical decimal key of a word position ("1", "2", ...), or 0 for any other key.
 qint64 WordKey(const QString& key) {
@@ -65,29 +67,29 @@ bool BulkUpdate::HandleDrop(const QString& path) {
     if (dictionary && !Begin()) return true;
     switch (kind) {
     case DropKind::DictionaryArchive: {
-        log.LogBegin(QStringLiteral("TalkEngine Update / LZH Decompression..."));
-        talk_.player.PlayScript(QStringLiteral("\\h辞書更新エンジンを起動します。"));
+        log.LogBegin(u"TalkEngine Update / LZH Decompression..."_s);
+        talk_.player.PlayScript(u"\\h辞書更新エンジンを起動します。"_s);
         // Emptied first, so that a failed extraction merges nothing left from an earlier one.
-        const QString folder = talk_.app.settings.AppFolder() + QStringLiteral("TEtmp");
+        const QString folder = talk_.app.settings.AppFolder() + u"TEtmp"_s;
         QDir(folder).removeRecursively();
         QDir().mkpath(folder);
         extractArchive(path, folder);
         UpdateFromFolder(folder + u'/');
-        log.LogEnd(QStringLiteral(" Complete"));
+        log.LogEnd(u" Complete"_s);
         return true;
     }
     case DropKind::TalkIni:
-        log.LogBegin(QStringLiteral("TalkEngine Update / from talk.ini"));
+        log.LogBegin(u"TalkEngine Update / from talk.ini"_s);
         UpdateFromTalkIni(path);
-        log.LogEnd(QStringLiteral(" Complete"));
+        log.LogEnd(u" Complete"_s);
         return true;
     case DropKind::NGWords:
         CheckNGWords(path);
         return true;
     case DropKind::DictionaryFolder:
-        log.LogBegin(QStringLiteral("TalkEngine Update / from TalkEngine Folder..."));
+        log.LogBegin(u"TalkEngine Update / from TalkEngine Folder..."_s);
         UpdateFromFolder(path);
-        log.LogEnd(QStringLiteral(" Complete"));
+        log.LogEnd(u" Complete"_s);
         return true;
     default:
         return false;
@@ -97,15 +99,15 @@ bool BulkUpdate::HandleDrop(const QString& path) {
 bool BulkUpdate::Begin() {
     // The pass lets events run, and so another drop: it waits for no one and is refused.
     if (running_) {
-        talk_.app.log.LogLine(QStringLiteral("TalkEngine Update refused: one is running"));
+        talk_.app.log.LogLine(u"TalkEngine Update refused: one is running"_s);
         return false;
     }
     return true;
 }
 
 void BulkUpdate::SayAdded() {
-    talk_.player.PlayScript(QStringLiteral("\\h終了しました。\r\n\r\n") + QString::number(added_) +
-                            QStringLiteral("件の追加登録がありました。"));
+    talk_.player.PlayScript(u"\\h終了しました。\r\n\r\n"_s + QString::number(added_) +
+                            u"件の追加登録がありました。"_s);
 }
 
 void BulkUpdate::UpdateFromTalkIni(const QString& path) {
@@ -118,18 +120,16 @@ void BulkUpdate::UpdateFromFolder(const QString& folder) {
     if (!Begin()) return;
     QString base = NativePath(folder);
     if (!base.endsWith(u'/')) base += u'/';
-    Pass(Mode::Merge,
-         [&](const QString& category) { return base + category + QStringLiteral(".ini"); });
+    Pass(Mode::Merge, [&](const QString& category) { return base + category + u".ini"_s; });
     SayAdded();
 }
 
 void BulkUpdate::CheckNGWords(const QString& path) {
     if (!Begin()) return;
     Pass(Mode::NGCheck, [&](const QString&) { return path; });
-    talk_.player.PlayScript(
-        QStringLiteral("\\h終了しました。\r\n\r\n") + QString::number(ngFound_) +
-        QStringLiteral("件のNGワードがありました。\\n現在の単語数は･･･\\w8\\n") +
-        QString::number(talk_.dictionary.TotalWordCount()) + QStringLiteral("語です。"));
+    talk_.player.PlayScript(u"\\h終了しました。\r\n\r\n"_s + QString::number(ngFound_) +
+                            u"件のNGワードがありました。\\n現在の単語数は･･･\\w8\\n"_s +
+                            QString::number(talk_.dictionary.TotalWordCount()) + u"語です。"_s);
 }
 
 void BulkUpdate::Pass(Mode mode, const SourceOf& source) {
@@ -177,9 +177,8 @@ QStringList BulkUpdate::SectionWords(const QString& file, const QString& section
 }
 
 void BulkUpdate::MergeCategory(Mode mode, const QString& category, const QString& sourceFile) {
-    ShowTextNow(talk_, QStringLiteral("只今 [ ") + category +
-                           (mode == Mode::Merge ? QStringLiteral(" ] を更新中。")
-                                                : QStringLiteral(" ] を検査中。")));
+    ShowTextNow(talk_, u"只今 [ "_s + category +
+                           (mode == Mode::Merge ? u" ] を更新中。"_s : u" ] を検査中。"_s));
     talk_.app.flags.balloonHold = true;
     LetEventsRun(true);
 
@@ -238,7 +237,7 @@ void BulkUpdate::MergeCategory(Mode mode, const QString& category, const QString
     // A category that is already as it would be written is left alone.
     if (keys == before) return;
     if (!talk_.app.ini.ReplaceSection(file, category, keys))
-        talk_.app.log.LogLine(QStringLiteral("TalkEngine Update: cannot write ") + file);
+        talk_.app.log.LogLine(u"TalkEngine Update: cannot write "_s + file);
 }
 
 } // namespace orvanel

@@ -10,6 +10,8 @@
 
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 namespace {
 
@@ -33,8 +35,7 @@ QStringList Entries(const std::optional<QString>& value) {
 }
 
 QString Mmdd(const QDate& date) {
-    return QStringLiteral("%1%2")
-        .arg(date.month(), 2, 10, QLatin1Char('0'))
+    return u"%1%2"_s.arg(date.month(), 2, 10, QLatin1Char('0'))
         .arg(date.day(), 2, 10, QLatin1Char('0'));
 }
 
@@ -50,17 +51,17 @@ QString JapaneseWeekday(const QDate& date) {
 CalendarTalk::CalendarTalk(TalkContext& talk) : talk_(talk) {}
 
 QString CalendarTalk::GreetingCategory(int hour) {
-    if (hour <= 3) return QStringLiteral("挨拶(深夜)");
-    if (hour <= 6) return QStringLiteral("挨拶(早朝)");
-    if (hour <= 10) return QStringLiteral("挨拶(朝)");
-    if (hour <= 16) return QStringLiteral("挨拶(昼)");
-    if (hour <= 18) return QStringLiteral("挨拶(夕方)");
-    return QStringLiteral("挨拶(夜)");
+    if (hour <= 3) return u"挨拶(深夜)"_s;
+    if (hour <= 6) return u"挨拶(早朝)"_s;
+    if (hour <= 10) return u"挨拶(朝)"_s;
+    if (hour <= 16) return u"挨拶(昼)"_s;
+    if (hour <= 18) return u"挨拶(夕方)"_s;
+    return u"挨拶(夜)"_s;
 }
 
 QString CalendarTalk::GreetingScript() {
     const int hour = talk_.app.clock.Now().time().hour();
-    return QStringLiteral("\\h") + talk_.words.GetWord(GreetingCategory(hour));
+    return u"\\h"_s + talk_.words.GetWord(GreetingCategory(hour));
 }
 
 QString CalendarTalk::HourlyTalk(int hour) {
@@ -103,7 +104,7 @@ QString CalendarTalk::TodayDateText() {
         {u"平成", 1988}, {u"昭和", 1925}, {u"大正", 1911}, {u"明治", 1867}};
     const QDate today = talk_.app.clock.Now().date();
     const QString monthDay =
-        QStringLiteral("%1月%2日、").arg(today.month()).arg(today.day()) + JapaneseWeekday(today);
+        u"%1月%2日、"_s.arg(today.month()).arg(today.day()) + JapaneseWeekday(today);
     const int k = talk_.Pick(6);
     if (k <= 4) {
         const Era& era = kEras[k - 1];
@@ -114,36 +115,35 @@ QString CalendarTalk::TodayDateText() {
 }
 
 QString CalendarTalk::DayMessage(const QDate& date, QString& kind) {
-    const QString path = talk_.app.settings.FilePath(QStringLiteral("daymes.dat"));
+    const QString path = talk_.app.settings.FilePath(u"daymes.dat"_s);
     const std::optional<QStringList> lines =
         QFileInfo(path).isFile() ? ReadCp932Lines(path) : std::nullopt;
-    if (!lines) return QStringLiteral("記念日データファイルが見つかりません");
+    if (!lines) return u"記念日データファイルが見つかりません"_s;
     const QStringList yearly = Entries(ValueOf(*lines, Mmdd(date)));
     const QStringList monthly =
-        Entries(ValueOf(*lines, QStringLiteral("%1").arg(date.day(), 2, 10, QLatin1Char('0')) +
-                                    QStringLiteral("00")));
+        Entries(ValueOf(*lines, u"%1"_s.arg(date.day(), 2, 10, QLatin1Char('0')) + u"00"_s));
     const auto any = [&](const QStringList& names) {
         return names.at(talk_.Pick(int(names.size())) - 1);
     };
     if (yearly.isEmpty() && monthly.isEmpty()) {
-        kind = QStringLiteral("久しぶり");
-        return QStringLiteral("普通の日");
+        kind = u"久しぶり"_s;
+        return u"普通の日"_s;
     }
     if (yearly.isEmpty() || (!monthly.isEmpty() && talk_.Next() > 0.8)) {
-        kind = QStringLiteral("１ヶ月ぶり");
+        kind = u"１ヶ月ぶり"_s;
         return any(monthly);
     }
-    kind = QStringLiteral("１年ぶり");
+    kind = u"１年ぶり"_s;
     return any(yearly);
 }
 
 FlowerRecord CalendarTalk::FlowerOfDay() {
-    const QString path = talk_.app.settings.FilePath(QStringLiteral("flower.dat"));
+    const QString path = talk_.app.settings.FilePath(u"flower.dat"_s);
     const std::optional<QStringList> lines =
         QFileInfo(path).isFile() ? ReadCp932Lines(path) : std::nullopt;
-    if (!lines) return {QStringLiteral("花言葉データファイルが見つかりません"), QString()};
+    if (!lines) return {u"花言葉データファイルが見つかりません"_s, QString()};
     const QStringList entries = Entries(ValueOf(*lines, Mmdd(talk_.app.clock.Now().date())));
-    if (entries.isEmpty()) return {QStringLiteral("現在調査中"), QStringLiteral("現在調査中")};
+    if (entries.isEmpty()) return {u"現在調査中"_s, u"現在調査中"_s};
     const QString entry = entries.at(talk_.Pick(int(entries.size())) - 1);
     const qsizetype colon = entry.indexOf(u':');
     // An entry without a meaning is a name alone.

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 namespace {
 
@@ -81,7 +83,7 @@ constexpr std::array<Category, kCategoryCount> kCategories = {{
     {u"挨拶(深夜)", u""},
 }};
 
-const QString kPN = QStringLiteral("PN");
+const QString kPN = u"PN"_s;
 
 } // namespace
 
@@ -110,8 +112,7 @@ QString Dictionary::FilePath(const QString& category) const {
         category.contains(QChar(0)))
         return {};
     // Left unresolved: the INI engine finds "talkengine" for "TalkEngine" on each read anyway.
-    return settings_.AppFolder() + QStringLiteral("TalkEngine/") + category +
-           QStringLiteral(".ini");
+    return settings_.AppFolder() + u"TalkEngine/"_s + category + u".ini"_s;
 }
 
 QString Dictionary::ReadTalk(const QString& category, const QString& key) const {

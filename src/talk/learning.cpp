@@ -9,6 +9,8 @@
 #include "talk/talk_context.h"
 #include "tools/trace_log.h"
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 namespace {
 
@@ -72,8 +74,8 @@ QString Learning::LearningQuestion() {
 QString Learning::Question(int k) {
     if (k < 1 || k > kQuestionCount) return {};
     if (k == 22)
-        return QStringLiteral("\\h") + JoinState(talk_.words.GetWord(QStringLiteral("状態")),
-                                                 QStringLiteral("%jbといえば誰？\\w8$learn[人物]"));
+        return u"\\h"_s +
+               JoinState(talk_.words.GetWord(u"状態"_s), u"%jbといえば誰？\\w8$learn[人物]"_s);
     return QStringView(kQuestions[k - 1]).toString();
 }
 
@@ -81,15 +83,14 @@ void Learning::StartLearning(const QString& category) {
     // Only the 61 categories: a script from elsewhere must not make up dictionary files.
     const int index = CategoryIndex(category);
     if (index < 0) {
-        talk_.app.log.LogLine(QStringLiteral("Learning refused: ") + category);
+        talk_.app.log.LogLine(u"Learning refused: "_s + category);
         return;
     }
     category_ = category;
     MainBalloonView* balloon = talk_.views.mainBalloon;
     if (balloon) {
         balloon->SetTeachPrompt(CategoryPrompt(index));
-        balloon->SetTeachExample(QStringLiteral("例 ： ") +
-                                 talk_.dictionary.GetRandomWord(category));
+        balloon->SetTeachExample(u"例 ： "_s + talk_.dictionary.GetRandomWord(category));
     }
     talk_.play.ForeMenu(BalloonPanel::Teach);
     if (balloon) balloon->FocusInput();
@@ -108,23 +109,20 @@ void Learning::LearnWord(const QString& word) {
     if (known) {
         switch (talk_.Pick(5)) {
         case 1:
-            reply = QStringLiteral("\\h") + w + QStringLiteral("はもう知ってるよ～。\\w8");
+            reply = u"\\h"_s + w + u"はもう知ってるよ～。\\w8"_s;
             break;
         case 2:
-            reply = QStringLiteral("\\h") + w +
-                    QStringLiteral("はもう知ってるってば。\\w8\\n\\n%username") +
-                    QStringLiteral("はそんなに") + w + QStringLiteral("が好きなの？\\w5");
+            reply = u"\\h"_s + w + u"はもう知ってるってば。\\w8\\n\\n%username"_s +
+                    u"はそんなに"_s + w + u"が好きなの？\\w5"_s;
             break;
         case 3:
-            reply = QStringLiteral("\\h") + w + QStringLiteral("なんて聞き飽きたわ！");
+            reply = u"\\h"_s + w + u"なんて聞き飽きたわ！"_s;
             break;
         case 4:
-            reply = QStringLiteral("\\h%selfcall 、\\w5") + w +
-                    QStringLiteral("って言葉もう知ってるよ。\\w8");
+            reply = u"\\h%selfcall 、\\w5"_s + w + u"って言葉もう知ってるよ。\\w8"_s;
             break;
         default:
-            reply = QStringLiteral("\\h") + w +
-                    QStringLiteral("かぁ、\\w5なんか前に聞いたことあるなぁ。\\w8");
+            reply = u"\\h"_s + w + u"かぁ、\\w5なんか前に聞いたことあるなぁ。\\w8"_s;
             break;
         }
     } else {
@@ -132,22 +130,19 @@ void Learning::LearnWord(const QString& word) {
         talk_.dictionary.AppendWord(x, w);
         switch (talk_.Pick(5)) {
         case 1:
-            reply = QStringLiteral("\\hふむふむ。\\w8べんきょうになるっす。\\w8") + w +
-                    QStringLiteral("かぁ。\\w8");
+            reply = u"\\hふむふむ。\\w8べんきょうになるっす。\\w8"_s + w + u"かぁ。\\w8"_s;
             break;
         case 2:
-            reply = QStringLiteral("\\h") + w +
-                    QStringLiteral("を知ってるなんて、\\w5%usernameは物知りだなぁ。\\w8");
+            reply = u"\\h"_s + w + u"を知ってるなんて、\\w5%usernameは物知りだなぁ。\\w8"_s;
             break;
         case 3:
-            reply = QStringLiteral("\\h") + w + QStringLiteral("～。\\w8");
+            reply = u"\\h"_s + w + u"～。\\w8"_s;
             break;
         case 4:
-            reply = QStringLiteral("\\h") + w + QStringLiteral("って") + talk_.words.GetWord(x) +
-                    QStringLiteral("の仲間%en");
+            reply = u"\\h"_s + w + u"って"_s + talk_.words.GetWord(x) + u"の仲間%en"_s;
             break;
         default:
-            reply = QStringLiteral("\\h") + w + QStringLiteral("とは斬新な。\\w8");
+            reply = u"\\h"_s + w + u"とは斬新な。\\w8"_s;
             break;
         }
     }
@@ -161,11 +156,11 @@ void Learning::LearnWord(const QString& word) {
 QString Learning::InputMode() const {
     const MainBalloonView* balloon = talk_.views.mainBalloon;
     const bool open = balloon && balloon->IsPanelVisible(BalloonPanel::Teach);
-    return open && !category_.isEmpty() ? QStringLiteral("Learn") : QString();
+    return open && !category_.isEmpty() ? u"Learn"_s : QString();
 }
 
 void Learning::NagTalk() {
-    talk_.player.PlayScript(QStringLiteral("\\h\\s4質問にはちゃんと答えてよぉ～。"));
+    talk_.player.PlayScript(u"\\h\\s4質問にはちゃんと答えてよぉ～。"_s);
     talk_.app.flags.balloonHold = false;
 }
 

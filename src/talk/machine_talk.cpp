@@ -14,10 +14,12 @@
 #include <array>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 namespace {
 
-const QString kCrLf2 = QStringLiteral("\r\n\r\n");
+const QString kCrLf2 = u"\r\n\r\n"_s;
 
 double RoundTwoDecimals(double v) {
     // nearbyint rounds halves to the even digit in the default rounding mode.
@@ -35,7 +37,7 @@ QString ShortestDecimal(double v) {
 } // namespace
 
 QString SizeText(quint64 bytes) {
-    if (bytes < 1024) return QString::number(bytes) + QStringLiteral("バイト");
+    if (bytes < 1024) return QString::number(bytes) + u"バイト"_s;
     static const char* const kUnits[] = {"KB", "MB", "GB", "TB"};
     double value = double(bytes);
     for (const char* unit : kUnits) {
@@ -48,38 +50,38 @@ QString SizeText(quint64 bytes) {
 QString DriveTypeName(DriveType type) {
     switch (type) {
     case DriveType::Unknown:
-        return QStringLiteral("UNKNOWN");
+        return u"UNKNOWN"_s;
     case DriveType::NoRoot:
-        return QStringLiteral("NOEXIST");
+        return u"NOEXIST"_s;
     case DriveType::Removable:
-        return QStringLiteral("FDD");
+        return u"FDD"_s;
     case DriveType::Fixed:
-        return QStringLiteral("HDD");
+        return u"HDD"_s;
     case DriveType::Remote:
-        return QStringLiteral("NET");
+        return u"NET"_s;
     case DriveType::CdRom:
-        return QStringLiteral("CD");
+        return u"CD"_s;
     case DriveType::RamDisk:
-        return QStringLiteral("RAM");
+        return u"RAM"_s;
     }
     return {};
 }
 
 QString MachineUptimeText(quint64 ms) {
     const quint64 total = (ms + 500) / 1000;
-    return QStringLiteral("%1時間%2分%3秒").arg(total / 3600).arg(total / 60 % 60).arg(total % 60);
+    return u"%1時間%2分%3秒"_s.arg(total / 3600).arg(total / 60 % 60).arg(total % 60);
 }
 
 QString MemoryRemark(int load) {
     // 80 and 90 fell between the ranges and got no remark; each joins the range above it.
-    if (load <= 20) return QStringLiteral("痩せ過ぎると死にますよ。\\w8");
-    if (load <= 40) return QStringLiteral("かいてき かいてき スーイスイ。\\w8");
-    if (load <= 49) return QStringLiteral("まだまだOKっす。\\w8");
-    if (load <= 60) return QStringLiteral("全然余裕～。\\w8");
-    if (load <= 79) return QStringLiteral("まあ、\\w5まだまだ大丈夫。\\w8");
-    if (load <= 89) return QStringLiteral("そろそろいっぱいいっぱいだ～。\\w8");
-    if (load <= 99) return QStringLiteral("このままではシステムが%st状態になります。\\w8");
-    return QStringLiteral("やった！100%達成おめでとう！");
+    if (load <= 20) return u"痩せ過ぎると死にますよ。\\w8"_s;
+    if (load <= 40) return u"かいてき かいてき スーイスイ。\\w8"_s;
+    if (load <= 49) return u"まだまだOKっす。\\w8"_s;
+    if (load <= 60) return u"全然余裕～。\\w8"_s;
+    if (load <= 79) return u"まあ、\\w5まだまだ大丈夫。\\w8"_s;
+    if (load <= 89) return u"そろそろいっぱいいっぱいだ～。\\w8"_s;
+    if (load <= 99) return u"このままではシステムが%st状態になります。\\w8"_s;
+    return u"やった！100%達成おめでとう！"_s;
 }
 
 QString IEVersionName(const QString& version) {
@@ -118,8 +120,7 @@ QString GroupedNumber(quint64 n) {
 
 void EmptyRecycleBin(TalkContext& talk) {
     const bool done = talk.app.actions.EmptyTrash();
-    talk.player.PlayScript(done ? QStringLiteral("\\h任務完了～。")
-                                : QStringLiteral("\\h失敗しました～。"));
+    talk.player.PlayScript(done ? u"\\h任務完了～。"_s : u"\\h失敗しました～。"_s);
 }
 
 MachineTalk::MachineTalk(TalkContext& talk, Questions& questions)
@@ -139,51 +140,48 @@ QString MachineTalk::Topic(int k) {
     AppContext& app = talk_.app;
     switch (k) {
     case 1:
-        return QStringLiteral("\\hスクリーンセーバー起動までは") + m.ScreenSaverSeconds() +
-               QStringLiteral("秒なんだ。\\w8へー。\\w8");
+        return u"\\hスクリーンセーバー起動までは"_s + m.ScreenSaverSeconds() +
+               u"秒なんだ。\\w8へー。\\w8"_s;
     case 2:
-        return QStringLiteral("\\h") + m.SystemVersion() + QStringLiteral("をお使いですか。\\w8");
+        return u"\\h"_s + m.SystemVersion() + u"をお使いですか。\\w8"_s;
     case 3:
-        return QStringLiteral("\\h現在使用しているWindowsのプロダクトキーは\\n「") +
-               m.ProductKey() + QStringLiteral("」。\\w8\\nこれは他人に教えちゃダメですよ～。\\w8");
+        return u"\\h現在使用しているWindowsのプロダクトキーは\\n「"_s + m.ProductKey() +
+               u"」。\\w8\\nこれは他人に教えちゃダメですよ～。\\w8"_s;
     case 4:
-        return QStringLiteral("\\h%usernameは") + m.Manufacturer() + u'の' + m.Model() +
-               QStringLiteral("を使ってるんだ。\\w8使い心地はどう？\\w5");
+        return u"\\h%usernameは"_s + m.Manufacturer() + u'の' + m.Model() +
+               u"を使ってるんだ。\\w8使い心地はどう？\\w5"_s;
     case 5:
-        return QStringLiteral("\\hこのマシンのユーザー名は「") + m.RegisteredOwner() +
-               QStringLiteral("」ですけど、\\w5これは%usernameの本名ですか？\\w5");
+        return u"\\hこのマシンのユーザー名は「"_s + m.RegisteredOwner() +
+               u"」ですけど、\\w5これは%usernameの本名ですか？\\w5"_s;
     case 6:
         return MemoryTalk();
     case 7: {
         const QString v = m.BrowserVersion();
-        return QStringLiteral("\\h%usernameのインターネットエクスプローラーはビルド ") + v +
-               QStringLiteral(" 、\\w5簡単に言うと「") + IEVersionName(v) +
-               QStringLiteral("」ですね。\\w8");
+        return u"\\h%usernameのインターネットエクスプローラーはビルド "_s + v +
+               u" 、\\w5簡単に言うと「"_s + IEVersionName(v) + u"」ですね。\\w8"_s;
     }
     case 8:
         app.actions.ClearRecentDocuments();
-        return QStringLiteral("\\hスタートメニューの「最近使ったﾌｧｲﾙ」の内容をクリアしたよ～。"
-                              "\\w8\\nあんまり使わないし、\\w5いいでしょ、\\w5%username？\\w5");
+        return u"\\hスタートメニューの「最近使ったﾌｧｲﾙ」の内容をクリアしたよ～。"
+               "\\w8\\nあんまり使わないし、\\w5いいでしょ、\\w5%username？\\w5"_s;
     case 9:
-        return QStringLiteral("\\h") + (knownSoftwareTalk ? knownSoftwareTalk() : QString());
+        return u"\\h"_s + (knownSoftwareTalk ? knownSoftwareTalk() : QString());
     case 10:
-        return QStringLiteral("\\h今回%selfcallが起動してから") +
-               QString::number(app.flags.talkCount) +
-               QStringLiteral("回くらいしゃべらされました。\\w8");
+        return u"\\h今回%selfcallが起動してから"_s + QString::number(app.flags.talkCount) +
+               u"回くらいしゃべらされました。\\w8"_s;
     case 11:
-        return QStringLiteral("\\h今のところ%selfcallが知ってる言葉は、\\w5おおよそ") +
+        return u"\\h今のところ%selfcallが知ってる言葉は、\\w5おおよそ"_s +
                QString::number(talk_.dictionary.TotalWordCount()) +
-               QStringLiteral("語くらいです。\\w8\\nもっと勉強しなきゃ。\\w8");
+               u"語くらいです。\\w8\\nもっと勉強しなきゃ。\\w8"_s;
     case 12:
-        return QStringLiteral("\\h今回%selfcallが起動してから、\\w5") +
-               UptimeText(app.flags.startTick, app.clock.TickCount()) +
-               QStringLiteral("経過しました。\\w8");
+        return u"\\h今回%selfcallが起動してから、\\w5"_s +
+               UptimeText(app.flags.startTick, app.clock.TickCount()) + u"経過しました。\\w8"_s;
     case 13:
-        questions_.OfferChoice(QStringLiteral("したい"), QStringLiteral("したくない"),
-                               ChoiceTopic::DelDust, ChoicePosition::Top);
-        return QStringLiteral("\\hねえ%username、\\w5ごみ箱空にしたくない？\\w5");
+        questions_.OfferChoice(u"したい"_s, u"したくない"_s, ChoiceTopic::DelDust,
+                               ChoicePosition::Top);
+        return u"\\hねえ%username、\\w5ごみ箱空にしたくない？\\w5"_s;
     case 14:
-        return QStringLiteral("\\h") + TipTalk(talk_);
+        return u"\\h"_s + TipTalk(talk_);
     case 15:
         return DiskSpaceTalk();
     case 16:
@@ -196,9 +194,8 @@ QString MachineTalk::Topic(int k) {
 QString MachineTalk::MemoryTalk() {
     const MemoryStatus s = talk_.machine.Memory();
     const int load = qBound(0, s.loadPercent, 100);
-    return QStringLiteral("\\h只今のメモリ使用率は ") + QString::number(load) +
-           QStringLiteral("% で、\\w5\\n空き容量は") + GroupedNumber(s.availableBytes / 1024) +
-           QStringLiteral("KBです。\\w8") + kCrLf2 + MemoryRemark(load);
+    return u"\\h只今のメモリ使用率は "_s + QString::number(load) + u"% で、\\w5\\n空き容量は"_s +
+           GroupedNumber(s.availableBytes / 1024) + u"KBです。\\w8"_s + kCrLf2 + MemoryRemark(load);
 }
 
 QString MachineTalk::MachineUptimeTalk() {
@@ -207,8 +204,7 @@ QString MachineTalk::MachineUptimeTalk() {
         u"%username、\\w5たまには休憩をとった方がいいよ～",
         u"いったい%usernameは何やってるの？\\w5", u"こんなの起動したうちに入らないよ～。\\w8"};
     const QString uptime = MachineUptimeText(talk_.machine.UptimeMs());
-    return QStringLiteral("\\hパソコンを起動してから") + uptime +
-           QStringLiteral("経過しました。\\w8") + kCrLf2 +
+    return u"\\hパソコンを起動してから"_s + uptime + u"経過しました。\\w8"_s + kCrLf2 +
            QStringView(kRemarks[talk_.Pick(5) - 1]).toString();
 }
 
@@ -217,27 +213,26 @@ QString MachineTalk::BatteryTalk() {
     QString state;
     switch (p.batteryStatus) {
     case 1:
-        state = QStringLiteral("ばっちしOK。\\w8");
+        state = u"ばっちしOK。\\w8"_s;
         break;
     case 2:
-        state = QStringLiteral("まだまだ大丈夫。\\w8");
+        state = u"まだまだ大丈夫。\\w8"_s;
         break;
     case 4:
-        state = QStringLiteral("残量が危険。\\w8");
+        state = u"残量が危険。\\w8"_s;
         break;
     case 8:
-        state = QStringLiteral("充電中。\\w8");
+        state = u"充電中。\\w8"_s;
         break;
     case 128:
     case 255:
-        state = QStringLiteral("わかりません。\\w8");
+        state = u"わかりません。\\w8"_s;
         break;
     default:
         break;
     }
-    return QStringLiteral("\\hバッテリの状態は、\\w5") + state +
-           QStringLiteral("詳しく言うと、\\w5残り ") + QString::number(p.batteryPercent) +
-           QStringLiteral("% です。\\w8");
+    return u"\\hバッテリの状態は、\\w5"_s + state + u"詳しく言うと、\\w5残り "_s +
+           QString::number(p.batteryPercent) + u"% です。\\w8"_s;
 }
 
 QString MachineTalk::DiskSpaceTalk() {
@@ -245,11 +240,11 @@ QString MachineTalk::DiskSpaceTalk() {
     for (const DriveInfo& d : talk_.machine.Drives()) {
         if (d.type != DriveType::Fixed) continue;
         // The mount point stands where the drive letter stood.
-        lines << d.root + QStringLiteral("ドライブの空き容量が") +
-                     SizeText(talk_.machine.FreeBytes(d.root)) + QStringLiteral("\\w8");
+        lines << d.root + u"ドライブの空き容量が"_s + SizeText(talk_.machine.FreeBytes(d.root)) +
+                     u"\\w8"_s;
     }
-    return QStringLiteral("\\h現在のディスク残量は、\\w5\\n") + lines.join(QStringLiteral("\r\n")) +
-           QStringLiteral("\\n\\n\\w8･･･ってな感じです。");
+    return u"\\h現在のディスク残量は、\\w5\\n"_s + lines.join(u"\r\n"_s) +
+           u"\\n\\n\\w8･･･ってな感じです。"_s;
 }
 
 QString MachineTalk::DriveTalk() {
@@ -274,14 +269,13 @@ QString MachineTalk::DriveTalk() {
     for (const Row& row : kRows) {
         const int n = count[size_t(row.type)];
         if (n != 0)
-            lines += QStringView(row.label).toString() + QString::number(n) +
-                     QStringLiteral("台\\w8\\n");
+            lines += QStringView(row.label).toString() + QString::number(n) + u"台\\w8\\n"_s;
     }
     const int cd = count[size_t(DriveType::CdRom)];
-    QString text = QStringLiteral("\\hこのマシンのドライブ構成は、\\w5\\n\\n") + lines;
-    if (cd < 3) return text + QStringLiteral("\\n･･･ってな感じです。");
-    return text + QStringLiteral("\\n･･･ってな感じです。\\w8\\w8\\uCDドライブ") +
-           QString::number(cd) + QStringLiteral("台？\\w8\\w8\\n･･･仮想CDか？");
+    QString text = u"\\hこのマシンのドライブ構成は、\\w5\\n\\n"_s + lines;
+    if (cd < 3) return text + u"\\n･･･ってな感じです。"_s;
+    return text + u"\\n･･･ってな感じです。\\w8\\w8\\uCDドライブ"_s + QString::number(cd) +
+           u"台？\\w8\\w8\\n･･･仮想CDか？"_s;
 }
 
 } // namespace orvanel

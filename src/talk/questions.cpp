@@ -10,6 +10,8 @@
 #include "talk/machine_talk.h"
 #include "talk/talk_context.h"
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 namespace {
 
@@ -120,7 +122,7 @@ void Questions::AnswerChosen(int choice) {
         }
     } else if (t == ChoiceTopic::DelDust) {
         if (yes) {
-            Say(QStringLiteral("\\hそーれ。"));
+            Say(u"\\hそーれ。"_s);
             EmptyRecycleBin(talk_);
             talk_.ShowSurface(3, true);
         } else {
@@ -138,21 +140,21 @@ void Questions::AnswerChosen(int choice) {
         }
     } else if (t == ChoiceTopic::RecDel) {
         if (yes) {
-            ShowTextNow(talk_, QStringLiteral("ファイルをクリアしています･･･"));
+            ShowTextNow(talk_, u"ファイルをクリアしています･･･"_s);
             talk_.app.actions.ClearRecentDocuments();
-            Say(QStringLiteral("\\h証拠隠滅、\\w5完了しました！"));
+            Say(u"\\h証拠隠滅、\\w5完了しました！"_s);
         } else {
             switch (talk_.Pick(3)) {
             case 1:
-                Say(QStringLiteral("\\h別にいいじゃん。あんまり使わないし。"));
+                Say(u"\\h別にいいじゃん。あんまり使わないし。"_s);
                 talk_.ShowSurface(4, true);
                 break;
             case 2:
-                Say(QStringLiteral("\\hいつでもどうぞ～"));
+                Say(u"\\hいつでもどうぞ～"_s);
                 talk_.ShowSurface(3, true);
                 break;
             default:
-                Say(QStringLiteral("\\hプライバシーには気をつけてね～。"));
+                Say(u"\\hプライバシーには気をつけてね～。"_s);
                 talk_.ShowSurface(3, true);
                 break;
             }
@@ -161,14 +163,14 @@ void Questions::AnswerChosen(int choice) {
         if (yes) {
             switch (talk_.Pick(5)) {
             case 1:
-                Say(QStringLiteral("\\hやはりそうですよね。"));
+                Say(u"\\hやはりそうですよね。"_s);
                 break;
             case 2:
-                Say(QStringLiteral("\\hそうでなくちゃ。"));
+                Say(u"\\hそうでなくちゃ。"_s);
                 break;
             case 3:
             case 4:
-                Say(QStringLiteral("\\hですよねぇ。"));
+                Say(u"\\hですよねぇ。"_s);
                 break;
             default:
                 break; // a nod without words
@@ -181,11 +183,9 @@ void Questions::AnswerChosen(int choice) {
     } else if (t == ChoiceTopic::ExpYesNo || t == ChoiceTopic::GoodBad || t == ChoiceTopic::YesNo) {
         agreedOrNoted();
     } else if (t == ChoiceTopic::NewsEvent) {
-        Say(yes ? QStringLiteral("\\h%rs[Select_NewsEvent_Yes]")
-                : QStringLiteral("\\h%rs[Select_NewsEvent_No]"));
+        Say(yes ? u"\\h%rs[Select_NewsEvent_Yes]"_s : u"\\h%rs[Select_NewsEvent_No]"_s);
     } else if (t == ChoiceTopic::GoSubsidiary) {
-        Say(yes ? QStringLiteral("\\h%rs[Select_GoSubSidiary_Yes]")
-                : QStringLiteral("\\h%rs[Select_GoSubSidiary_No]"));
+        Say(yes ? u"\\h%rs[Select_GoSubSidiary_Yes]"_s : u"\\h%rs[Select_GoSubSidiary_No]"_s);
     } else if (t == ChoiceTopic::PsnDo) {
         if (yes)
             SayOneOf({u"\\hほんとにそう思ってる？", u"\\h他人が口出しするようなことじゃないしね。",
@@ -207,10 +207,9 @@ void Questions::AnswerChosen(int choice) {
 
 void ShutdownWindows(TalkContext& talk) {
     AppContext& app = talk.app;
-    talk.player.PlayScript(QStringLiteral("\\h今回の起動時間は、") +
+    talk.player.PlayScript(u"\\h今回の起動時間は、"_s +
                            UptimeText(app.flags.startTick, app.clock.TickCount()) +
-                           QStringLiteral("でした。\r\n\r\n") +
-                           talk.words.GetWord(QStringLiteral("終了時")));
+                           u"でした。\r\n\r\n"_s + talk.words.GetWord(u"終了時"_s));
     app.flags.balloonHold = true;
     if (talk.views.character) talk.views.character->SetEnabled(false);
     app.actions.PowerOff();

@@ -20,7 +20,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kCrLf2 = QStringLiteral("\r\n\r\n");
+const QString kCrLf2 = u"\r\n\r\n"_s;
 
 QString Text(const char16_t* text) {
     return QStringView(text).toString();

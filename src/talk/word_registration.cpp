@@ -8,20 +8,22 @@
 
 #include <QHash>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 WordRegistration::WordRegistration(AppContext& app, Dictionary& dictionary, ScriptPlayer& player)
     : app_(app), dictionary_(dictionary), player_(player) {}
 
 void WordRegistration::Open() {
-    app_.log.LogBegin(QStringLiteral("Load WordRegistForm..."));
+    app_.log.LogBegin(u"Load WordRegistForm..."_s);
     added_ = known_ = corrected_ = 0;
     SelectCategory(0);
-    app_.log.LogEnd(QStringLiteral(" Complete"));
+    app_.log.LogEnd(u" Complete"_s);
 }
 
 bool WordRegistration::BoldList() const {
-    return app_.settings.ReadSetting(QStringLiteral("General"), QStringLiteral("Bold")) == u"True";
+    return app_.settings.ReadSetting(u"General"_s, u"Bold"_s) == u"True";
 }
 
 QString WordRegistration::CategoryName() const {
@@ -50,10 +52,10 @@ void WordRegistration::SelectCategory(int index) {
 void WordRegistration::Prefill() {
     const QString name = CategoryName();
     if (name == u"アドレス") {
-        input_ = QStringLiteral("http://www.");
+        input_ = u"http://www."_s;
         caret_ = 11;
     } else if (name == u"類似") {
-        input_ = QStringLiteral(",");
+        input_ = u","_s;
         caret_ = 0;
     } else {
         input_.clear();
@@ -93,14 +95,14 @@ void WordRegistration::PressEnter() {
         ++known_;
     } else if (editKey_ == 0) {
         dictionary_.AppendWord(name, w);
-        lines_.append(QStringLiteral("Add:") + w);
+        lines_.append(u"Add:"_s + w);
         count_ = dictionary_.WordCount(name);
         ++added_;
     } else {
         dictionary_.WriteTalk(name, QString::number(editKey_), w);
         if (w != oldText_) {
             ++corrected_;
-            lines_[editKey_ - 1] = QStringLiteral("Fix:") + w;
+            lines_[editKey_ - 1] = u"Fix:"_s + w;
         }
     }
     selected_ = editKey_ > 0 ? editKey_ - 1 : int(lines_.size()) - 1;
@@ -112,11 +114,9 @@ void WordRegistration::PressEnter() {
 
 bool WordRegistration::Close() {
     const QString total = QString::number(dictionary_.TotalWordCount());
-    player_.PlayScript(
-        QStringLiteral("\\h今回は") + QString::number(added_) +
-        QStringLiteral("件の追加登録がありました。\\w8\\n\\n現在の単語数は･･･\\w8\\n") + total +
-        QStringLiteral("語です。\\w8\\w8\\u") + total +
-        QStringLiteral("語か･･･\\w8\\cまだまだやね。"));
+    player_.PlayScript(u"\\h今回は"_s + QString::number(added_) +
+                       u"件の追加登録がありました。\\w8\\n\\n現在の単語数は･･･\\w8\\n"_s + total +
+                       u"語です。\\w8\\w8\\u"_s + total + u"語か･･･\\w8\\cまだまだやね。"_s);
     app_.flags.balloonHold = false;
     return !app_.flags.silent;
 }

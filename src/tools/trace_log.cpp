@@ -2,23 +2,24 @@
 
 #include "platform/clock.h"
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 
 TraceLog::TraceLog(Clock& clock, QObject* parent) : QObject(parent), clock_(clock) {}
 
 void TraceLog::LogLine(const QString& message) {
-    Append(message + QStringLiteral(" [ ") +
-           clock_.Now().time().toString(QStringLiteral("H:mm:ss")) + QStringLiteral(" ]\r\n"));
+    Append(message + u" [ "_s + clock_.Now().time().toString(u"H:mm:ss"_s) + u" ]\r\n"_s);
 }
 
 void TraceLog::LogBegin(const QString& message) {
     stopwatch_ = clock_.TickCount();
-    Append(QStringLiteral("  ") + message);
+    Append(u"  "_s + message);
 }
 
 void TraceLog::LogEnd(const QString& message) {
     const quint32 elapsed = clock_.TickCount() - stopwatch_;
-    Append(message + QStringLiteral(" [ ") + QString::number(elapsed) + QStringLiteral("ms ]\r\n"));
+    Append(message + u" [ "_s + QString::number(elapsed) + u"ms ]\r\n"_s);
 }
 
 bool TraceLog::MirrorTo(const QString& path) {

@@ -13,6 +13,8 @@
 
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 namespace {
 
@@ -95,7 +97,7 @@ void MainTimer::TimeSignal() {
     if (c_.timeSignalDone) return;
     c_.timeSignalDone = true;
     ctx_.flags.balloonHold = false;
-    player_.PlayScript(QStringLiteral("\\h") + CalendarTalk::HourlyTalk(now.hour()));
+    player_.PlayScript(u"\\h"_s + CalendarTalk::HourlyTalk(now.hour()));
 }
 
 void MainTimer::CountDisplayTime(BalloonView& balloon, qint32& counter) {
@@ -229,7 +231,7 @@ void MainTimer::SkinChangePhase() {
     ctx_.flags.skinChangeRequest = false;
     ctx_.flags.balloonHold = false;
     character_.SetEnabled(true);
-    ctx_.log.LogLine(QStringLiteral("Character Change Complete"));
+    ctx_.log.LogLine(u"Character Change Complete"_s);
 }
 
 // On the bottom edge of the work area (also when a panel at the top moves the work area
@@ -243,33 +245,30 @@ void MainTimer::PlaceCharacter() {
 }
 
 void MainTimer::GreetAfterSkinChange() {
-    const QString h = QStringLiteral("\\h");
+    const QString h = u"\\h"_s;
     QString script;
     switch (ctx_.random.Pick(4)) {
     case 1:
-        script = h + words_.GetWord(QStringLiteral("起動時"));
+        script = h + words_.GetWord(u"起動時"_s);
         break;
     case 2:
-        script =
-            h + host_.TodayDateText() +
-            QStringLiteral("です。\\w5\\n\\n今日は%gdの日%en\\w8\\w8\\u勝手に記念日作るなよ。");
+        script = h + host_.TodayDateText() +
+                 u"です。\\w5\\n\\n今日は%gdの日%en\\w8\\w8\\u勝手に記念日作るなよ。"_s;
         break;
     case 3: {
         const QDateTime now = ctx_.clock.Now();
-        script =
-            h +
-            QStringLiteral("%1月%2日 %3時%4分")
-                .arg(now.date().month())
-                .arg(now.date().day())
-                .arg(now.time().hour())
-                .arg(now.time().minute()) +
-            QStringLiteral("です。\\w8\\n%usernameのこれからの予定は・・・\\w8\\n\\n%hour時から"
-                           "%msと%vsすることになってます。\\w8\\w8\\u･･･%vs1？");
+        script = h +
+                 u"%1月%2日 %3時%4分"_s.arg(now.date().month())
+                     .arg(now.date().day())
+                     .arg(now.time().hour())
+                     .arg(now.time().minute()) +
+                 u"です。\\w8\\n%usernameのこれからの予定は・・・\\w8\\n\\n%hour時から"
+                 "%msと%vsすることになってます。\\w8\\w8\\u･･･%vs1？"_s;
         break;
     }
     default:
-        script = h + host_.TodayDateText() + QStringLiteral("です。\\w5\\n\\n今日は「") +
-                 host_.TodayAnniversary() + QStringLiteral("」\\w5%en\\w8\\w8\\uマジか｡");
+        script = h + host_.TodayDateText() + u"です。\\w5\\n\\n今日は「"_s +
+                 host_.TodayAnniversary() + u"」\\w5%en\\w8\\w8\\uマジか｡"_s;
         break;
     }
     player_.PlayScript(script);

@@ -4,6 +4,7 @@
 #include <QTest>
 
 using namespace orvanel;
+using namespace Qt::StringLiterals;
 
 class TestBalloonLayout : public QObject {
     Q_OBJECT
@@ -43,7 +44,7 @@ private Q_SLOTS:
 
     void fellowArea() {
         QCOMPARE(FellowMessageArea(QString()), QRect(195, 225, 3900, 2025));
-        QCOMPARE(FellowMessageArea(QStringLiteral("15,30,1500,600")), QRect(15, 30, 1500, 600));
+        QCOMPARE(FellowMessageArea(u"15,30,1500,600"_s), QRect(15, 30, 1500, 600));
     }
 
     void position_data() {

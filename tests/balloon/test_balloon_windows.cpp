@@ -15,6 +15,7 @@
 #include <QTest>
 
 using namespace orvanel;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -191,9 +192,9 @@ private Q_SLOTS:
         MainBalloon& b = ShownBalloon();
         QList<int> answers;
         b.hooks.answerChosen = [&](int choice) { answers.append(choice); };
-        b.SetChoiceWords(QStringLiteral("うん"), QStringLiteral("いや"));
+        b.SetChoiceWords(u"うん"_s, u"いや"_s);
         b.SetPanelVisible(BalloonPanel::Select, true);
-        QCOMPARE(b.YesLabel()->text(), QStringLiteral("うん"));
+        QCOMPARE(b.YesLabel()->text(), u"うん"_s);
         QTest::mouseClick(b.NoLabel(), Qt::LeftButton);
         QTest::mouseClick(b.YesLabel(), Qt::LeftButton);
         QCOMPARE(answers, (QList<int>{1, 0}));
@@ -212,11 +213,11 @@ private Q_SLOTS:
         QCOMPARE(nags, 1);
         QVERIFY(!rig_->ctx.flags.balloonHold);
 
-        b.SetInputText(QStringLiteral("ねこ"));
+        b.SetInputText(u"ねこ"_s);
         QTest::mouseClick(b.LearnOk(), Qt::LeftButton);
-        b.Input()->setText(QStringLiteral("いぬ"));
+        b.Input()->setText(u"いぬ"_s);
         QTest::keyClick(b.Input(), Qt::Key_Return);
-        QCOMPARE(learned, (QStringList{QStringLiteral("ねこ"), QStringLiteral("いぬ")}));
+        QCOMPARE(learned, (QStringList{u"ねこ"_s, u"いぬ"_s}));
 
         rig_->ctx.flags.balloonHold = true;
         QTest::mouseClick(b.LearnCancel(), Qt::LeftButton);
@@ -260,8 +261,7 @@ private Q_SLOTS:
         MessageLabel label;
         label.resize(260, 135);
         const QFontMetrics metrics(label.font());
-        const QString sentence =
-            QStringLiteral("今日は%1の日です。").arg(QStringLiteral("あ").repeated(30));
+        const QString sentence = u"今日は%1の日です。"_s.arg(u"あ"_s.repeated(30));
         label.SetText(sentence);
         const QStringList lines = label.VisibleLines();
         QVERIFY(lines.size() > 1);
@@ -269,22 +269,21 @@ private Q_SLOTS:
         for (const QString& line : lines)
             QVERIFY(metrics.horizontalAdvance(line) <= 260);
 
-        label.SetText(QStringLiteral("一行目\r\n\r\n三行目"));
-        QCOMPARE(label.VisibleLines(),
-                 (QStringList{QStringLiteral("一行目"), QString(), QStringLiteral("三行目")}));
+        label.SetText(u"一行目\r\n\r\n三行目"_s);
+        QCOMPARE(label.VisibleLines(), (QStringList{u"一行目"_s, QString(), u"三行目"_s}));
 
         // A word longer than the label breaks inside the word rather than running out.
-        label.SetText(QStringLiteral("http://") + QStringLiteral("x").repeated(200));
+        label.SetText(u"http://"_s + u"x"_s.repeated(200));
         QVERIFY(label.VisibleLines().size() > 1);
 
         // What does not fit below is cut; the lines that show start at the top.
         QStringList many;
         for (int i = 1; i <= 30; ++i)
             many << QString::number(i);
-        label.SetText(many.join(QStringLiteral("\r\n")));
+        label.SetText(many.join(u"\r\n"_s));
         const QStringList shown = label.VisibleLines();
         QVERIFY(shown.size() < 30);
-        QCOMPARE(shown.first(), QStringLiteral("1"));
+        QCOMPARE(shown.first(), u"1"_s);
         QVERIFY(shown.size() * metrics.height() >= 135 - metrics.height());
     }
 };

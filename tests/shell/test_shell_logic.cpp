@@ -15,6 +15,7 @@
 #include <QTest>
 
 using namespace orvanel;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -23,13 +24,13 @@ class FixedCalendar final : public ShellTalk {
 public:
     void RandomTalk() override {}
     QString WindowRemark() override { return {}; }
-    QString GreetingScript() override { return QStringLiteral("\\hこんばんは"); }
-    QString TodayDateText() override { return QStringLiteral("DATE"); }
+    QString GreetingScript() override { return u"\\hこんばんは"_s; }
+    QString TodayDateText() override { return u"DATE"_s; }
     QString DayMessage(const QDate&, QString* kind) override {
-        if (kind) *kind = QStringLiteral("１年ぶり");
-        return QStringLiteral("ANNIV");
+        if (kind) *kind = u"１年ぶり"_s;
+        return u"ANNIV"_s;
     }
-    Flower FlowerOfDay() override { return {QStringLiteral("FLOWER"), QStringLiteral("MEANING")}; }
+    Flower FlowerOfDay() override { return {u"FLOWER"_s, u"MEANING"_s}; }
     void AnswerChosen(int) override {}
     void StartLearning(const QString&) override {}
     void LearnWord(const QString&) override {}
@@ -96,22 +97,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("script");
         QTest::newRow("3 at 23:05 the plan starts at 24")
             << 3
-            << QStringLiteral(
-                   "\\h1月2日 "
-                   "23時5分です。\\w8\\n%usernameのこれからの予定は・・・\\w8\r\n\r\n24時から%msと%"
-                   "vsすることになってます。\\w8\\w8\\u･･･%"
-                   "vs1？\\w8\\w8\\w8\\h\\c･･･何？\\w8何か変なこと言った？");
+            << u"\\h1月2日 "
+               "23時5分です。\\w8\\n%usernameのこれからの予定は・・・\\w8\r\n\r\n24時から%msと%"
+               "vsすることになってます。\\w8\\w8\\u･･･%"
+               "vs1？\\w8\\w8\\w8\\h\\c･･･何？\\w8何か変なこと言った？"_s;
         QTest::newRow("5 flower language twice")
             << 5
-            << QStringLiteral(
-                   "\\hDATEです。\\w5\\n\\n今日の誕生花は「FLOWER」で、\\w5\\n花言葉は「MEANING」で"
-                   "す。\\w8\\w8\\uMEANING･･･\\w8\\w8\\n\\c･･･おもしろ言葉やね。");
+            << u"\\hDATEです。\\w5\\n\\n今日の誕生花は「FLOWER」で、\\w5\\n花言葉は「MEANING」で"
+               "す。\\w8\\w8\\uMEANING･･･\\w8\\w8\\n\\c･･･おもしろ言葉やね。"_s;
         QTest::newRow("6 anniversary and how often")
             << 6
-            << QStringLiteral("\\h今日は2026年1月2日、金曜日\\w5\\n\\n「ANNIV」\\w5です。\\w8\\w8\\"
-                              "w8\\uANNIVか･･･\\w8\\n\\n１年ぶりだな。\\w8\\w8\\w8\\h\\c･･･まぁ、\\"
-                              "w5そういうことになるね。");
-        QTest::newRow("8 greeting") << 8 << QStringLiteral("\\hこんばんは");
+            << u"\\h今日は2026年1月2日、金曜日\\w5\\n\\n「ANNIV」\\w5です。\\w8\\w8\\"
+               "w8\\uANNIVか･･･\\w8\\n\\n１年ぶりだな。\\w8\\w8\\w8\\h\\c･･･まぁ、\\"
+               "w5そういうことになるね。"_s;
+        QTest::newRow("8 greeting") << 8 << u"\\hこんばんは"_s;
     }
     void startupTalk() {
         QFETCH(int, k);
@@ -122,9 +121,8 @@ private Q_SLOTS:
     }
 
     void farewellSaysTheSameWordTwice() {
-        QCOMPARE(FarewellScript(QStringLiteral("1時間2分3秒"), QStringLiteral("またね")),
-                 QStringLiteral(
-                     "\\h今回の起動時間は、1時間2分3秒でした。\\w5\\n\\nまたね\\w8\\w8\\uまたね"));
+        QCOMPARE(FarewellScript(u"1時間2分3秒"_s, u"またね"_s),
+                 u"\\h今回の起動時間は、1時間2分3秒でした。\\w5\\n\\nまたね\\w8\\w8\\uまたね"_s);
     }
 
     void instanceLock() {
@@ -139,7 +137,7 @@ private Q_SLOTS:
         // The lock of a program that crashed is taken over: its process number names no
         // running program any more.
         QProcess gone;
-        gone.start(QStringLiteral("true"));
+        gone.start(u"true"_s);
         QVERIFY(gone.waitForFinished());
         const qint64 deadPid = gone.processId() ? gone.processId() : 999999;
         QFile stale(first.Path());
@@ -155,37 +153,37 @@ private Q_SLOTS:
         QVERIFY(MessageBoxes::LoggedOnly()); // the test environment sets the log mode
         fakes::ScriptRig rig;
         MessageBoxes boxes(&rig.log);
-        boxes.ShowMessage(QStringLiteral("9634番ポートは使用中です"));
-        QVERIFY(boxes.Confirm(QStringLiteral("ごみ箱を空にしますか？")));
-        QVERIFY(rig.log.Text().contains(QStringLiteral("MessageBox: 9634番ポートは使用中です")));
+        boxes.ShowMessage(u"9634番ポートは使用中です"_s);
+        QVERIFY(boxes.Confirm(u"ごみ箱を空にしますか？"_s));
+        QVERIFY(rig.log.Text().contains(u"MessageBox: 9634番ポートは使用中です"_s));
     }
 
     void emptyingATrashFolder() {
         QTemporaryDir home;
         QTemporaryDir outside;
-        const QString trash = home.path() + QStringLiteral("/Trash");
-        QVERIFY(QDir().mkpath(trash + QStringLiteral("/files/folder/sub")));
-        QVERIFY(QDir().mkpath(trash + QStringLiteral("/info")));
-        for (const QString& path : {trash + QStringLiteral("/files/folder/sub/b.txt"),
-                                    trash + QStringLiteral("/info/a.txt.trashinfo"),
-                                    outside.path() + QStringLiteral("/keep.txt")}) {
+        const QString trash = home.path() + u"/Trash"_s;
+        QVERIFY(QDir().mkpath(trash + u"/files/folder/sub"_s));
+        QVERIFY(QDir().mkpath(trash + u"/info"_s));
+        for (const QString& path :
+             {trash + u"/files/folder/sub/b.txt"_s, trash + u"/info/a.txt.trashinfo"_s,
+              outside.path() + u"/keep.txt"_s}) {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
-        QVERIFY(QFile::link(outside.path(), trash + QStringLiteral("/files/link")));
+        QVERIFY(QFile::link(outside.path(), trash + u"/files/link"_s));
 
         QVERIFY(DesktopSystemActions::EmptyTrashFolder(trash));
-        QVERIFY(QDir(trash + QStringLiteral("/files"))
+        QVERIFY(QDir(trash + u"/files"_s)
                     .isEmpty(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot));
-        QVERIFY(QDir(trash + QStringLiteral("/info")).isEmpty());
+        QVERIFY(QDir(trash + u"/info"_s).isEmpty());
         // A link in the trash goes; what it pointed to stays.
-        QVERIFY(QFile::exists(outside.path() + QStringLiteral("/keep.txt")));
+        QVERIFY(QFile::exists(outside.path() + u"/keep.txt"_s));
     }
 
     void trashFoldersAndRecentList() {
         QTemporaryDir home;
         qputenv("XDG_DATA_HOME", home.path().toUtf8());
-        const QString recent = home.path() + QStringLiteral("/recently-used.xbel");
+        const QString recent = home.path() + u"/recently-used.xbel"_s;
         QFile f(recent);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("<xbel><bookmark href=\"file:///secret.txt\"/></xbel>");

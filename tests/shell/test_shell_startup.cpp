@@ -27,6 +27,7 @@
 #include <QTest>
 
 using namespace orvanel;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -41,7 +42,7 @@ struct Run {
         started = shell->Start();
         return *shell;
     }
-    QString Setting(const QString& key, const QString& section = QStringLiteral("General")) {
+    QString Setting(const QString& key, const QString& section = u"General"_s) {
         return ctx.settings.ReadSetting(section, key);
     }
 
@@ -80,7 +81,7 @@ class TestShellStartup : public QObject {
 private Q_SLOTS:
     void init() {
         QVERIFY(dir_.isValid());
-        folder_ = dir_.path() + QStringLiteral("/run%1/").arg(QTest::currentTestFunction());
+        folder_ = dir_.path() + u"/run%1/"_s.arg(QTest::currentTestFunction());
         QVERIFY(SeedProgramFolder(folder_, QStringLiteral(ORVANEL_DEFAULT_FOLDER)));
     }
 
@@ -88,21 +89,20 @@ private Q_SLOTS:
         Run run(folder_);
         Shell& shell = run.Start();
         QVERIFY(run.started);
-        QVERIFY(InOrder(run.log.Text(),
-                        QStringLiteral("Boot [|UserInfoLoad... Done|Load SplashForm|Load MainForm|"
-                                       "RegionFileCheck...|Load RegionCreateForm...|Unload "
-                                       "SplashForm|Load FellowForm|Load FellowBaloon...|SSTP Host "
-                                       "= |Load MainBaloon...|FirstBoot = True|Load "
-                                       "UserInfoForm...|UPD Port ...| Open|Debug Mode = "
-                                       "False|Boot Complete|Main Timer Start")
-                            .split(u'|')));
-        QCOMPARE(run.Setting(QStringLiteral("MsgDispLimit")), QStringLiteral("300"));
-        QCOMPARE(run.Setting(QStringLiteral("SkinFile")), QStringLiteral("kanami.skn"));
+        QVERIFY(
+            InOrder(run.log.Text(), u"Boot [|UserInfoLoad... Done|Load SplashForm|Load MainForm|"
+                                    "RegionFileCheck...|Load RegionCreateForm...|Unload "
+                                    "SplashForm|Load FellowForm|Load FellowBaloon...|SSTP Host "
+                                    "= |Load MainBaloon...|FirstBoot = True|Load "
+                                    "UserInfoForm...|UPD Port ...| Open|Debug Mode = "
+                                    "False|Boot Complete|Main Timer Start"_s.split(u'|')));
+        QCOMPARE(run.Setting(u"MsgDispLimit"_s), u"300"_s);
+        QCOMPARE(run.Setting(u"SkinFile"_s), u"kanami.skn"_s);
         QVERIFY(shell.FirstStart() && shell.FirstStart()->isVisible());
         QVERIFY(!shell.Character().isEnabled()); // until the names are given
         // The first-start script was handed over last, so it is the one heard.
-        QVERIFY(shell.Player().Buffer().startsWith(QStringLiteral("\\hん？")));
-        QVERIFY(QFile::exists(folder_ + QStringLiteral("kanami/Region.ini")));
+        QVERIFY(shell.Player().Buffer().startsWith(u"\\hん？"_s));
+        QVERIFY(QFile::exists(folder_ + u"kanami/Region.ini"_s));
 
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
@@ -129,23 +129,21 @@ private Q_SLOTS:
             first.shell->Close();
         }
         Run run(folder_);
-        run.ctx.settings.WriteSetting(QStringLiteral("User"), QStringLiteral("Call"),
-                                      QStringLiteral("たろう"));
-        run.ctx.settings.WriteSetting(QStringLiteral("General"), QStringLiteral("UpDate"),
-                                      QStringLiteral("True"));
+        run.ctx.settings.WriteSetting(u"User"_s, u"Call"_s, u"たろう"_s);
+        run.ctx.settings.WriteSetting(u"General"_s, u"UpDate"_s, u"True"_s);
         Shell& shell = run.Start();
         QVERIFY(run.started);
-        QVERIFY(!run.log.Text().contains(QStringLiteral("Load RegionCreateForm")));
+        QVERIFY(!run.log.Text().contains(u"Load RegionCreateForm"_s));
         QVERIFY(!shell.FirstStart() && shell.Character().isEnabled());
         // The update talk comes last and is heard; the key goes.
-        QVERIFY(shell.Player().Buffer().startsWith(QStringLiteral("\\h更新完了しました。")));
-        QCOMPARE(run.Setting(QStringLiteral("UpDate")), QString());
+        QVERIFY(shell.Player().Buffer().startsWith(u"\\h更新完了しました。"_s));
+        QCOMPARE(run.Setting(u"UpDate"_s), QString());
     }
 
     void menuShowsAndSavesTheSwitches() {
         Run run(folder_);
-        run.ctx.settings.WriteSetting(QStringLiteral("General"), QStringLiteral("OnTop"),
-                                      QStringLiteral("false")); // only "False" turns it off
+        run.ctx.settings.WriteSetting(u"General"_s, u"OnTop"_s,
+                                      u"false"_s); // only "False" turns it off
         Shell& shell = run.Start();
         QVERIFY(shell.Frame().OnTop());
         QVERIFY(shell.Character().StaysOnTop());
@@ -158,9 +156,9 @@ private Q_SLOTS:
         shell.Menu().Item(MenuItem::Hide)->trigger();
         shell.Menu().Item(MenuItem::Hide)->trigger();
         shell.Close();
-        QCOMPARE(run.Setting(QStringLiteral("OnTop")), QStringLiteral("False"));
-        QCOMPARE(run.Setting(QStringLiteral("Hide")), QStringLiteral("False"));
-        QCOMPARE(run.Setting(QStringLiteral("Silent")), QStringLiteral("True"));
+        QCOMPARE(run.Setting(u"OnTop"_s), u"False"_s);
+        QCOMPARE(run.Setting(u"Hide"_s), u"False"_s);
+        QCOMPARE(run.Setting(u"Silent"_s), u"True"_s);
         QVERIFY(!shell.Character().isVisible());
     }
 
@@ -169,16 +167,16 @@ private Q_SLOTS:
         Shell& shell = run.Start();
         shell.Minimize();
         QVERIFY(!shell.Character().isVisible() && !shell.Fellow().isVisible());
-        QVERIFY(shell.Tray() && shell.Tray()->toolTip().startsWith(QStringLiteral("TOMU - ")));
+        QVERIFY(shell.Tray() && shell.Tray()->toolTip().startsWith(u"TOMU - "_s));
         // While minimised scripts are not played.
         const QString before = shell.Player().Buffer();
-        shell.Player().PlayScript(QStringLiteral("\\hだれもいない"));
+        shell.Player().PlayScript(u"\\hだれもいない"_s);
         QCOMPARE(shell.Player().Buffer(), before);
 
         run.random.Push(0.5); // the second greeting
         shell.Restore(true);
         QVERIFY(shell.Character().isVisible() && shell.Fellow().isVisible());
-        QCOMPARE(shell.Player().Buffer(), QStringLiteral("\\h\\s0復活！\\w8\\u･･･\\w5ゾンビ？"));
+        QCOMPARE(shell.Player().Buffer(), u"\\h\\s0復活！\\w8\\u･･･\\w5ゾンビ？"_s);
     }
 
     void endCommand() {
@@ -187,9 +185,9 @@ private Q_SLOTS:
         shell.EndCommand();
         QVERIFY(run.ctx.flags.exitRequest);
         QVERIFY(!shell.Closed()); // the main timer closes after the farewell
-        QVERIFY(shell.Player().Buffer().startsWith(QStringLiteral("\\h今回の起動時間は、")));
+        QVERIFY(shell.Player().Buffer().startsWith(u"\\h今回の起動時間は、"_s));
 
-        Run minimized(folder_ + QStringLiteral("second/"));
+        Run minimized(folder_ + u"second/"_s);
         QVERIFY(SeedProgramFolder(minimized.ctx.settings.AppFolder(),
                                   QStringLiteral(ORVANEL_DEFAULT_FOLDER)));
         Shell& other = minimized.Start();
@@ -203,24 +201,23 @@ private Q_SLOTS:
         Run run(folder_);
         Shell& shell = run.Start();
         // The same pictures without the fellow.
-        QFile skin(folder_ + QStringLiteral("kanami.skn"));
+        QFile skin(folder_ + u"kanami.skn"_s);
         QVERIFY(skin.open(QIODevice::ReadOnly));
         QByteArray text = skin.readAll();
         text.replace("Surface10=fellow.png", "");
         text.replace("Name=", "Name=2");
-        QFile lone(folder_ + QStringLiteral("lone.skn"));
+        QFile lone(folder_ + u"lone.skn"_s);
         QVERIFY(lone.open(QIODevice::WriteOnly));
         lone.write(text);
         lone.close();
-        run.ctx.settings.WriteSetting(QStringLiteral("General"), QStringLiteral("SkinFile"),
-                                      QStringLiteral("lone.skn"));
+        run.ctx.settings.WriteSetting(u"General"_s, u"SkinFile"_s, u"lone.skn"_s);
         QVERIFY(shell.ReloadSkin());
         QVERIFY(!shell.Fellow().isVisible() && !shell.FellowBalloonWindow().isVisible());
         // A script for the fellow has nowhere to go and stops there.
-        shell.Player().PlayScript(QStringLiteral("\\hはい\\uいいえ"));
+        shell.Player().PlayScript(u"\\hはい\\uいいえ"_s);
         for (int i = 0; i < 10; ++i)
             shell.Player().StepScript();
-        QCOMPARE(shell.MainBalloonWindow().Message(), QStringLiteral("はい"));
+        QCOMPARE(shell.MainBalloonWindow().Message(), u"はい"_s);
     }
 };
 

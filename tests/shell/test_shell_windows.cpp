@@ -20,6 +20,7 @@
 #include <QTest>
 
 using namespace orvanel;
+using namespace Qt::StringLiterals;
 
 class TestShellWindows : public QObject {
     Q_OBJECT
@@ -45,11 +46,11 @@ private Q_SLOTS:
     void init() {
         rig_ = std::make_unique<fakes::ScriptRig>();
         played_.clear();
-        Write("General", "TOMULimitTime", QStringLiteral("3000"));
-        Write("General", "MsgDispLimit", QStringLiteral("abc")); // raw text is shown as it is
-        Write("User", "Name1", QStringLiteral("山田"));
-        Write("User", "Name2", QStringLiteral("太郎"));
-        Write("User", "Call", QStringLiteral("たろう"));
+        Write("General", "TOMULimitTime", u"3000"_s);
+        Write("General", "MsgDispLimit", u"abc"_s); // raw text is shown as it is
+        Write("User", "Name1", u"山田"_s);
+        Write("User", "Name2", u"太郎"_s);
+        Write("User", "Call", u"たろう"_s);
         LoadUserInfo(rig_->ctx.settings, rig_->ctx.profile);
         rig_->ctx.flags.timerInterval = 35;
     }
@@ -57,27 +58,25 @@ private Q_SLOTS:
 
     void optionsShowTheSettingsAsWritten() {
         QPointer<OptionWindow> w = new OptionWindow(rig_->ctx, Recorder());
-        QCOMPARE(w->Field(0)->text(), QStringLiteral("3000"));
-        QCOMPARE(w->Field(1)->text(), QStringLiteral("300")); // repaired by LoadUserInfo
-        QCOMPARE(w->Field(4)->text(), QStringLiteral("たろう"));
+        QCOMPARE(w->Field(0)->text(), u"3000"_s);
+        QCOMPARE(w->Field(1)->text(), u"300"_s); // repaired by LoadUserInfo
+        QCOMPARE(w->Field(4)->text(), u"たろう"_s);
         QCOMPARE(w->Speed()->value(), 35);
         QVERIFY(rig_->ctx.flags.balloonHold);
         w->close();
         Settle();
         QVERIFY(!w);
         QVERIFY(!rig_->ctx.flags.balloonHold);
-        QVERIFY(rig_->log.Text().contains(QStringLiteral("Unload ConfigrationForm")));
+        QVERIFY(rig_->log.Text().contains(u"Unload ConfigrationForm"_s));
     }
 
     void optionsOk_data() {
         QTest::addColumn<QString>("call");
         QTest::addColumn<double>("r");
         QTest::addColumn<QString>("answer");
-        QTest::newRow("same name, k=2")
-            << QStringLiteral("たろう") << 0.5 << QStringLiteral("\\hファイナルアンサー？");
+        QTest::newRow("same name, k=2") << u"たろう"_s << 0.5 << u"\\hファイナルアンサー？"_s;
         QTest::newRow("new name greets")
-            << QStringLiteral("タロちゃん") << 0.1
-            << QStringLiteral("\\hういっす。%username。\\n\\nよろしく～。");
+            << u"タロちゃん"_s << 0.1 << u"\\hういっす。%username。\\n\\nよろしく～。"_s;
     }
     void optionsOk() {
         QFETCH(QString, call);
@@ -85,16 +84,16 @@ private Q_SLOTS:
         rig_->random.Push(r);
         QPointer<OptionWindow> w = new OptionWindow(rig_->ctx, Recorder());
         w->show();
-        w->Field(0)->setText(QStringLiteral("0")); // repaired to 3000 by the reload
-        w->Field(1)->setText(QStringLiteral("-5"));
+        w->Field(0)->setText(u"0"_s); // repaired to 3000 by the reload
+        w->Field(1)->setText(u"-5"_s);
         w->Field(4)->setText(call);
         w->Speed()->setValue(80);
         QTest::mouseClick(w->OkButton(), Qt::LeftButton);
         Settle();
         QVERIFY(!w);
         QCOMPARE(rig_->ctx.flags.timerInterval, 80);
-        QCOMPARE(Setting("General", "TimerInterval"), QStringLiteral("80"));
-        QCOMPARE(Setting("General", "TOMULimitTime"), QStringLiteral("3000"));
+        QCOMPARE(Setting("General", "TimerInterval"), u"80"_s);
+        QCOMPARE(Setting("General", "TOMULimitTime"), u"3000"_s);
         QCOMPARE(rig_->ctx.profile.MsgDispLimit, -5);
         QCOMPARE(rig_->ctx.profile.callName, call);
         QCOMPARE(played_.size(), 1);
@@ -105,11 +104,11 @@ private Q_SLOTS:
         QPointer<OptionWindow> w = new OptionWindow(rig_->ctx, Recorder());
         w->show();
         w->Field(3)->clear();
-        w->Field(0)->setText(QStringLiteral("999"));
+        w->Field(0)->setText(u"999"_s);
         w->Ok();
         Settle();
         QVERIFY(w && w->isVisible());
-        QCOMPARE(Setting("General", "TOMULimitTime"), QStringLiteral("3000"));
+        QCOMPARE(Setting("General", "TOMULimitTime"), u"3000"_s);
         QVERIFY(played_.isEmpty());
         delete w;
     }
@@ -117,14 +116,14 @@ private Q_SLOTS:
     void optionsCancelWritesNothing() {
         QPointer<OptionWindow> w = new OptionWindow(rig_->ctx, Recorder());
         w->show();
-        w->Field(4)->setText(QStringLiteral("別人"));
+        w->Field(4)->setText(u"別人"_s);
         w->Speed()->setValue(5);
         QTest::mouseClick(w->CancelButton(), Qt::LeftButton);
         Settle();
-        QCOMPARE(Setting("User", "Call"), QStringLiteral("たろう"));
+        QCOMPARE(Setting("User", "Call"), u"たろう"_s);
         QCOMPARE(rig_->ctx.flags.timerInterval, 35);
-        QCOMPARE(played_, QStringList{QStringLiteral(
-                              "\\h人生にキャンセルは効かないよ～。\\w8\\w8\\u効かないよ～。")});
+        QCOMPARE(played_,
+                 QStringList{u"\\h人生にキャンセルは効かないよ～。\\w8\\w8\\u効かないよ～。"_s});
     }
 
     void firstStart() {
@@ -134,22 +133,21 @@ private Q_SLOTS:
         rig_->ctx.flags.balloonHold = true;
         QPointer<FirstStartWindow> w = new FirstStartWindow(rig_->ctx, &character, Recorder());
         w->show();
-        QCOMPARE(w->Field(0)->text(), QStringLiteral("山田"));
+        QCOMPARE(w->Field(0)->text(), u"山田"_s);
 
         w->Ok();
-        QCOMPARE(played_, QStringList{QStringLiteral("\\hきちんと入力してよ～。")});
+        QCOMPARE(played_, QStringList{u"\\hきちんと入力してよ～。"_s});
         QVERIFY(w && w->isVisible());
         QVERIFY(!character.enabled);
 
-        w->Field(2)->setText(QStringLiteral("やまちゃん"));
+        w->Field(2)->setText(u"やまちゃん"_s);
         QTest::keyClick(w->Field(2), Qt::Key_Return);
         Settle();
         QVERIFY(!w);
         QVERIFY(character.enabled && !rig_->ctx.flags.balloonHold);
-        QCOMPARE(Setting("User", "Call"), QStringLiteral("やまちゃん"));
-        QCOMPARE(Setting("General", "MsgDispLimit"), QStringLiteral("300"));
-        QCOMPARE(played_.last(),
-                 QStringLiteral("\\h%usernameさんですか。\\n\\nこれからよろしくお願いします。"));
+        QCOMPARE(Setting("User", "Call"), u"やまちゃん"_s);
+        QCOMPARE(Setting("General", "MsgDispLimit"), u"300"_s);
+        QCOMPARE(played_.last(), u"\\h%usernameさんですか。\\n\\nこれからよろしくお願いします。"_s);
     }
 
     void firstStartClosedByTheUserLeavesTheCharacterUsable() {
@@ -176,7 +174,7 @@ private Q_SLOTS:
     void menuItems() {
         CharacterMenu menu;
         const QString folder = rig_->ctx.settings.AppFolder();
-        QFile editor(folder + QStringLiteral("ScriptEditor.exe"));
+        QFile editor(folder + u"ScriptEditor.exe"_s);
         QVERIFY(editor.open(QIODevice::WriteOnly));
         editor.close();
         menu.Prepare({true, false, false, false, true, folder}, true);
@@ -224,28 +222,27 @@ private Q_SLOTS:
     void skinSelection() {
         const QString folder = rig_->ctx.settings.AppFolder();
         IniStore& ini = rig_->ini;
-        ini.Write(folder + QStringLiteral("b.skn"), u"Info", u"Name", QStringLiteral("ビー"));
-        ini.Write(folder + QStringLiteral("b.skn"), u"Info", u"URL", QStringLiteral("http://b/"));
-        ini.Write(folder + QStringLiteral("a.skn"), u"Info", u"Name", QStringLiteral("エー"));
-        ini.Write(folder + QStringLiteral("tomu.ini"), u"General", u"SkinFile",
-                  QStringLiteral("a.skn"));
-        rig_->ctx.skin.name = QStringLiteral("エー");
-        rig_->ctx.skin.author = QStringLiteral("不明");
-        rig_->ctx.skin.url = QStringLiteral("不明");
+        ini.Write(folder + u"b.skn"_s, u"Info", u"Name", u"ビー"_s);
+        ini.Write(folder + u"b.skn"_s, u"Info", u"URL", u"http://b/"_s);
+        ini.Write(folder + u"a.skn"_s, u"Info", u"Name", u"エー"_s);
+        ini.Write(folder + u"tomu.ini"_s, u"General", u"SkinFile", u"a.skn"_s);
+        rig_->ctx.skin.name = u"エー"_s;
+        rig_->ctx.skin.author = u"不明"_s;
+        rig_->ctx.skin.url = u"不明"_s;
 
         QPointer<SkinSelectWindow> w = new SkinSelectWindow(
-            rig_->ctx, [] { return QStringLiteral("またね"); }, Recorder());
+            rig_->ctx, [] { return u"またね"_s; }, Recorder());
         QCOMPARE(w->Files()->count(), 2);
-        QCOMPARE(w->Info()->toPlainText(), QStringLiteral("名前：エー\n作者：不明\n\nHP：不明\n"));
-        w->ShowInfoOf(QStringLiteral("b.skn")); // read as written, no defaults
-        QCOMPARE(w->Info()->toPlainText(), QStringLiteral("名前：ビー\n作者：\n\nHP：http://b/\n"));
+        QCOMPARE(w->Info()->toPlainText(), u"名前：エー\n作者：不明\n\nHP：不明\n"_s);
+        w->ShowInfoOf(u"b.skn"_s); // read as written, no defaults
+        QCOMPARE(w->Info()->toPlainText(), u"名前：ビー\n作者：\n\nHP：http://b/\n"_s);
 
-        w->Choose(QStringLiteral("b.skn"));
+        w->Choose(u"b.skn"_s);
         Settle();
-        QCOMPARE(played_, QStringList{QStringLiteral("\\hまたね")});
-        QCOMPARE(Setting("General", "SkinFile"), QStringLiteral("b.skn"));
+        QCOMPARE(played_, QStringList{u"\\hまたね"_s});
+        QCOMPARE(Setting("General", "SkinFile"), u"b.skn"_s);
         QVERIFY(rig_->ctx.flags.skinChangeRequest);
-        QVERIFY(rig_->log.Text().contains(QStringLiteral("Character Change - ビー")));
+        QVERIFY(rig_->log.Text().contains(u"Character Change - ビー"_s));
     }
 };
 

@@ -17,12 +17,14 @@
 
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace orvanel {
 namespace {
 
 QString DataHome() {
     const QString env = qEnvironmentVariable("XDG_DATA_HOME");
-    return env.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share") : env;
+    return env.isEmpty() ? QDir::homePath() + u"/.local/share"_s : env;
 }
 
 } // namespace
@@ -37,11 +39,11 @@ bool DesktopSystemActions::StartProgram(const QString& program, const QStringLis
 
 QStringList DesktopSystemActions::TrashFolders() {
     QStringList folders;
-    const QString home = DataHome() + QStringLiteral("/Trash");
+    const QString home = DataHome() + u"/Trash"_s;
     if (QFileInfo(home).isDir()) folders << home;
-    QFile mounts(QStringLiteral("/proc/self/mounts"));
+    QFile mounts(u"/proc/self/mounts"_s);
     if (!mounts.open(QIODevice::ReadOnly)) return folders;
-    const QString own = QStringLiteral("/.Trash-%1").arg(getuid());
+    const QString own = u"/.Trash-%1"_s.arg(getuid());
     for (const MountEntry& m : ParseMounts(mounts.readAll())) {
         const QString trash = QDir::cleanPath(m.mountPoint + own);
         if (QFileInfo(trash).isDir() && !folders.contains(trash)) folders << trash;
@@ -51,7 +53,7 @@ QStringList DesktopSystemActions::TrashFolders() {
 
 bool DesktopSystemActions::EmptyTrashFolder(const QString& trash) {
     bool ok = true;
-    for (const QString& sub : {QStringLiteral("files"), QStringLiteral("info")}) {
+    for (const QString& sub : {u"files"_s, u"info"_s}) {
         QDir dir(trash + u'/' + sub);
         if (!dir.exists()) continue;
         const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::Hidden |
@@ -64,12 +66,12 @@ bool DesktopSystemActions::EmptyTrashFolder(const QString& trash) {
                 ok = QFile::remove(e.filePath()) && ok;
         }
     }
-    QFile::remove(trash + QStringLiteral("/directorysizes"));
+    QFile::remove(trash + u"/directorysizes"_s);
     return ok;
 }
 
 bool DesktopSystemActions::EmptyTrash() {
-    if (confirm_ && !confirm_(QStringLiteral("ごみ箱を空にしますか？"))) return false;
+    if (confirm_ && !confirm_(u"ごみ箱を空にしますか？"_s)) return false;
     bool ok = true;
     for (const QString& trash : TrashFolders())
         ok = EmptyTrashFolder(trash) && ok;
@@ -86,7 +88,7 @@ QByteArray DesktopSystemActions::EmptyRecentlyUsedList() {
 }
 
 bool DesktopSystemActions::ClearRecentDocuments() {
-    const QString path = DataHome() + QStringLiteral("/recently-used.xbel");
+    const QString path = DataHome() + u"/recently-used.xbel"_s;
     if (!QFileInfo::exists(path)) return true;
     return WriteFileAtomic(path, EmptyRecentlyUsedList());
 }
@@ -100,15 +102,14 @@ bool DesktopSystemActions::MinimizeWindow(quint64 windowId) {
 }
 
 bool DesktopSystemActions::PowerOff() {
-    QDBusInterface logind(
-        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
-        QStringLiteral("org.freedesktop.login1.Manager"), QDBusConnection::systemBus());
+    QDBusInterface logind(u"org.freedesktop.login1"_s, u"/org/freedesktop/login1"_s,
+                          u"org.freedesktop.login1.Manager"_s, QDBusConnection::systemBus());
     if (logind.isValid()) {
         // Interactive: logind may ask for authorisation or refuse while others are logged in.
-        const QDBusMessage reply = logind.call(QStringLiteral("PowerOff"), true);
+        const QDBusMessage reply = logind.call(u"PowerOff"_s, true);
         if (reply.type() == QDBusMessage::ReplyMessage) return true;
     }
-    return QProcess::startDetached(QStringLiteral("systemctl"), {QStringLiteral("poweroff")});
+    return QProcess::startDetached(u"systemctl"_s, {u"poweroff"_s});
 }
 
 } // namespace orvanel

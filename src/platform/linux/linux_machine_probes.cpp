@@ -205,31 +205,29 @@ QString OsReleaseName(const QByteArray& osRelease) {
             value = value.mid(1, value.size() - 2);
         values.insert(line.left(eq), value);
     }
-    const QString pretty = values.value(QStringLiteral("PRETTY_NAME"));
+    const QString pretty = values.value(u"PRETTY_NAME"_s);
     if (!pretty.isEmpty()) return pretty;
-    return (values.value(QStringLiteral("NAME")) + u' ' + values.value(QStringLiteral("VERSION")))
-        .trimmed();
+    return (values.value(u"NAME"_s) + u' ' + values.value(u"VERSION"_s)).trimmed();
 }
 
 MemoryStatus LinuxMachineProbes::Memory() {
-    return ParseMemoryStatus(ReadSmallFile(QStringLiteral("/proc/meminfo")));
+    return ParseMemoryStatus(ReadSmallFile(u"/proc/meminfo"_s));
 }
 
 quint64 LinuxMachineProbes::UptimeMs() {
-    return ParseUptimeMs(ReadSmallFile(QStringLiteral("/proc/uptime")));
+    return ParseUptimeMs(ReadSmallFile(u"/proc/uptime"_s));
 }
 
 PowerStatus LinuxMachineProbes::Power() {
-    const QString base = QStringLiteral("/sys/class/power_supply/");
+    const QString base = u"/sys/class/power_supply/"_s;
     QList<PowerSupply> supplies;
     const QStringList names =
         QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
     for (const QString& name : names) {
         const QString dir = base + name + u'/';
-        supplies.append(
-            {ReadValue(dir + QStringLiteral("type")), ReadValue(dir + QStringLiteral("scope")),
-             ReadValue(dir + QStringLiteral("online")), ReadValue(dir + QStringLiteral("status")),
-             ReadValue(dir + QStringLiteral("capacity"))});
+        supplies.append({ReadValue(dir + u"type"_s), ReadValue(dir + u"scope"_s),
+                         ReadValue(dir + u"online"_s), ReadValue(dir + u"status"_s),
+                         ReadValue(dir + u"capacity"_s)});
     }
     return PowerFromSupplies(supplies);
 }
@@ -239,17 +237,15 @@ QList<DriveInfo> LinuxMachineProbes::Drives() {
         const QString name = QFileInfo(QFileInfo(source).canonicalFilePath()).fileName();
         if (name.isEmpty()) return false;
         // A partition's flag sits with its disk, one folder up.
-        const QString sys =
-            QFileInfo(QStringLiteral("/sys/class/block/") + name).canonicalFilePath();
+        const QString sys = QFileInfo(u"/sys/class/block/"_s + name).canonicalFilePath();
         if (sys.isEmpty()) return false;
         for (const QString& dir : {sys, QFileInfo(sys).path()}) {
-            const QString flag = ReadValue(dir + QStringLiteral("/removable"));
+            const QString flag = ReadValue(dir + u"/removable"_s);
             if (!flag.isEmpty()) return flag == u"1";
         }
         return false;
     };
-    return DrivesFromMounts(ParseMounts(ReadSmallFile(QStringLiteral("/proc/self/mounts"))),
-                            removable);
+    return DrivesFromMounts(ParseMounts(ReadSmallFile(u"/proc/self/mounts"_s)), removable);
 }
 
 quint64 LinuxMachineProbes::FreeBytes(const QString& root) {
@@ -260,11 +256,10 @@ quint64 LinuxMachineProbes::FreeBytes(const QString& root) {
 
 QString LinuxMachineProbes::ScreenSaverSeconds() {
     // GNOME and its relatives: "uint32 300".
-    const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
+    const QString gsettings = QStandardPaths::findExecutable(u"gsettings"_s);
     if (!gsettings.isEmpty()) {
         QProcess p;
-        p.start(gsettings, {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.session"),
-                            QStringLiteral("idle-delay")});
+        p.start(gsettings, {u"get"_s, u"org.gnome.desktop.session"_s, u"idle-delay"_s});
         if (p.waitForFinished(1000) && p.exitCode() == 0) {
             const QString out = QString::fromUtf8(p.readAllStandardOutput()).simplified();
             const QString number = out.section(u' ', -1);
@@ -277,8 +272,8 @@ QString LinuxMachineProbes::ScreenSaverSeconds() {
         }
     }
     // Plasma keeps minutes.
-    const QString kde = QStandardPaths::locate(QStandardPaths::GenericConfigLocation,
-                                               QStringLiteral("kscreenlockerrc"));
+    const QString kde =
+        QStandardPaths::locate(QStandardPaths::GenericConfigLocation, u"kscreenlockerrc"_s);
     if (!kde.isEmpty()) {
         for (const QByteArray& line : ReadSmallFile(kde).split('\n')) {
             const QByteArray t = line.trimmed();
@@ -292,23 +287,23 @@ QString LinuxMachineProbes::ScreenSaverSeconds() {
 }
 
 QString LinuxMachineProbes::SystemVersion() {
-    QByteArray text = ReadSmallFile(QStringLiteral("/etc/os-release"));
-    if (text.isEmpty()) text = ReadSmallFile(QStringLiteral("/usr/lib/os-release"));
+    QByteArray text = ReadSmallFile(u"/etc/os-release"_s);
+    if (text.isEmpty()) text = ReadSmallFile(u"/usr/lib/os-release"_s);
     return OsReleaseName(text);
 }
 
 // Linux has no product key; the firmware's serial number is the nearest thing, and only root
 // may read it on most machines.
 QString LinuxMachineProbes::ProductKey() {
-    return ReadValue(QStringLiteral("/sys/class/dmi/id/product_serial"));
+    return ReadValue(u"/sys/class/dmi/id/product_serial"_s);
 }
 
 QString LinuxMachineProbes::Manufacturer() {
-    return ReadValue(QStringLiteral("/sys/class/dmi/id/sys_vendor"));
+    return ReadValue(u"/sys/class/dmi/id/sys_vendor"_s);
 }
 
 QString LinuxMachineProbes::Model() {
-    return ReadValue(QStringLiteral("/sys/class/dmi/id/product_name"));
+    return ReadValue(u"/sys/class/dmi/id/product_name"_s);
 }
 
 QString LinuxMachineProbes::RegisteredOwner() {
