@@ -115,7 +115,8 @@ int main(int argc, char** argv) {
 
     Shell shell(ctx, boxes, Shell::Options{port});
     QuitSignals quitSignals;
-    QObject::connect(&quitSignals, &QuitSignals::Received, &shell, [&shell] { shell.Close(); });
+    QObject::connect(&quitSignals, &QuitSignals::Received, &quitSignals,
+                     [&shell] { shell.Close(); });
     if (!shell.Start()) return shell.ExitCode();
     return app.exec();
 }
