@@ -40,6 +40,7 @@ public:
         }
         acc_ &= (1u << used_) - 1;
     }
+    bool OnByteBoundary() const { return used_ == 0; }
     QByteArray Finish() {
         if (used_ > 0) out_ += char(acc_ << (8 - used_));
         used_ = 0;
@@ -129,8 +130,9 @@ void PutSymbol(BitWriter& w, const Code& c, int s) {
 }
 
 // A table of short code lengths: 3 bits each, longer ones as a run of ones; after the third
-// entry of the table that codes the length table, a 2-bit count of zero entries.
-void PutLengths(BitWriter& w, const Code& c, int bits, int special) {
+// entry of the table that codes the length table, a 2-bit count of zero entries. `spare`
+// zero lengths past the last used one cost 3 bits each and change nothing else.
+void PutLengths(BitWriter& w, const Code& c, int bits, int special, int spare = 0) {
     if (c.single >= 0) {
         w.Put(bits, 0);
         w.Put(bits, quint32(c.single));
@@ -139,6 +141,7 @@ void PutLengths(BitWriter& w, const Code& c, int bits, int special) {
     int n = int(c.length.size());
     while (n > 0 && c.length[n - 1] == 0)
         --n;
+    n = std::min(n + spare, int(c.length.size()));
     w.Put(bits, quint32(n));
     int i = 0;
     while (i < n) {
@@ -156,12 +159,12 @@ void PutLengths(BitWriter& w, const Code& c, int bits, int special) {
 }
 
 // Walks the literal/length table as it is written: runs of zero lengths and lengths + 2.
-template <typename Emit> void WalkLiteralLengths(const Code& c, int n, Emit emit) {
+template <typename Emit> void WalkLiteralLengths(const Code& c, int n, Emit out) {
     int i = 0;
     while (i < n) {
         const int k = c.length[i++];
         if (k != 0) {
-            emit(k + 2, 0, 0);
+            out(k + 2, 0, 0);
             continue;
         }
         int run = 1;
@@ -171,19 +174,24 @@ template <typename Emit> void WalkLiteralLengths(const Code& c, int n, Emit emit
         }
         if (run <= 2) {
             for (int j = 0; j < run; ++j)
-                emit(0, 0, 0);
+                out(0, 0, 0);
         } else if (run <= 18) {
-            emit(1, 4, run - 3);
+            out(1, 4, run - 3);
         } else if (run == 19) {
-            emit(0, 0, 0);
-            emit(1, 4, 15);
+            out(0, 0, 0);
+            out(1, 4, 15);
         } else {
-            emit(2, kCBits, run - 20);
+            out(2, kCBits, run - 20);
         }
     }
 }
 
-void SendBlock(BitWriter& w, const std::vector<Token>& tokens) {
+struct Spare {
+    int t = 0; // zero lengths added to the table that codes the literal/length table
+    int p = 0; // ... to the distance table
+};
+
+void SendBlock(BitWriter& w, const std::vector<Token>& tokens, Spare spare = {}) {
     std::vector<quint32> cFreq(kNC, 0), pFreq(kNP, 0);
     for (const Token& t : tokens) {
         ++cFreq[t.c];
@@ -203,7 +211,7 @@ void SendBlock(BitWriter& w, const std::vector<Token>& tokens) {
         std::vector<quint32> tFreq(kNT, 0);
         WalkLiteralLengths(c, n, [&](int s, int, int) { ++tFreq[s]; });
         const Code t = BuildCode(tFreq);
-        PutLengths(w, t, kTBits, 3);
+        PutLengths(w, t, kTBits, 3, spare.t);
         w.Put(kCBits, quint32(n));
         WalkLiteralLengths(c, n, [&](int s, int extraBits, int extra) {
             PutSymbol(w, t, s);
@@ -211,7 +219,7 @@ void SendBlock(BitWriter& w, const std::vector<Token>& tokens) {
         });
     }
     const Code p = BuildCode(pFreq);
-    PutLengths(w, p, kPBits, -1);
+    PutLengths(w, p, kPBits, -1, spare.p);
     for (const Token& t : tokens) {
         PutSymbol(w, c, t.c);
         if (t.c < 256) continue;
@@ -238,9 +246,8 @@ QByteArray CompressLh5(QByteArrayView data) {
         head[h] = i;
     };
 
-    BitWriter w;
     std::vector<Token> tokens;
-    tokens.reserve(kBlockTokens);
+    tokens.reserve(size / 2);
     int pos = 0;
     while (pos < size) {
         int best = 0, bestDistance = 0;
@@ -274,13 +281,33 @@ QByteArray CompressLh5(QByteArrayView data) {
             insert(pos);
             ++pos;
         }
-        if (int(tokens.size()) == kBlockTokens) {
-            SendBlock(w, tokens);
-            tokens.clear();
+    }
+
+    BitWriter w;
+    const auto block = [&](size_t from, size_t to) {
+        return std::vector<Token>(tokens.begin() + qsizetype(from), tokens.begin() + qsizetype(to));
+    };
+    size_t start = 0;
+    for (; tokens.size() - start > size_t(kBlockTokens); start += kBlockTokens)
+        SendBlock(w, block(start, start + kBlockTokens));
+    // jlha stops one code short, silently, when the data ends on the last bit of a byte, and
+    // libarchive refuses a spare byte after the data: the last block gets spare table entries
+    // or is split until the data ends inside a byte. Stored when nothing does it.
+    const size_t last = tokens.size() - start;
+    const Spare spares[] = {{0, 0}, {1, 0}, {0, 1}, {2, 0}, {0, 2}};
+    for (size_t split = 0; split < std::min<size_t>(last, 8); ++split) {
+        for (const Spare& spare : spares) {
+            BitWriter trial = w;
+            if (split == 0) {
+                SendBlock(trial, block(start, tokens.size()), spare);
+            } else {
+                SendBlock(trial, block(start, tokens.size() - split));
+                SendBlock(trial, block(tokens.size() - split, tokens.size()), spare);
+            }
+            if (!trial.OnByteBoundary()) return trial.Finish();
         }
     }
-    if (!tokens.empty()) SendBlock(w, tokens);
-    return w.Finish();
+    return {};
 }
 
 } // namespace orvanel::lha
