@@ -7,6 +7,7 @@ packages=(
   libuchardet-dev liblhasa-dev lhasa
   libbenchmark-dev libpixman-1-dev
   librsvg2-bin fonts-ipafont-gothic
+  ca-certificates
   xvfb xauth xdotool x11-utils imagemagick socat python3
 )
 missing=()
