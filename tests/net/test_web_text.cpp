@@ -145,6 +145,27 @@ private Q_SLOTS:
         QCOMPARE(PagePartScript(page, start, end), script);
     }
 
+    // The bundled sources' markers read every headline of an RSS 2.0 feed, and nothing else.
+    void defaultSourcesReadEveryHeadline() {
+        const QString feed =
+            u"<?xml version=\"1.0\"?><rss version=\"2.0\"><channel><title>局</title>"
+            "<link>https://example.com/</link><image><title>局</title><url>u</url></image>"
+            "<item>\n<title>一つ目。</title>\n<link>https://example.com/1</link><pubDate>Mon, 01 "
+            "Jan 2024 09:00:00 +0900</pubDate><description>本文</description></item>"
+            "<item><title>二つ目</title><link>https://example.com/2</link></item>"
+            "<item><title>三つ目</title><description>本文</description></item>"
+            "</channel></rss>"_s;
+        const QList<Headline> sources =
+            LoadHeadlines(QStringLiteral(ORVANEL_DEFAULT_FOLDER "/HeadLine.dat"));
+        QVERIFY(sources.size() > 1);
+        for (const Headline& h : sources.mid(1)) {
+            QVERIFY2(h.convert, qPrintable(h.name)); // today's feeds are UTF-8
+            QCOMPARE(
+                PagePartScript(feed, h.startMarker, h.endMarker),
+                QStringList({u"一つ目。\\w8"_s, u"二つ目"_s, u"三つ目"_s}).join(kPartSeparator));
+        }
+    }
+
     void charsetDeclarations_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QByteArray>("declared");
