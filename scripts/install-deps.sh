@@ -4,9 +4,11 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libuchardet-dev liblhasa-dev lhasa
+  libuchardet-dev liblhasa-dev
+  lhasa jlha-utils libarchive-tools
   libbenchmark-dev libpixman-1-dev
   librsvg2-bin fonts-ipafont-gothic
+  ca-certificates
   xvfb xauth xdotool x11-utils imagemagick socat python3
 )
 missing=()
