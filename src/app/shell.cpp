@@ -41,6 +41,10 @@ void Shell::Close(int exitCode) {
     lifecycle_->Close(exitCode);
 }
 
+Engine& Shell::Core() const {
+    return *parts_->engine;
+}
+
 bool Shell::Closed() const {
     return parts_->closed;
 }

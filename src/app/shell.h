@@ -9,6 +9,7 @@
 namespace orvanel {
 
 class AppContext;
+class Engine;
 class MessageBoxes;
 class ShellCommands;
 class ShellLifecycle;
@@ -34,6 +35,8 @@ public:
     bool Closed() const;
     int ExitCode() const;
 
+    // The play/talk engine the windows show.
+    Engine& Core() const;
     ShellParts& Parts() const { return *parts_; }
     ShellViews& Views() const { return *views_; }
     ShellLifecycle& Lifecycle() const { return *lifecycle_; }
