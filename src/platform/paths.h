@@ -19,7 +19,8 @@ QString ChooseProgramFolder(const QString& folderArg);
 QString DefaultDataFolder();
 
 // Copies the default data into `folder` when it holds neither "tomu.ini" nor a skin yet.
-// Existing files are never overwritten. Returns false when the folder cannot be made.
-bool SeedProgramFolder(const QString& folder, const QString& defaultData);
+// Existing files are never overwritten. Returns false when the folder cannot be made or a
+// file cannot be copied.
+[[nodiscard]] bool SeedProgramFolder(const QString& folder, const QString& defaultData);
 
 } // namespace orvanel

@@ -23,7 +23,7 @@ QByteArray Bytes(const QString& path) {
 QString Write(TalkRig& rig, const QString& name, const QString& text) {
     const QString path = rig.dir.filePath(name);
     QDir().mkpath(QFileInfo(path).path());
-    WriteCp932File(path, text);
+    if (!WriteCp932File(path, text)) qFatal("cannot write %s", qPrintable(path));
     return path;
 }
 
@@ -174,8 +174,8 @@ private Q_SLOTS:
         rig.talk.Bulk().extractArchive = [&](const QString& from, const QString& to) {
             extractedTo = to;
             leftOver = QFile::exists(to + u"/場所.ini"_s);
-            WriteCp932File(to + u"/人物.ini"_s, u"[人物]\nPN=1\n1=届いた人\n"_s);
-            return from == archive;
+            return WriteCp932File(to + u"/人物.ini"_s, u"[人物]\nPN=1\n1=届いた人\n"_s) &&
+                   from == archive;
         };
         QVERIFY(rig.talk.HandleDrop(archive));
         QCOMPARE(extractedTo, rig.dir.filePath(u"TEtmp"_s));
