@@ -3,6 +3,7 @@
 #include "character/skin.h"
 #include "core/app_context.h"
 #include "core/geometry.h"
+#include "platform/archive.h"
 #include "platform/clock.h"
 #include "platform/linux/linux_machine_probes.h"
 #include "script/play_state.h"
@@ -12,6 +13,7 @@
 #include "talk/dictionary.h"
 #include "talk/talk_engine.h"
 #include "talk/word_decoration.h"
+#include "tools/script_log.h"
 #include "watch/main_timer.h"
 
 using namespace Qt::StringLiterals;
@@ -34,6 +36,9 @@ Engine::Engine(AppContext& ctx, Parts parts) : ctx_(ctx) {
     // The talk engine takes the player's "$learn" and trash hooks.
     talk_ = std::make_unique<TalkEngine>(ctx, *play_, *player_, *dictionary_, *source_, *scenario_,
                                          *probes_, *machine_);
+    talk_->Bulk().extractArchive = [](const QString& archive, const QString& folder) {
+        return ExtractArchive(archive, folder).error;
+    };
 }
 
 Engine::~Engine() = default;
@@ -53,6 +58,12 @@ MainTimer& Engine::AttachTimer(TimerHost& host) {
     timer_ = std::make_unique<MainTimer>(ctx_, *player_, *source_, host, *mainBalloon_,
                                          *fellowBalloon_, *character_);
     return *timer_;
+}
+
+void Engine::RecordScripts(ScriptLog& log) {
+    player_->hooks.handed = [&log](const QString& script, ScriptOrigin origin) {
+        log.Append(script, OriginName(origin));
+    };
 }
 
 void Engine::ReloadScriptFiles() {

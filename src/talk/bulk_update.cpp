@@ -76,7 +76,13 @@ bool BulkUpdate::HandleDrop(const QString& path) {
             talk_.player.PlayScript(u"\\h辞書を更新できなかった～。"_s);
             return true;
         }
-        extractArchive(path, folder);
+        // Archives come from other people: a refused one is not merged at all, and said so.
+        const QString refused = extractArchive(path, folder);
+        if (!refused.isEmpty()) {
+            log.LogEnd(u" Refused: "_s + refused);
+            talk_.player.PlayScript(u"\\hこの圧縮ファイルは展開できませんでした。"_s);
+            return true;
+        }
         UpdateFromFolder(folder + u'/');
         log.LogEnd(u" Complete"_s);
         return true;
