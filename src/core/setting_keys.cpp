@@ -25,6 +25,22 @@ constexpr SettingDef kSettings[kSettingKeyCount] = {
     {u"User", u"Call", u"", Text},
     {u"Script", u"Scenario", u"Scenario.dat", DataFile},
     {u"Script", u"IDRelation", u"Str2ID.dat", DataFile},
+    // Each a live service: the engine the panel names for the three search modes (its forum
+    // filter stands in for the closed discussion-group search), a Japanese dictionary site for
+    // goo's four dictionaries (with a new-words encyclopaedia for "新語"), its
+    // English–Japanese pages for the look-up read aloud, and the web archive. They all expect
+    // UTF-8 queries.
+    {u"Web", u"Search", u"https://www.google.com/search?q={q}&hl=ja&lr=", NonEmpty},
+    {u"Web", u"ImageSearch", u"https://www.google.com/search?q={q}&hl=ja&tbm=isch", NonEmpty},
+    {u"Web", u"ForumSearch", u"https://www.google.com/search?q={q}&hl=ja&udm=18", NonEmpty},
+    {u"Web", u"DicEnJa", u"https://ejje.weblio.jp/content/{q}", NonEmpty},
+    {u"Web", u"DicJaEn", u"https://ejje.weblio.jp/content/{q}", NonEmpty},
+    {u"Web", u"DicJa", u"https://www.weblio.jp/content/{q}", NonEmpty},
+    {u"Web", u"DicNew", u"https://kotobank.jp/search?q={q}", NonEmpty},
+    {u"Web", u"EnJaLookUp", u"https://ejje.weblio.jp/content/{q}", NonEmpty},
+    {u"Web", u"EnJaStart", u"class=\"content-explanation ej\">", NonEmpty},
+    {u"Web", u"EnJaEnd", u"</td>", NonEmpty},
+    {u"Web", u"Archive", u"https://web.archive.org/web/*/{raw}", NonEmpty},
 };
 
 } // namespace

@@ -22,8 +22,21 @@ enum class SettingKey {
     Call,
     Scenario,
     IDRelation,
+    // [Web]: the address patterns of the search panel's services ("{q}" the words encoded as
+    // UTF-8, "{sjis}" in the system code page, "{raw}" as typed).
+    Search,      // web search (mode 0, "ウェブ")
+    ImageSearch, // image search (mode 1, "イメージ")
+    ForumSearch, // discussion search (mode 2, "グループ")
+    DicEnJa,     // dictionary 0 "英和"
+    DicJaEn,     // dictionary 1 "和英"
+    DicJa,       // dictionary 2 "国語"
+    DicNew,      // dictionary 3 "新語"
+    EnJaLookUp,  // the English–Japanese look-up that is read aloud
+    EnJaStart,   // its markers around the meaning
+    EnJaEnd,
+    Archive, // the web archive
 };
-inline constexpr int kSettingKeyCount = int(SettingKey::IDRelation) + 1;
+inline constexpr int kSettingKeyCount = int(SettingKey::Archive) + 1;
 
 // How a stored text is read.
 enum class SettingRule {
