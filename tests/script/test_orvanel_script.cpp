@@ -2,6 +2,7 @@
 
 #include <QDirIterator>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -82,7 +83,18 @@ private Q_SLOTS:
                                        u"surfaces: "_s, u"elapsed: 450"_s}));
     }
 
+    // --talk N: N generated talks on the default folder's words, each said in full.
+    void talksOnTheDefaultFolder() {
+        const Run r = RunPlayer({u"--seed"_s, u"11"_s, u"--talk"_s, u"40"_s});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.lines.filter(QRegularExpression(u"^h: \".+\"$"_s)).size(), 40);
+        QCOMPARE(r.lines.filter(u"elapsed: "_s).size(), 40);
+        const QStringList leftovers = r.lines.filter(QRegularExpression(u"%[a-z]"_s));
+        QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(u'\n')));
+    }
+
     void refusesBadArguments() {
+        QCOMPARE(RunPlayer({u"--talk"_s, u"many"_s}).exitCode, 2);
         QCOMPARE(RunPlayer({u"--seed"_s, u"abc"_s, u"x"_s}).exitCode, 2);
         QCOMPARE(RunPlayer({u"--folder"_s, folder_.filePath(u"missing"_s), u"x"_s}).exitCode, 2);
         QCOMPARE(RunPlayer({u"a"_s, u"b"_s}).exitCode, 2);

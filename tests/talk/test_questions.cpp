@@ -39,15 +39,8 @@ private Q_SLOTS:
         QTest::newRow("RecDel no 1")
             << u"RecDel"_s << 1 << R(1, 3) << u"\\h別にいいじゃん。あんまり使わないし。"_s
             << QList<int>{4} << QString();
-        QTest::newRow("ReqAcp yes 1") << u"ReqAcp"_s << 0 << R(1, 5) << u"\\hやはりそうですよね。"_s
-                                      << QList<int>{3} << QString();
         QTest::newRow("ReqAcp yes 5: a nod")
             << u"ReqAcp"_s << 0 << R(5, 5) << QString() << QList<int>{3} << QString();
-        QTest::newRow("ReqAcp no")
-            << u"ReqAcp"_s << 1 << R(2, 3) << u"\\hそういう意見もあるのか。"_s << QList<int>{4}
-            << QString();
-        QTest::newRow("ExpYesNo yes") << u"ExpYesNo"_s << 0 << R(1, 3)
-                                      << u"\\hさすが、%username。"_s << QList<int>{3} << QString();
         QTest::newRow("ExpYesNo no")
             << u"ExpYesNo"_s << 1 << R(2, 3) << u"\\hそっか。"_s << QList<int>{} << QString();
         QTest::newRow("Good/Bad no")
@@ -60,19 +53,9 @@ private Q_SLOTS:
         QTest::newRow("GoSubSidiary no")
             << u"GoSubSidiary"_s << 1 << 0.0 << u"\\h%rs[Select_GoSubSidiary_No]"_s << QList<int>{}
             << QString();
-        QTest::newRow("PsnDo yes")
-            << u"PsnDo"_s << 0 << R(3, 3) << u"\\hやっぱり%usernameもそう思う？"_s << QList<int>{}
-            << QString();
         QTest::newRow("PsnDo no") << u"PsnDo"_s << 1 << R(2, 2)
                                   << u"\\h見て見ぬフリですか･･･。\\w5"_s << QList<int>{}
                                   << QString();
-        QTest::newRow("MadeByChar yes, the fourth line")
-            << u"MadeByChar"_s << 0 << R(4, 4)
-            << u"\\h%ch1に%gd1作らせたら、\\w5右に出るものはいないからね。"_s << QList<int>{}
-            << QString();
-        QTest::newRow("MadeByChar no")
-            << u"MadeByChar"_s << 1 << R(1, 2) << u"\\h不良品、\\w5多そうだよね。"_s << QList<int>{}
-            << QString();
         QTest::newRow("unknown topic")
             << u"Foo"_s << 0 << 0.0 << QString() << QList<int>{} << QString();
     }
