@@ -132,17 +132,6 @@ private Q_SLOTS:
             QVERIFY(v >= 0.0 && v < 1.0);
         }
     }
-
-    void textFilesSplitEveryLineEnd() {
-        QCOMPARE(SplitLines(u"a\r\nb\nc\rd\r\n"_s), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s}));
-        QCOMPARE(SplitLines(u"a\r\n\r\nb"_s), (QStringList{u"a"_s, QString(), u"b"_s}));
-        QTemporaryDir dir;
-        QVERIFY(WriteCp932File(dir.filePath(u"t.txt"_s), u"一\n二"_s));
-        QFile f(dir.filePath(u"t.txt"_s));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("\x88\xea\r\n\x93\xf1"));
-        QVERIFY(!ReadCp932Lines(dir.filePath(u"none.txt"_s)));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPlatformMisc)

@@ -11,6 +11,22 @@ using Marks = QList<std::pair<quint32, bool>>; // wait marker shown or hidden, a
 class TestScriptPlayer : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // One panel at a time, buttons reset for the input panels; ApplyOnTop reaches the window.
+    void foreMenuAndOnTop() {
+        ScriptRig rig;
+        rig.play.ForeMenu(BalloonPanel::Teach);
+        QVERIFY(rig.mainBalloon.IsPanelVisible(BalloonPanel::Teach));
+        QCOMPARE(rig.journal.filter(u"ResetButtons"_s).size(), 1);
+        rig.play.ForeMenu(BalloonPanel::Select);
+        QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Teach));
+        QVERIFY(rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
+        rig.play.ForeMenu(BalloonPanel::None);
+        QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
+        rig.journal.clear();
+        rig.play.SetOnTop(false);
+        QCOMPARE(rig.journal, QStringList{u"kanami.NotTopmost"_s});
+    }
+
     void oneCharacterPerTickAndTheEndOneTickLater() {
         ScriptRig rig;
         rig.player.PlayScript(u"\\hこんにちは"_s);
