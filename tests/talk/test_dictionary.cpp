@@ -178,11 +178,10 @@ private Q_SLOTS:
     void rules() {
         QFETCH(QString, category);
         QFETCH(QList<double>, draws);
-        QFETCH(QString, phrase);
         Folder w(named_.path());
         for (double r : draws)
             w.random.Push(r);
-        QCOMPARE(w.words.DecorateWord(category), phrase);
+        QTEST(w.words.DecorateWord(category), "phrase");
         QCOMPARE(w.random.Remaining(), 0); // each part drew exactly once
     }
 
@@ -197,10 +196,9 @@ private Q_SLOTS:
     void getWordDecoratesFifteenPercent() {
         QFETCH(QString, category);
         QFETCH(double, r);
-        QFETCH(QString, word);
         Folder w(named_.path());
         w.random.Push(r);
-        QCOMPARE(w.words.GetWord(category), word);
+        QTEST(w.words.GetWord(category), "word");
     }
 
     void emptyPartsShrinkToTheFixedText() {
