@@ -86,16 +86,13 @@ private Q_SLOTS:
         QCOMPARE(f.words.GetWord(u"天気"_s), word);
     }
 
+    // Names are looked up exactly; the greetings ask for nothing in the registration window.
     void categories() {
-        QCOMPARE(CategoryName(60), u"挨拶(深夜)"_s);
-        QCOMPARE(CategoryName(61), QString());
-        QSet<QString> names;
         for (int i = 0; i < kCategoryCount; ++i) {
-            names.insert(CategoryName(i));
             QCOMPARE(CategoryIndex(CategoryName(i)), i);
-            QCOMPARE(CategoryPrompt(i).isEmpty(), i >= 55); // the greetings ask for nothing
+            QCOMPARE(CategoryPrompt(i).isEmpty(), CategoryName(i).startsWith(u"挨拶"_s));
         }
-        QCOMPARE(names.size(), kCategoryCount);
+        QCOMPARE(CategoryName(kCategoryCount), QString());
         QCOMPARE(CategoryIndex(u"形容詞"_s), -1);
     }
 

@@ -11,6 +11,7 @@ using namespace Qt::StringLiterals;
 
 using WordQueue = QMap<QString, QStringList>;
 Q_DECLARE_METATYPE(WordQueue)
+Q_DECLARE_METATYPE(ChoiceTopic)
 
 namespace {
 
@@ -164,17 +165,17 @@ private Q_SLOTS:
         QTest::addColumn<QList<double>>("randoms");
         QTest::addColumn<QStringList>("answers");
         QTest::addColumn<int>("top");
-        QTest::addColumn<QString>("topic");
+        QTest::addColumn<ChoiceTopic>("topic");
         QTest::newRow("7") << 7 << QList<double>{TalkRig::R(3, 3), TalkRig::R(2, 2)}
                            << QStringList{u"言うまでもなく"_s, u"そんなことはない。"_s} << 1080
-                           << u"NewsEvent"_s;
-        QTest::newRow("27 two verbs")
-            << 27 << QList<double>{} << QStringList{u"散歩"_s, u"昼寝"_s} << 1440 << u"ExpYesNo"_s;
+                           << ChoiceTopic::NewsEvent;
+        QTest::newRow("27 two verbs") << 27 << QList<double>{} << QStringList{u"散歩"_s, u"昼寝"_s}
+                                      << 1440 << ChoiceTopic::ExpYesNo;
         QTest::newRow("49") << 49 << QList<double>{0.9, 0.9}
                             << QStringList{u"大賛成"_s, u"別にいいんじゃない"_s} << 1440
-                            << u"MadeByChar"_s;
+                            << ChoiceTopic::MadeByChar;
         QTest::newRow("93") << 93 << QList<double>{0.0, 0.9}
-                            << QStringList{u"うん"_s, u"ぜんぜん"_s} << 960 << u"YesNo"_s;
+                            << QStringList{u"うん"_s, u"ぜんぜん"_s} << 960 << ChoiceTopic::YesNo;
     }
     void choiceTemplates() {
         QFETCH(int, k);
@@ -186,7 +187,7 @@ private Q_SLOTS:
         QVERIFY(rig.talk.Maker().Template(k).has_value());
         QTEST(rig.mainBalloon.choiceWords, "answers");
         QCOMPARE(rig.mainBalloon.choicePos, std::make_pair(120, top));
-        QTEST(TopicName(rig.talk.QuestionsPart().PendingTopic()), "topic");
+        QTEST(rig.talk.QuestionsPart().PendingTopic(), "topic");
         QCOMPARE(rig.play.Pending(), FinishAction::SelMsg);
     }
 
