@@ -1,6 +1,6 @@
 // orvanel: Kanami on the desktop.
 //
-//   orvanel [--folder DIR] [--trace-file PATH] [--port N]
+//   orvanel [--folder DIR] [--trace-file PATH] [--port N] [--script-log FILE]
 //
 // Exit status: 0 after the End command or a normal close, 1 when the program could not run
 // (another instance holds the program folder, the script port is taken, a picture is missing).
@@ -16,6 +16,8 @@
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"
+#include "engine/engine.h"
+#include "tools/script_log.h"
 #include "tools/trace_log.h"
 
 #include <QApplication>
@@ -68,7 +70,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption traceOption(u"trace-file"_s, u"Mirror the trace log to this file."_s,
                                          u"PATH"_s);
     const QCommandLineOption portOption(u"port"_s, u"The script port (default 9634)."_s, u"N"_s);
-    parser.addOptions({folderOption, traceOption, portOption});
+    const QCommandLineOption scriptLogOption(
+        u"script-log"_s, u"Append every script played to this file, one JSON line each."_s,
+        u"FILE"_s);
+    parser.addOptions({folderOption, traceOption, portOption, scriptLogOption});
     parser.process(app);
 
     quint16 port = DatagramReceiver::kDefaultPort;
@@ -114,6 +119,14 @@ int main(int argc, char** argv) {
     AppContext ctx(clock, random, ini, folder, log, *actions);
 
     Shell shell(ctx, boxes, Shell::Options{port});
+    ScriptLog scriptLog(clock);
+    if (parser.isSet(scriptLogOption)) {
+        if (scriptLog.Open(parser.value(scriptLogOption)))
+            shell.Core().RecordScripts(scriptLog);
+        else
+            std::fprintf(stderr, "orvanel: cannot write the script log %s\n",
+                         qPrintable(parser.value(scriptLogOption)));
+    }
     QuitSignals quitSignals;
     QObject::connect(&quitSignals, &QuitSignals::Received, &shell, [&shell] { shell.Close(); });
     if (!shell.Start()) return shell.ExitCode();

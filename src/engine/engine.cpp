@@ -12,6 +12,7 @@
 #include "talk/dictionary.h"
 #include "talk/talk_engine.h"
 #include "talk/word_decoration.h"
+#include "tools/script_log.h"
 #include "watch/main_timer.h"
 
 using namespace Qt::StringLiterals;
@@ -53,6 +54,12 @@ MainTimer& Engine::AttachTimer(TimerHost& host) {
     timer_ = std::make_unique<MainTimer>(ctx_, *player_, *source_, host, *mainBalloon_,
                                          *fellowBalloon_, *character_);
     return *timer_;
+}
+
+void Engine::RecordScripts(ScriptLog& log) {
+    player_->hooks.handed = [&log](const QString& script, ScriptOrigin origin) {
+        log.Append(script, OriginName(origin));
+    };
 }
 
 void Engine::ReloadScriptFiles() {

@@ -18,6 +18,7 @@ class MainTimer;
 class PlayState;
 class ScenarioFiles;
 class ScriptPlayer;
+class ScriptLog;
 class ScriptProbes;
 class SystemScriptProbes;
 class TalkEngine;
@@ -50,6 +51,9 @@ public:
                   CharacterView* character);
     // Builds the main timer over the windows given to SetViews.
     MainTimer& AttachTimer(TimerHost& host);
+
+    // Every script handed to the player goes to `log` as well (--script-log).
+    void RecordScripts(ScriptLog& log);
 
     // The skin's external scripts, the scenario and the ID-relation files, read afresh.
     void ReloadScriptFiles();

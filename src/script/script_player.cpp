@@ -45,7 +45,14 @@ void ScriptPlayer::Click() {
     if (main_) main_->SetWaitMarkerVisible(false);
 }
 
+QString OriginName(ScriptOrigin origin) {
+    static const char16_t* const kNames[] = {u"talk",   u"local",  u"remote", u"touch",
+                                             u"menu",   u"system", u"debug"};
+    return QString::fromUtf16(kNames[int(origin)]);
+}
+
 void ScriptPlayer::PlayScript(const QString& script, ScriptOrigin origin) {
+    if (hooks.handed) hooks.handed(script, origin);
     if (ctx_.flags.minimized) return;
     ++generation_;
     origin_ = origin;

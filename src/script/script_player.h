@@ -17,9 +17,11 @@ class ScenarioFiles;
 class ScriptProbes;
 class WordSource;
 
-// Where a script came from. Scripts that arrived from another machine are played like any
-// other, but may not open anything ("\j").
-enum class ScriptOrigin { Local, Remote };
+// Who handed a script to the player. Scripts that arrived from another machine are played
+// like any other, but may not open anything ("\j"). Talk is the program's own talk.
+enum class ScriptOrigin { Talk, Local, Remote, Touch, Menu, System, Debug };
+// "talk", "local", "remote", "touch", "menu", "system", "debug": the names of the script log.
+QString OriginName(ScriptOrigin origin);
 
 // The one script player of the program: shows a script one character per step in the balloon
 // of the speaking character, runs its tags, variables and commands, and runs the finish action
@@ -37,7 +39,7 @@ public:
                   CharacterView* character);
 
     // Stops whatever plays and starts `script` at its first character (not while minimised).
-    void PlayScript(const QString& script) { PlayScript(script, ScriptOrigin::Local); }
+    void PlayScript(const QString& script) { PlayScript(script, ScriptOrigin::Talk); }
     void PlayScript(const QString& script, ScriptOrigin origin);
     // The origin of the script in the buffer.
     ScriptOrigin Origin() const { return origin_; }
@@ -74,6 +76,8 @@ public:
         std::function<void()> emptyRecycleBin;
         // A "\x" click wait has begun (the marker is shown).
         std::function<void()> clickWaitStarted;
+        // Every script handed to PlayScript, as it was handed (the script log).
+        std::function<void(const QString& script, ScriptOrigin origin)> handed;
     };
     Hooks hooks;
 

@@ -1,4 +1,5 @@
 """Helpers for driving the real orvanel binary on its own X display (Xvfb)."""
+import json
 import os
 import re
 import shutil
@@ -154,10 +155,12 @@ class Program:
         self.port = port
         self.trace_path = trace
         self.stderr_path = trace + ".stderr"
+        self.script_log_path = trace + ".scripts.jsonl"
         self.stderr = open(self.stderr_path, "wb")
         self.started_at = time.time()
         self.proc = subprocess.Popen(
-            [session.binary, "--folder", folder, "--trace-file", trace, "--port", str(port)],
+            [session.binary, "--folder", folder, "--trace-file", trace, "--port", str(port),
+             "--script-log", self.script_log_path],
             env=session.env, stdout=subprocess.DEVNULL, stderr=self.stderr)
 
     def trace(self):
@@ -166,6 +169,24 @@ class Program:
                 return f.read()
         except FileNotFoundError:
             return ""
+
+    def scripts(self):
+        """What the program played so far: (origin, script) pairs from its script log."""
+        try:
+            with open(self.script_log_path, encoding="utf-8") as f:
+                return [(e["origin"], e["script"]) for e in map(json.loads, f) if e]
+        except FileNotFoundError:
+            return []
+
+    def wait_script(self, predicate, timeout=10):
+        """The first played (origin, script) for which predicate holds, waiting for it."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            for entry in self.scripts():
+                if predicate(*entry):
+                    return entry
+            time.sleep(0.05)
+        raise Failure("no such script played after %ss: %r" % (timeout, self.scripts()[-5:]))
 
     def errors(self):
         with open(self.stderr_path, encoding="utf-8", errors="replace") as f:

@@ -80,6 +80,7 @@ def case_datagram(s):
     time.sleep(1.0)
     p.send("\\hテストの台本です。\\w5\\nちゃんと届きました？\\u届いたで。")
     p.wait_trace("UDP ReceiveData", timeout=5)
+    p.wait_script(lambda origin, script: origin == "local" and script.startswith("\\hテストの台本"))
     time.sleep(2.5)
     balloon = s.window("Orvanel - Balloon")
     x, y, w, h, shown = s.geometry(balloon)
