@@ -8,6 +8,7 @@
 #include "app/message_boxes.h"
 #include "app/shell.h"
 #include "core/app_context.h"
+#include "engine/engine.h"
 #include "net/datagram_receiver.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
@@ -16,7 +17,6 @@
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"
-#include "engine/engine.h"
 #include "tools/script_log.h"
 #include "tools/trace_log.h"
 
