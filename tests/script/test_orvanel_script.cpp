@@ -1,6 +1,8 @@
 #include "platform/text_file.h"
 
 #include <QDirIterator>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -89,8 +91,13 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.lines.filter(QRegularExpression(u"^h: \".+\"$"_s)).size(), 40);
         QCOMPARE(r.lines.filter(u"elapsed: "_s).size(), 40);
-        const QStringList leftovers = r.lines.filter(QRegularExpression(u"%[a-z]"_s));
-        QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(u'\n')));
+        // No tag or variable reaches a balloon, whichever words the talks drew.
+        static const QRegularExpression leftover(u"\\\\[a-z_]|%[a-z]"_s);
+        for (const QString& line : r.lines.filter(QRegularExpression(u"^[hu]: "_s))) {
+            const QString shown =
+                QJsonDocument::fromJson(u'[' + line.mid(3).toUtf8() + u']').array()[0].toString();
+            QVERIFY2(!leftover.match(shown).hasMatch(), qPrintable(shown));
+        }
     }
 
     void refusesBadArguments() {

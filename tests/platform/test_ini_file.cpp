@@ -30,7 +30,7 @@ QByteArray ReadBytes(const QString& path) {
 } // namespace
 
 // CP932 text, text files and INI files.
-class TestCp932Files : public QObject {
+class TestIniFile : public QObject {
     Q_OBJECT
     QTemporaryDir dir_;
     QString Path(const QString& name) { return dir_.filePath(name); }
@@ -278,5 +278,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCp932Files)
-#include "test_cp932_files.moc"
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "test_ini_file.moc"
