@@ -3,6 +3,7 @@
 #include "character/skin.h"
 #include "core/app_context.h"
 #include "core/geometry.h"
+#include "platform/archive.h"
 #include "platform/clock.h"
 #include "platform/linux/linux_machine_probes.h"
 #include "script/play_state.h"
@@ -35,6 +36,9 @@ Engine::Engine(AppContext& ctx, Parts parts) : ctx_(ctx) {
     // The talk engine takes the player's "$learn" and trash hooks.
     talk_ = std::make_unique<TalkEngine>(ctx, *play_, *player_, *dictionary_, *source_, *scenario_,
                                          *probes_, *machine_);
+    talk_->Bulk().extractArchive = [](const QString& archive, const QString& folder) {
+        return ExtractArchive(archive, folder).error;
+    };
 }
 
 Engine::~Engine() = default;

@@ -73,7 +73,13 @@ bool BulkUpdate::HandleDrop(const QString& path) {
         const QString folder = talk_.app.settings.AppFolder() + u"TEtmp"_s;
         QDir(folder).removeRecursively();
         QDir().mkpath(folder);
-        extractArchive(path, folder);
+        // Archives come from other people: a refused one is not merged at all, and said so.
+        const QString refused = extractArchive(path, folder);
+        if (!refused.isEmpty()) {
+            log.LogEnd(u" Refused: "_s + refused);
+            talk_.player.PlayScript(u"\\hこの圧縮ファイルは展開できませんでした。"_s);
+            return true;
+        }
         UpdateFromFolder(folder + u'/');
         log.LogEnd(u" Complete"_s);
         return true;

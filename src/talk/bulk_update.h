@@ -43,9 +43,10 @@ public:
     qint32 NGCount() const { return ngFound_; }
     bool IsRunning() const { return running_; }
 
-    // Restores the files of an LHA archive into a folder; true when it worked. Set by the
-    // archive support; until then dropped dictionary archives are not taken.
-    std::function<bool(const QString& archive, const QString& folder)> extractArchive;
+    // Restores the files of an LHA archive into a folder: empty when it worked, else why not
+    // (naming the entry). The Engine sets it; without it dropped dictionary archives are not
+    // taken.
+    std::function<QString(const QString& archive, const QString& folder)> extractArchive;
 
 private:
     enum class Mode { Merge, NGCheck };

@@ -1,6 +1,8 @@
 #include "talk_rig.h"
 
+#include "platform/archive.h"
 #include "platform/codec.h"
+#include "platform/lha_format.h"
 
 #include <QDir>
 #include <QFile>
@@ -162,26 +164,36 @@ private Q_SLOTS:
         QCOMPARE(rig.Words(u"人物"_s), (QStringList{u"first"_s, u"second"_s}));
     }
 
-    // An export archive is restored into an emptied "TEtmp" and merged from there.
+    // An archive as the export writes it is restored into an emptied "TEtmp" and merged from
+    // there; one whose entry climbs out is refused, logged with the entry, said, not merged.
     void archiveDrop() {
         TalkRig rig;
-        const QString archive = Write(rig, u"me.260101.TalkEngine.lzh"_s, u"not read here"_s);
-        QVERIFY(!rig.talk.HandleDrop(archive)); // nothing can extract it yet
+        Write(rig, u"export/人物.ini"_s, u"[人物]\nPN=1\n1=届いた人\n"_s);
+        const QString archive = rig.dir.filePath(u"me.260101.TalkEngine.lzh"_s);
+        QVERIFY(WriteArchive(archive, rig.dir.filePath(u"export"_s)).Ok());
         Write(rig, u"TEtmp/場所.ini"_s, u"[場所]\nPN=1\n1=古い残り\n"_s);
-        QString extractedTo;
-        bool leftOver = true;
-        rig.talk.Bulk().extractArchive = [&](const QString& from, const QString& to) {
-            extractedTo = to;
-            leftOver = QFile::exists(to + u"/場所.ini"_s);
-            WriteCp932File(to + u"/人物.ini"_s, u"[人物]\nPN=1\n1=届いた人\n"_s);
-            return from == archive;
-        };
         QVERIFY(rig.talk.HandleDrop(archive));
-        QCOMPARE(extractedTo, rig.dir.filePath(u"TEtmp"_s));
-        QVERIFY(!leftOver);
         QCOMPARE(rig.Words(u"人物"_s), QStringList{u"届いた人"_s});
         QCOMPARE(rig.dictionary.WordCount(u"場所"_s), 0);
         QVERIFY(rig.log.Text().contains(u"TalkEngine Update / LZH Decompression... Complete"_s));
+
+        lha::Header h;
+        h.method = lha::kStoredMethod;
+        h.name = codec::ToCp932(u"..\\人物.ini"_s);
+        const QByteArray data = codec::ToCp932(u"[人物]\r\nPN=1\r\n1=悪い人\r\n"_s);
+        h.packedSize = h.originalSize = data.size();
+        h.crc = lha::Crc16(data);
+        const QString hostile = rig.dir.filePath(u"evil.TalkEngine.lzh"_s);
+        QFile f(hostile);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(lha::Level2Header(h) + data + QByteArray(1, '\0'));
+        f.close();
+        QVERIFY(rig.talk.HandleDrop(hostile));
+        QVERIFY(rig.log.Text().contains(
+            u"LZH Decompression... Refused: \"..\\人物.ini\": climbs out"_s));
+        QCOMPARE(rig.player.Buffer(), u"\\hこの圧縮ファイルは展開できませんでした。"_s);
+        QCOMPARE(rig.Words(u"人物"_s), QStringList{u"届いた人"_s});
+        QVERIFY(!QFile::exists(rig.dir.filePath(u"人物.ini"_s)));
     }
 
     void otherDropsAreNotTaken() {

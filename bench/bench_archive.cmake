@@ -1,0 +1,1 @@
+orvanel_add_benchmark(bench_archive bench_archive.cpp LIBS orvanel_engine)
