@@ -8,6 +8,7 @@ packages=(
   lhasa jlha-utils libarchive-tools
   libbenchmark-dev libpixman-1-dev
   librsvg2-bin fonts-ipafont-gothic
+  ca-certificates
   xvfb xauth xdotool x11-utils imagemagick socat python3
 )
 missing=()
