@@ -20,6 +20,6 @@ QString DefaultDataFolder();
 
 // Copies the default data that `folder` lacks into it while it holds no skin yet. Existing
 // files are never overwritten. Returns false when a file cannot be made.
-bool SeedProgramFolder(const QString& folder, const QString& defaultData);
+[[nodiscard]] bool SeedProgramFolder(const QString& folder, const QString& defaultData);
 
 } // namespace orvanel

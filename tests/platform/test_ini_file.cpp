@@ -1,3 +1,4 @@
+#include "../fakes/full_disk.h"
 #include "platform/codec.h"
 #include "platform/ini_file.h"
 #include "platform/text_file.h"
@@ -252,6 +253,36 @@ private Q_SLOTS:
             QCOMPARE(ini.Read(rp, u"S", u"k"), u"old"_s);
         }
         QFile::setPermissions(ro, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // A full disk takes part of a file without an error; a folder that is a file takes nothing.
+    // Either way the write reports failure and the file stays as it was, on disk and in the
+    // cache.
+    void failedWritesLeaveTheFileAsItWas_data() {
+        QTest::addColumn<bool>("full");
+        QTest::newRow("full disk") << true;
+        QTest::newRow("folder is a file") << false;
+    }
+    void failedWritesLeaveTheFileAsItWas() {
+        QFETCH(bool, full);
+        const QString folder = Path(full ? u"full"_s : u"blocked"_s);
+        QVERIFY(QDir().mkpath(folder));
+        const QString p = folder + (full ? u"/f.ini"_s : u"/sub/f.ini"_s);
+        const QByteArray before = "[S]\r\nk=old\r\n; " + QByteArray(300, 'x') + "\r\n";
+        if (full)
+            WriteBytes(p, before);
+        else
+            WriteBytes(folder + u"/sub"_s, before);
+        IniStore ini;
+        {
+            fakes::FullDisk disk(full ? p : folder + u"/sub"_s);
+            QVERIFY(!ini.Write(p, u"S", u"k", QString(200, u'n')));
+            QVERIFY(!ini.WriteKeys(p, u"S", {{u"a"_s, u"1"_s}, {u"k"_s, u"new"_s}}));
+        }
+        QCOMPARE(ini.Read(p, u"S", u"k"), full ? u"old"_s : QString());
+        QCOMPARE(ReadBytes(full ? p : folder + u"/sub"_s), before);
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{full ? u"f.ini"_s : u"sub"_s});
     }
 
     void writtenValuesStayOnOneLine() {

@@ -21,7 +21,8 @@ struct TalkRig : ScriptRig {
         for (int i = 0; i < list.size(); ++i)
             text += QStringLiteral("%1=%2\n").arg(i + 1).arg(list[i]);
         QDir().mkpath(dir.filePath(QStringLiteral("TalkEngine")));
-        WriteCp932File(TalkFile(category), text);
+        if (!WriteCp932File(TalkFile(category), text))
+            qFatal("cannot write %s", qPrintable(category));
     }
     QString TalkFile(const QString& category) const {
         return dir.filePath(QStringLiteral("TalkEngine/") + category + QStringLiteral(".ini"));

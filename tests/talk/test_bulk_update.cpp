@@ -25,7 +25,7 @@ QByteArray Bytes(const QString& path) {
 QString Write(TalkRig& rig, const QString& name, const QString& text) {
     const QString path = rig.dir.filePath(name);
     QDir().mkpath(QFileInfo(path).path());
-    WriteCp932File(path, text);
+    if (!WriteCp932File(path, text)) qFatal("cannot write %s", qPrintable(path));
     return path;
 }
 

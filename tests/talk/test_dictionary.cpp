@@ -1,3 +1,4 @@
+#include "../fakes/full_disk.h"
 #include "core/settings.h"
 #include "platform/codec.h"
 #include "platform/ini_file.h"
@@ -96,7 +97,7 @@ private Q_SLOTS:
         QCOMPARE(CategoryIndex(u"形容詞"_s), -1);
     }
 
-    void appendWritesTheCountFirstAndStaysCp932() {
+    void appendKeepsTheOriginalLayoutAndStaysCp932() {
         Folder f;
         QVERIFY(f.dictionary.AppendWord(u"動詞(単純)"_s, u"散歩"_s));
         QVERIFY(f.dictionary.AppendWord(u"動詞(単純)"_s, u"波～"_s));
@@ -106,6 +107,22 @@ private Q_SLOTS:
         QVERIFY(f.dictionary.WriteTalk(u"動詞(単純)"_s, u"1"_s, std::nullopt));
         QCOMPARE(f.dictionary.ReadTalk(u"動詞(単純)"_s, 1), QString());
         QCOMPARE(f.dictionary.WordCount(u"動詞(単純)"_s), 2);
+    }
+
+    // The count and the word go to the file together: a refused write leaves "PN" and the
+    // keys as they were, with no gap, and the next append fills the next key.
+    void appendOnAFullDiskLeavesNoGap() {
+        Folder f;
+        f.Category(u"人物"_s, {u"山田"_s, u"鈴木"_s});
+        {
+            fakes::FullDisk disk(f.TalkFile(u"人物"_s));
+            QVERIFY(!f.dictionary.AppendWord(u"人物"_s, u"佐藤"_s));
+        }
+        QCOMPARE(f.dictionary.WordCount(u"人物"_s), 2);
+        QCOMPARE(f.dictionary.ReadTalk(u"人物"_s, 3), QString());
+        QVERIFY(f.dictionary.AppendWord(u"人物"_s, u"田中"_s));
+        QCOMPARE(f.dictionary.WordCount(u"人物"_s), 3);
+        QCOMPARE(f.dictionary.ReadTalk(u"人物"_s, 3), u"田中"_s);
     }
 
     void longWordsAreCutTo254Bytes() {

@@ -1,3 +1,4 @@
+#include "../fakes/full_disk.h"
 #include "talk_rig.h"
 
 #include "talk/word_registration.h"
@@ -62,6 +63,31 @@ private Q_SLOTS:
         QVERIFY(!rig.ctx.flags.balloonHold);
         QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Teach));
         QVERIFY(rig.talk.InputMode().isEmpty());
+    }
+
+    // A word the dictionary did not take is not praised as learned (every praise names it).
+    void unstoredWordIsNotPraised_data() {
+        QTest::addColumn<bool>("full");
+        QTest::newRow("full disk") << true;
+        QTest::newRow("folder is a file") << false;
+    }
+    void unstoredWordIsNotPraised() {
+        QFETCH(bool, full);
+        TalkRig rig;
+        const QString folder = rig.dir.filePath(u"TalkEngine"_s);
+        if (full)
+            rig.Category(u"動物"_s, {u"イヌ"_s});
+        else
+            QVERIFY(WriteCp932File(folder, u"not a folder"_s));
+        rig.talk.LearningPart().StartLearning(u"動物"_s);
+        std::optional<fakes::FullDisk> disk;
+        if (full) disk.emplace(rig.TalkFile(u"動物"_s));
+        rig.talk.LearnWord(u"ウマ"_s);
+        disk.reset();
+        QVERIFY2(!rig.player.Buffer().contains(u"ウマ"_s), qPrintable(rig.player.Buffer()));
+        QCOMPARE(rig.Words(u"動物"_s), full ? QStringList{u"イヌ"_s} : QStringList());
+        QVERIFY(rig.log.Text().contains(u"not written"_s));
+        QVERIFY(!rig.ctx.flags.balloonHold);
     }
 
     // The comparison is exact: other letter case or width is a new word, appended at the end.
