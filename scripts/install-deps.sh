@@ -2,7 +2,7 @@
 # Installs every Debian package that building, running and testing Orvanel needs.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libuchardet-dev liblhasa-dev
   lhasa jlha-utils libarchive-tools

@@ -105,7 +105,8 @@ int main(int argc, char** argv) {
     }
     if (!tracePath.isEmpty() && !log.MirrorTo(tracePath))
         std::fprintf(stderr, "orvanel: cannot write the trace file %s\n", qPrintable(tracePath));
-    SeedProgramFolder(folder, DefaultDataFolder());
+    if (!SeedProgramFolder(folder, DefaultDataFolder()))
+        log.LogLine(u"Seeding incomplete: "_s + folder);
 
     SystemRandom random(quint32(QDateTime::currentMSecsSinceEpoch()));
     IniStore ini;

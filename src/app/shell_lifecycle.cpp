@@ -23,9 +23,6 @@
 using namespace Qt::StringLiterals;
 
 namespace orvanel {
-namespace {
-const QString kGeneral = u"General"_s;
-} // namespace
 
 ShellLifecycle::ShellLifecycle(ShellParts& parts, CharacterView& character, quint16 port)
     : parts_(parts), character_(character), port_(port) {}
@@ -43,7 +40,7 @@ bool ShellLifecycle::Start() {
             log.LogLine(u"Boot"_s);
             log.LogBegin(u"UserInfoLoad... "_s);
             parts_.headlines = LoadHeadlines(ctx.settings.FilePath(u"HeadLine.dat"_s));
-            LoadUserInfo(ctx.settings, ctx.profile);
+            LoadUserInfo(ctx.settings, ctx.profile, log);
             return LoadSurfaceList(ctx, parts_.boxes);
         },
         [&] {
@@ -88,9 +85,9 @@ void ShellLifecycle::ShowSplash(const VersionInfo& version) {
 void ShellLifecycle::LoadMainForm() {
     AppContext& ctx = parts_.ctx;
     ctx.log.LogLine(u"Load MainForm"_s);
-    parts_.engine->Play().SetOnTop(ReadOnTop(ctx.settings));
-    ctx.flags.hide = ReadTrueSwitch(ctx.settings, u"Hide"_s);
-    ctx.flags.silent = ReadTrueSwitch(ctx.settings, u"Silent"_s);
+    parts_.engine->Play().SetOnTop(ctx.settings.Switch(SettingKey::OnTop));
+    ctx.flags.hide = ctx.settings.Switch(SettingKey::Hide);
+    ctx.flags.silent = ctx.settings.Switch(SettingKey::Silent);
     ctx.random.Seed(quint32(QDateTime::currentMSecsSinceEpoch()));
     parts_.engine->ReloadScriptFiles();
     ctx.flags.startTick = ctx.clock.TickCount();
@@ -128,10 +125,12 @@ void ShellLifecycle::Greet(const VersionInfo& version) {
         form6->Field(0)->setFocus();
         ctx.flags.balloonHold = true;
     }
-    if (ctx.settings.ReadSetting(kGeneral, u"UpDate"_s) == u"True") {
+    if (ctx.settings.Switch(SettingKey::UpDate)) {
         play(UpdateTalkScript(VersionInfo::AppVersion(), version.PhaseText(),
                               version.UpdateNotes()));
-        ctx.settings.WriteSetting(kGeneral, u"UpDate"_s, std::nullopt);
+        // Left in place, the update talk comes again at every start.
+        if (!ctx.settings.WriteSetting(SettingKey::UpDate, std::nullopt))
+            ctx.log.LogLine(u"Write failed: "_s + SettingName(SettingKey::UpDate));
     }
 }
 
@@ -145,17 +144,17 @@ void ShellLifecycle::Finish() {
     AppContext& ctx = parts_.ctx;
     TraceLog& log = ctx.log;
     parts_.UpdateProbes();
-    if (ReadTrueSwitch(ctx.settings, u"Bold"_s)) {
+    if (ctx.settings.Switch(SettingKey::Bold)) {
         parts_.mainBalloon.SetBold(true);
         parts_.fellowBalloon.SetBold(true);
     }
     // The debug window comes with the tools; until then the switch is only reported.
     log.LogBegin(u"Debug Mode = "_s);
-    log.LogEnd(ReadTrueSwitch(ctx.settings, u"Debug"_s) ? u"True"_s : u"False"_s);
+    log.LogEnd(ctx.settings.Text(SettingKey::Debug));
     log.LogLine(u"Boot Complete"_s);
     parts_.character.ShowWithoutActivation();
     parts_.SetTopmost(parts_.engine->Play().OnTop());
-    ctx.flags.timerInterval = ReadTimerInterval(ctx.settings);
+    ctx.flags.timerInterval = ctx.settings.Number(SettingKey::TimerInterval);
     parts_.loop.Start();
 }
 
@@ -268,9 +267,10 @@ void ShellLifecycle::Close(int exitCode) {
     parts_.exitCode = exitCode;
     parts_.receiver.Close();
     const Settings& settings = ctx.settings;
-    settings.WriteSetting(kGeneral, u"OnTop"_s, BoolText(parts_.engine->Play().OnTop()));
-    settings.WriteSetting(kGeneral, u"Hide"_s, BoolText(ctx.flags.hide));
-    settings.WriteSetting(kGeneral, u"Silent"_s, BoolText(ctx.flags.silent));
+    for (const auto& [key, on] : {std::pair{SettingKey::OnTop, parts_.engine->Play().OnTop()},
+                                  std::pair{SettingKey::Hide, ctx.flags.hide},
+                                  std::pair{SettingKey::Silent, ctx.flags.silent}})
+        if (!settings.WriteSwitch(key, on)) ctx.log.LogLine(u"Write failed: "_s + SettingName(key));
     if (parts_.mainBalloonLoaded) {
         parts_.mainBalloon.hide();
         ctx.log.LogLine(u"Unload MainBaloon"_s);

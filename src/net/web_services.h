@@ -9,29 +9,9 @@ namespace orvanel {
 class AppContext;
 class Settings;
 
-// The services of the search panel. Each is an address pattern kept under [Web] in
-// "tomu.ini", so a user can move to another service without a new build. In a pattern
-// "{q}" stands for the words encoded as UTF-8, "{sjis}" for the words encoded in the system
-// code page (UrlEncodeAnsi) and "{raw}" for the words as typed.
-enum class WebKey {
-    Search,      // web search (mode 0, "ウェブ")
-    ImageSearch, // image search (mode 1, "イメージ")
-    ForumSearch, // discussion search (mode 2, "グループ")
-    DicEnJa,     // dictionary 0 "英和"
-    DicJaEn,     // dictionary 1 "和英"
-    DicJa,       // dictionary 2 "国語"
-    DicNew,      // dictionary 3 "新語"
-    EnJaLookUp,  // the English–Japanese look-up that is read aloud
-    EnJaStart,   // its markers around the meaning
-    EnJaEnd,
-    Archive, // the web archive
-};
-
-// The key's name under [Web] and the value used when "tomu.ini" has none.
-QString WebKeyName(WebKey key);
-QString WebKeyDefault(WebKey key);
-// The key's value in "tomu.ini", or its default when missing or empty.
-QString WebSetting(const Settings& settings, WebKey key);
+// The services of the search panel are address patterns kept under [Web] in "tomu.ini"
+// (SettingKey::Search and the keys after it), so a user can move to another service without a
+// new build.
 
 // `pattern` with its placeholders filled with `words`.
 QString FillAddressPattern(const QString& pattern, const QString& words);

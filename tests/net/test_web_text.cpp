@@ -217,34 +217,36 @@ private Q_SLOTS:
     }
 
     void searchAddresses_data() {
-        QTest::addColumn<QString>("key"); // a [Web] key of tomu.ini set to `value`
+        QTest::addColumn<std::optional<SettingKey>>(
+            "key"); // a [Web] key of tomu.ini set to `value`
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("engine");
         QTest::addColumn<int>("option");
         QTest::addColumn<QString>("words");
         QTest::addColumn<QString>("address");
         QTest::newRow("no mode selected searches the web")
-            << QString() << QString() << u"Google"_s << 3 << u"a"_s
+            << std::optional<SettingKey>() << QString() << u"Google"_s << 3 << u"a"_s
             << u"https://www.google.com/search?q=a&hl=ja&lr="_s;
         QTest::newRow("no dictionary selected uses 国語")
-            << QString() << QString() << u"goo"_s << 4 << u"猫"_s
+            << std::optional<SettingKey>() << QString() << u"goo"_s << 4 << u"猫"_s
             << u"https://www.weblio.jp/content/%E7%8C%AB"_s;
         QTest::newRow("a user's service in the system code page")
-            << u"ForumSearch"_s << u"http://bbs.example/find?w={sjis}&raw={raw}"_s << u"Google"_s
-            << 2 << u"あ{q}"_s << u"http://bbs.example/find?w=%82%A0%7Bq%7D&raw=あ{q}"_s;
+            << std::optional(SettingKey::ForumSearch)
+            << u"http://bbs.example/find?w={sjis}&raw={raw}"_s << u"Google"_s << 2 << u"あ{q}"_s
+            << u"http://bbs.example/find?w=%82%A0%7Bq%7D&raw=あ{q}"_s;
         QTest::newRow("an empty key keeps the default")
-            << u"DicNew"_s << QString() << u"goo"_s << 3 << u"a"_s
+            << std::optional(SettingKey::DicNew) << QString() << u"goo"_s << 3 << u"a"_s
             << u"https://kotobank.jp/search?q=a"_s;
     }
     void searchAddresses() {
-        QFETCH(QString, key);
+        QFETCH(std::optional<SettingKey>, key);
         QFETCH(QString, value);
         QFETCH(QString, engine);
         QFETCH(int, option);
         QFETCH(QString, words);
         QFETCH(QString, address);
         ScriptRig rig;
-        if (!key.isEmpty()) rig.ctx.settings.WriteSetting(u"Web"_s, key, value);
+        if (key) QVERIFY(rig.ctx.settings.WriteSetting(*key, value));
         const Settings& s = rig.ctx.settings;
         const QString built = engine == u"Google" ? GoogleAddress(s, words, option)
                               : engine == u"goo"  ? GooDictionaryAddress(s, words, option)
@@ -255,7 +257,7 @@ private Q_SLOTS:
     // A pattern edited into something other than a web address opens nothing.
     void onlyWebAddressesAreOpened() {
         ScriptRig rig;
-        rig.ctx.settings.WriteSetting(u"Web"_s, u"DicJa"_s, u"file:///etc/{raw}"_s);
+        QVERIFY(rig.ctx.settings.WriteSetting(SettingKey::DicJa, u"file:///etc/{raw}"_s));
         LookUpGooDictionary(rig.ctx, u"passwd"_s, 2);
         QVERIFY(rig.actionLog.isEmpty());
         QVERIFY(rig.log.Text().contains(u"Search refused: file:///etc/passwd"_s));

@@ -135,8 +135,8 @@ private Q_SLOTS:
         rig.server.Add("/content/look+up", {"200 OK", "Content-Type: text/html; charset=utf-8\r\n",
                                             "<td class=\"content-explanation ej\">調べる、"
                                             "(辞書で)引く</td>"});
-        rig.ctx.settings.WriteSetting(u"Web"_s, u"EnJaLookUp"_s,
-                                      rig.server.Url(u"/"_s).toString() + u"content/{q}"_s);
+        QVERIFY(rig.ctx.settings.WriteSetting(
+            SettingKey::EnJaLookUp, rig.server.Url(u"/"_s).toString() + u"content/{q}"_s));
         rig.play.SetEngine(SearchEngine::Babylon);
         QCOMPARE(rig.web.SearchOk(u"look up"_s, 0, false), WebTalk::Pressed::Ok);
         QCOMPARE(rig.mainBalloon.Message(), u"\"BABYLON\" に接続しています・・・"_s);
