@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -77,6 +78,8 @@ WordRegistrationWindow::WordRegistrationWindow(AppContext& ctx, Dictionary& dict
             [this](QListWidgetItem* item) { EditRow(list_->row(item)); });
     connect(input_, &QLineEdit::textEdited, this, [this] { model_.KeyTyped(); });
     connect(close_, &QPushButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this,
+            &QWidget::close);
     input_->installEventFilter(this);
     list_->installEventFilter(this);
 
