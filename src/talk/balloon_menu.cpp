@@ -30,11 +30,11 @@ MenuPage BalloonMenu::FirstPage() {
             {}};
 }
 
-MenuPage BalloonMenu::NewsPage() const {
+MenuPage BalloonMenu::NewsPage(const QList<Headline>& headlines) {
     QStringList items(kLines);
     // Only six sources have room; the original wrote a seventh over "あとにする".
-    for (qsizetype i = 1; i < headlines_.size() && i <= kNewsLines; ++i)
-        items[i - 1] = headlines_[i].name;
+    for (qsizetype i = 1; i < headlines.size() && i <= kNewsLines; ++i)
+        items[i - 1] = headlines[i].name;
     items[kLines - 1] = u"あとにする"_s;
     return {u"どこを見る～？"_s, items, {}};
 }

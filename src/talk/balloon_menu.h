@@ -44,7 +44,8 @@ public:
 
     // The pages the menu leads to (the first page's heading is a word of "呼び出し").
     MenuPage FirstPage();
-    MenuPage NewsPage() const;
+    MenuPage NewsPage() const { return NewsPage(headlines_); }
+    static MenuPage NewsPage(const QList<Headline>& headlines);
     static MenuPage SearchPage();
     static MenuPage SecondPage();
     MenuPage ServicesPage() const;
