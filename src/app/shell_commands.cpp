@@ -156,7 +156,7 @@ void ShellCommands::OpenWordRegistration() {
         wordRegistration_ = new WordRegistrationWindow(
             parts_.ctx, parts_.engine->Words(), parts_.engine->Player(), [this](bool restart) {
                 character_.SetEnabled(true);
-                if (restart && !parts_.closed) parts_.ticks.Start();
+                if (restart && !parts_.closed && !parts_.ctx.flags.minimized) parts_.ticks.Start();
                 parts_.loop.Wake();
             });
         wordRegistration_->show();
