@@ -368,9 +368,6 @@ private Q_SLOTS:
         QTest::keyClick(b.SearchInput(), Qt::Key_Return);
         QTest::mouseClick(b.SearchOk(), Qt::LeftButton);
         QCOMPARE(oks, 11);
-        b.MarkSearchButton(false);
-        QCOMPARE(b.SearchCancel()->TextColor(), QColor(255, 128, 128));
-        QCOMPARE(b.SearchOk()->TextColor(), QColor(64, 64, 64));
     }
 
     void waitMarkerSitsInTheCornerOfTheMessage() {

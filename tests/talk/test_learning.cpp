@@ -166,23 +166,6 @@ private Q_SLOTS:
         reg.PressEnter();
         QCOMPARE(reg.InputText(), input);
     }
-
-    void registrationCloses() {
-        TalkRig rig;
-        rig.Category(u"人物"_s, {u"a"_s, u"b"_s});
-        rig.Category(u"場所"_s, {u"c"_s});
-        WordRegistration reg(rig.ctx, rig.dictionary, rig.player);
-        reg.Open();
-        reg.SetInputText(u"昨日"_s);
-        reg.PressEnter();
-        QVERIFY(rig.ctx.flags.balloonHold);
-        QVERIFY(reg.Close());
-        QVERIFY(rig.player.Buffer().contains(u"今回は1件の追加登録"_s));
-        QVERIFY(rig.player.Buffer().contains(u"現在の単語数は･･･\\w8\\n4語です。"_s));
-        QVERIFY(!rig.ctx.flags.balloonHold);
-        rig.ctx.flags.silent = true;
-        QVERIFY(!reg.Close());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestLearning)
