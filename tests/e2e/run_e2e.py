@@ -12,7 +12,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from orvanel_e2e import Failure, Session, check, free_udp_port, read_ini  # noqa: E402
+from orvanel_e2e import Failure, Session, check, free_udp_port, read_ini, write_ini  # noqa: E402
 
 FIRST_START = "初回起動 - ユーザー情報チェック"
 
@@ -310,6 +310,30 @@ def case_word_registration(s):
     out = subprocess.run([script_tool, "--folder", folder, "\\h%dn"], capture_output=True,
                          text=True, env=s.env).stdout
     check('h: "e2eday"' in out, out)
+
+
+def case_debug_window(s):
+    """Debug=True: the debug window is shown at start with the focus in its script line;
+    what is typed there plays at once."""
+    folder = s.prepared_folder()
+    write_ini(os.path.join(folder, "tomu.ini"),
+              "[General]\r\nSkinFile=kanami.skn\r\nDebug=True\r\n[User]\r\nCall=Tester\r\n")
+    p = s.start(folder)
+    p.wait_trace("Main Timer Start")
+    check("Debug Mode = True" in p.trace() and "Load DebugForm... Complete" in p.trace(),
+          "debug window not loaded at start")
+    window = s.window("TOMU デバッグウインドウ")
+    check(s.geometry(window)[4], "debug window not shown")
+    s.xdotool("windowfocus", "--sync", window)
+    s.type("\\hdebug e2e")
+    s.keys("Return")
+    p.wait_script(lambda origin, script: origin == "debug" and script == "\\hdebug e2e")
+    time.sleep(6)  # the balloon closes, the boxes count on
+    x, y = kanami_centre(s)  # the coordinate box shows where the pointer is on her
+    for dx in (0, 5):
+        s.xdotool("mousemove", str(x + dx), str(y))
+        time.sleep(0.3)
+    s.screenshot("debug-window")
 
 
 def accessible(root, role, name, timeout=10):
