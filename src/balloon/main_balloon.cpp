@@ -377,6 +377,12 @@ void MainBalloon::SetMenuItems(const QStringList& captions) {
         menuItems_[size_t(i)]->setText(captions.value(i));
 }
 
+void MainBalloon::SetMenu(const QString& heading, const QStringList& items) {
+    ClearMenuMarks();
+    SetMenuHeading(heading);
+    SetMenuItems(items);
+}
+
 void MainBalloon::ClearMenuMarks() {
     for (PanelLabel* line : menuItems_)
         line->SetBackground(Back());

@@ -60,6 +60,7 @@ public:
     QString InputText() const override;
     void SetInputText(const QString& text) override;
     void FocusInput() override;
+    void SetMenu(const QString& heading, const QStringList& items) override;
 
     // The menu panel's heading lblCall and lines lblMenu 0..6.
     void SetMenuHeading(const QString& text);

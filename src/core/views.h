@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 // What the logic needs of the windows. The Qt windows implement these; tests implement them
@@ -53,6 +54,9 @@ public:
     virtual void SetInputText(const QString& text) = 0;
     // Puts the keyboard focus into txtInput when it is visible.
     virtual void FocusInput() = 0;
+    // The menu panel frameMenu: the heading lblCall and the captions of lblMenu 0..6, none
+    // of them marked.
+    virtual void SetMenu(const QString& heading, const QStringList& items) = 0;
 };
 
 // The character window frmKanami together with the fellow window frmFellow.

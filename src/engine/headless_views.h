@@ -33,6 +33,10 @@ public:
     QString InputText() const override { return input; }
     void SetInputText(const QString& text) override { input = text; }
     void FocusInput() override {}
+    void SetMenu(const QString& heading, const QStringList& items) override {
+        menuHeading = heading;
+        menuItems = items;
+    }
 
     bool visible = false;
     bool topmost = false;
@@ -42,6 +46,8 @@ public:
     std::pair<int, int> choicePos{0, 0};
     QStringList choiceWords;
     QString teachPrompt, teachExample, input;
+    QString menuHeading;
+    QStringList menuItems;
 };
 
 // The character without a window: remembers every surface it was asked to show.

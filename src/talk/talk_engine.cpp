@@ -4,6 +4,10 @@
 #include "core/views.h"
 #include "script/play_state.h"
 #include "script/script_player.h"
+#include "script/word_source.h"
+#include "tools/trace_log.h"
+
+using namespace Qt::StringLiterals;
 
 namespace orvanel {
 
@@ -12,7 +16,10 @@ TalkEngine::TalkEngine(AppContext& app, PlayState& play, ScriptPlayer& player,
                        ScriptProbes& skin, MachineProbes& machine)
     : ctx_{app, play, player, dictionary, words, scenario, skin, machine, {}}, questions_(ctx_),
       learning_(ctx_), calendar_(ctx_), machine_(ctx_, questions_), menu_(ctx_, calendar_),
-      maker_(ctx_, learning_, questions_, calendar_, machine_), bulk_(ctx_), web_(ctx_) {
+      maker_(ctx_, learning_, questions_, calendar_, machine_), bulk_(ctx_), web_(ctx_),
+      touch_(ctx_, questions_), drops_(ctx_, bulk_) {
+    touch_.randomTalk = [this] { RandomTalk(ScriptOrigin::Touch); };
+    touch_.openMenu = [this] { OpenMenu(); };
     player.hooks.startLearning = [this](const QString& category) {
         learning_.StartLearning(category);
     };
@@ -24,17 +31,11 @@ void TalkEngine::SetViews(MainBalloonView* mainBalloon, BalloonView* fellowBallo
     ctx_.views = {mainBalloon, fellowBalloon, character};
 }
 
-void TalkEngine::Say(const std::function<QString()>& make) {
-    // The player cancels any finish action when it starts a script, so the choice named while
-    // the script was made is named again once it plays.
-    ctx_.play.CancelWSF();
-    const QString script = make();
-    const FinishAction action = ctx_.play.Pending();
-    ctx_.player.PlayScript(script);
-    ctx_.play.WaitThen(action);
+void TalkEngine::Say(const std::function<QString()>& make, ScriptOrigin origin) {
+    ctx_.player.PlayMade(make, origin);
 }
 
-void TalkEngine::RandomTalk() {
+void TalkEngine::RandomTalk(ScriptOrigin origin) {
     RunFlags& flags = ctx_.app.flags;
     if (flags.silent) return;
     ctx_.ShowSurface(1, false);
@@ -42,7 +43,25 @@ void TalkEngine::RandomTalk() {
     if (ctx_.views.mainBalloon) ctx_.views.mainBalloon->Show();
     // PlayScript raises both balloons, gives the activation back, counts the talk, resets the
     // panels, hides the fellow's balloon and lets the balloon go.
-    Say([this] { return maker_.MakeRandomTalk(); });
+    Say([this] { return maker_.MakeRandomTalk(); }, origin);
+}
+
+void TalkEngine::OpenMenu() {
+    RunFlags& flags = ctx_.app.flags;
+    flags.mainBalloonCounter = 0;
+    flags.balloonHold = false;
+    ctx_.play.CancelWSF();
+    MainBalloonView* balloon = ctx_.views.mainBalloon;
+    if (balloon) balloon->SetMessage(QString());
+    const QString heading = ctx_.words.GetWord(u"呼び出し"_s);
+    ctx_.play.ForeMenu(BalloonPanel::Menu);
+    if (balloon) {
+        balloon->SetMenu(heading, {u"何か話して"_s, u"最新ニュース"_s, u"インターネット検索"_s,
+                                   u"何か格言"_s, u"学習"_s, u"次のページへ"_s, u"なんでもない"_s});
+        balloon->Show();
+    }
+    ctx_.player.Stop();
+    ctx_.app.log.LogLine(u"OpenMenu"_s);
 }
 
 void TalkEngine::Ask(const QString& question, const QString& positive, const QString& negative,

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "script/script_player.h"
 #include "talk/bulk_update.h"
 #include "talk/calendar_talk.h"
+#include "talk/drop_reactions.h"
 #include "talk/learning.h"
 #include "talk/machine_talk.h"
 #include "talk/menu_talk.h"
 #include "talk/questions.h"
 #include "talk/random_talk.h"
 #include "talk/talk_context.h"
+#include "talk/touch_reactions.h"
 #include "talk/web_talk.h"
 
 #include <QDate>
@@ -37,7 +40,7 @@ public:
 
     // Idle talk (main timer, "何か話して", touch): nothing while silent or while the balloon
     // is held; else surface 1 and a fresh talk.
-    void RandomTalk();
+    void RandomTalk(ScriptOrigin origin = ScriptOrigin::Talk);
     QString MakeRandomTalk() { return maker_.MakeRandomTalk(); }
 
     // The choice panel: 0 the positive answer, 1 the negative one.
@@ -85,6 +88,13 @@ public:
     bool HandleDrop(const QString& path) { return bulk_.HandleDrop(path); }
     BulkUpdate& Bulk() { return bulk_; }
 
+    // OpenMenu: the balloon menu on its first page; the talk stops where it is.
+    void OpenMenu();
+
+    // The mouse on the character, and what is dropped on her.
+    TouchReactions& Touch() { return touch_; }
+    DropReactions& Drops() { return drops_; }
+
     // The news items and the search panel's OK.
     WebTalk& Web() { return web_; }
 
@@ -95,7 +105,7 @@ public:
 
 private:
     // Plays what `make` generates; a choice it offers stays with the script it belongs to.
-    void Say(const std::function<QString()>& make);
+    void Say(const std::function<QString()>& make, ScriptOrigin origin = ScriptOrigin::Talk);
 
     TalkContext ctx_;
     Questions questions_;
@@ -106,6 +116,8 @@ private:
     RandomTalkMaker maker_;
     BulkUpdate bulk_;
     WebTalk web_;
+    TouchReactions touch_;
+    DropReactions drops_;
 };
 
 } // namespace orvanel
