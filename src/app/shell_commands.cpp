@@ -7,18 +7,22 @@
 #include "app/shell_scripts.h"
 #include "app/shell_talk.h"
 #include "app/skin_select_window.h"
+#include "app/word_registration_window.h"
 #include "core/app_context.h"
 #include "core/version_info.h"
 #include "engine/engine.h"
+#include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"
 #include "script/play_state.h"
 #include "script/script_player.h"
 #include "script/word_source.h"
+#include "talk/dictionary_export.h"
 #include "talk/talk_engine.h"
 #include "tools/trace_log.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 
@@ -101,7 +105,9 @@ ShellCommands::ShellCommands(ShellParts& parts, CharacterView& character, ShellL
 
     CharacterMenu& menu = parts.menu;
     menu.SetHandler(MenuItem::Config, [this] { OpenOptions(); });
+    menu.SetHandler(MenuItem::WordRegistration, [this] { OpenWordRegistration(); });
     menu.SetHandler(MenuItem::Skin, [this] { OpenSkinSelection(); });
+    menu.SetHandler(MenuItem::Export, [this] { ExportDictionary(); });
     menu.SetHandler(MenuItem::OnTop, [this] { ToggleOnTop(); });
     menu.SetHandler(MenuItem::Hide, [this] { ToggleHide(); });
     menu.SetHandler(MenuItem::Silent, [this] { ToggleSilent(); });
@@ -196,6 +202,30 @@ void ShellCommands::OpenSkinSelection() {
     }
     skinSelect_->raise();
     skinSelect_->activateWindow();
+}
+
+void ShellCommands::OpenWordRegistration() {
+    if (!wordRegistration_) {
+        parts_.ticks.Stop();
+        wordRegistration_ = new WordRegistrationWindow(
+            parts_.ctx, parts_.engine->Words(), parts_.engine->Player(), [this](bool restart) {
+                character_.SetEnabled(true);
+                if (restart && !parts_.closed && !parts_.ctx.flags.minimized) parts_.ticks.Start();
+                parts_.loop.Wake();
+            });
+        wordRegistration_->show();
+        parts_.Play(u"\\h単語登録中です。"_s);
+        parts_.ctx.flags.balloonHold = true;
+        character_.SetEnabled(false);
+    }
+    wordRegistration_->raise();
+    wordRegistration_->activateWindow();
+    wordRegistration_->Input()->setFocus();
+}
+
+void ShellCommands::ExportDictionary() {
+    DictionaryExport exporter(parts_.ctx, parts_.engine->Player());
+    exporter.Export(DesktopFolder(), [this](const QString& q) { return parts_.boxes.Confirm(q); });
 }
 
 void ShellCommands::ToggleOnTop() {

@@ -4,10 +4,6 @@
 #include "core/views.h"
 #include "script/play_state.h"
 #include "script/script_player.h"
-#include "script/word_source.h"
-#include "tools/trace_log.h"
-
-using namespace Qt::StringLiterals;
 
 namespace orvanel {
 
@@ -17,13 +13,16 @@ TalkEngine::TalkEngine(AppContext& app, PlayState& play, ScriptPlayer& player,
     : ctx_{app, play, player, dictionary, words, scenario, skin, machine, {}}, questions_(ctx_),
       learning_(ctx_), calendar_(ctx_), machine_(ctx_, questions_), menu_(ctx_, calendar_),
       maker_(ctx_, learning_, questions_, calendar_, machine_), bulk_(ctx_), web_(ctx_),
-      touch_(ctx_, questions_), drops_(ctx_, bulk_) {
+      balloonMenu_(ctx_, *this), touch_(ctx_, questions_), drops_(ctx_, bulk_) {
     touch_.randomTalk = [this] { RandomTalk(ScriptOrigin::Touch); };
     touch_.openMenu = [this] { OpenMenu(); };
     player.hooks.startLearning = [this](const QString& category) {
         learning_.StartLearning(category);
     };
     player.hooks.emptyRecycleBin = [this] { orvanel::EmptyRecycleBin(ctx_); };
+    player.hooks.openSearchPanel = [this](SearchEngine engine) {
+        balloonMenu_.OpenSearchPanel(engine);
+    };
 }
 
 void TalkEngine::SetViews(MainBalloonView* mainBalloon, BalloonView* fellowBalloon,
@@ -44,24 +43,6 @@ void TalkEngine::RandomTalk(ScriptOrigin origin) {
     // PlayScript raises both balloons, gives the activation back, counts the talk, resets the
     // panels, hides the fellow's balloon and lets the balloon go.
     Say([this] { return maker_.MakeRandomTalk(); }, origin);
-}
-
-void TalkEngine::OpenMenu() {
-    RunFlags& flags = ctx_.app.flags;
-    flags.mainBalloonCounter = 0;
-    flags.balloonHold = false;
-    ctx_.play.CancelWSF();
-    MainBalloonView* balloon = ctx_.views.mainBalloon;
-    if (balloon) balloon->SetMessage(QString());
-    const QString heading = ctx_.words.GetWord(u"呼び出し"_s);
-    ctx_.play.ForeMenu(BalloonPanel::Menu);
-    if (balloon) {
-        balloon->SetMenu(heading, {u"何か話して"_s, u"最新ニュース"_s, u"インターネット検索"_s,
-                                   u"何か格言"_s, u"学習"_s, u"次のページへ"_s, u"なんでもない"_s});
-        balloon->Show();
-    }
-    ctx_.player.Stop();
-    ctx_.app.log.LogLine(u"OpenMenu"_s);
 }
 
 void TalkEngine::Ask(const QString& question, const QString& positive, const QString& negative,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "script/script_player.h"
+#include "talk/balloon_menu.h"
 #include "talk/bulk_update.h"
 #include "talk/calendar_talk.h"
 #include "talk/drop_reactions.h"
@@ -88,15 +89,17 @@ public:
     bool HandleDrop(const QString& path) { return bulk_.HandleDrop(path); }
     BulkUpdate& Bulk() { return bulk_; }
 
-    // OpenMenu: the balloon menu on its first page; the talk stops where it is.
-    void OpenMenu();
-
     // The mouse on the character, and what is dropped on her.
     TouchReactions& Touch() { return touch_; }
     DropReactions& Drops() { return drops_; }
 
     // The news items and the search panel's OK.
     WebTalk& Web() { return web_; }
+
+    // The balloon menu on its first page (a double click on her body); the menu's lines and
+    // the search panel that the Search_* finish actions open.
+    void OpenMenu() { balloonMenu_.OpenMenu(); }
+    BalloonMenu& Menu() { return balloonMenu_; }
 
     Questions& QuestionsPart() { return questions_; }
     Learning& LearningPart() { return learning_; }
@@ -116,6 +119,7 @@ private:
     RandomTalkMaker maker_;
     BulkUpdate bulk_;
     WebTalk web_;
+    BalloonMenu balloonMenu_;
     TouchReactions touch_;
     DropReactions drops_;
 };
