@@ -7,6 +7,7 @@
 #include "app/system_launcher_window.h"
 #include "core/app_context.h"
 #include "engine/engine.h"
+#include "platform/system_actions.h"
 #include "script/script_player.h"
 #include "talk/talk_engine.h"
 
@@ -35,12 +36,11 @@ ShellTools::ShellTools(ShellParts& parts, CharacterView& character, ShellCommand
                 if (debug_ && area == CharacterWindow::Area::Body)
                     debug_->ShowPointer(pos * kTwipsPerPixel);
             });
-    // The line she says to it is the touch reactions'.
-    connect(&parts.character, &CharacterWindow::Released, this,
-            [this](CharacterWindow::Area area, Qt::MouseButton button,
-                   Qt::KeyboardModifiers modifiers, QPoint) {
+    // The line she says to it is the touch reactions'; the focus ends in the window.
+    connect(&parts.character, &CharacterWindow::Clicked, this,
+            [this](CharacterWindow::Area area, Qt::KeyboardModifiers modifiers) {
                 if (!parts_.closed && area == CharacterWindow::Area::Nose &&
-                    button == Qt::LeftButton && modifiers.testFlag(Qt::ControlModifier))
+                    modifiers.testFlag(Qt::ControlModifier))
                     OpenDebugWindow();
             });
 }
@@ -71,7 +71,11 @@ void ShellTools::ShowLog() {
 void ShellTools::OpenLauncher() {
     if (!launcher_)
         launcher_ = new SystemLauncherWindow(
-            parts_.ctx.log, parts_.ctx.actions, [this](const QString& script) {
+            parts_.ctx.log,
+            [this](const QString& program, const QStringList& arguments) {
+                return parts_.ctx.actions.StartProgram(program, arguments);
+            },
+            [this](const QString& script) {
                 parts_.engine->Player().PlayScript(script, ScriptOrigin::Menu);
                 parts_.loop.Wake();
                 parts_.ticks.Reschedule();

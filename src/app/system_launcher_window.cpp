@@ -1,6 +1,5 @@
 #include "app/system_launcher_window.h"
 
-#include "platform/system_actions.h"
 #include "tools/trace_log.h"
 
 #include <QEvent>
@@ -13,10 +12,10 @@ using namespace Qt::StringLiterals;
 
 namespace orvanel {
 
-SystemLauncherWindow::SystemLauncherWindow(TraceLog& log, SystemActions& actions,
+SystemLauncherWindow::SystemLauncherWindow(TraceLog& log, Start start,
                                            std::function<void(const QString&)> play,
                                            QWidget* parent)
-    : QWidget(parent, Qt::Window), log_(log), actions_(actions), play_(std::move(play)) {
+    : QWidget(parent, Qt::Window), log_(log), start_(std::move(start)), play_(std::move(play)) {
     setObjectName(u"frmSL"_s);
     setWindowTitle(u"System Launch for TOMU"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -55,7 +54,7 @@ void SystemLauncherWindow::Launch(int row) {
     const std::optional<ToolCommand>& command = buttons_[row].command;
     if (tool.announce) close();
     // The tool was there when the window opened; it may have gone since.
-    const bool started = command && actions_.StartProgram(command->program, command->arguments);
+    const bool started = command && start_(command->program, command->arguments);
     if (!tool.announce) close();
     if (!started)
         play_(u"\\h"_s + QString::fromUtf16(tool.caption) + u"の起動に失敗しました。"_s);

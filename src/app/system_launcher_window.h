@@ -13,7 +13,6 @@ class QPushButton;
 
 namespace orvanel {
 
-class SystemActions;
 class TraceLog;
 
 // frmSL, "System Launch for TOMU": one button per tool of LauncherTools(). While the pointer
@@ -23,9 +22,11 @@ class TraceLog;
 class SystemLauncherWindow : public QWidget {
     Q_OBJECT
 public:
+    // Starts a program (the system actions' StartProgram); false when it did not start.
+    using Start = std::function<bool(const QString& program, const QStringList& arguments)>;
     // `play` hands a script to the player.
-    SystemLauncherWindow(TraceLog& log, SystemActions& actions,
-                         std::function<void(const QString&)> play, QWidget* parent = nullptr);
+    SystemLauncherWindow(TraceLog& log, Start start, std::function<void(const QString&)> play,
+                         QWidget* parent = nullptr);
     ~SystemLauncherWindow() override;
 
     QPushButton* Button(int row) const { return buttons_[row].button; }
@@ -47,7 +48,7 @@ private:
     };
 
     TraceLog& log_;
-    SystemActions& actions_;
+    Start start_;
     std::function<void(const QString&)> play_;
     QList<Row> buttons_;
     QLabel* close_;

@@ -24,17 +24,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Every start fails, as when a tool has been removed since the launcher opened.
-class FailingActions final : public SystemActions {
-public:
-    bool OpenUrl(const QString&) override { return false; }
-    bool StartProgram(const QString&, const QStringList&) override { return false; }
-    bool EmptyTrash() override { return false; }
-    bool ClearRecentDocuments() override { return false; }
-    bool MinimizeWindow(quint64) override { return false; }
-    bool PowerOff() override { return false; }
-};
-
 void Settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
@@ -54,9 +43,15 @@ class TestToolWindows : public QObject {
     std::unique_ptr<fakes::TalkRig> rig_;
     QStringList played_;
 
-    SystemLauncherWindow* Launcher(SystemActions& actions) {
-        auto* w = new SystemLauncherWindow(rig_->log, actions,
-                                           [this](const QString& s) { played_ << s; });
+    // Through the logged system actions; with `fail`, every start fails, as when a tool has
+    // been removed since the launcher opened.
+    SystemLauncherWindow* Launcher(bool fail = false) {
+        auto* w = new SystemLauncherWindow(
+            rig_->log,
+            [this, fail](const QString& program, const QStringList& arguments) {
+                return !fail && rig_->actions.StartProgram(program, arguments);
+            },
+            [this](const QString& s) { played_ << s; });
         w->show();
         return w;
     }
@@ -119,9 +114,7 @@ private Q_SLOTS:
         QFETCH(QString, button);
         QFETCH(QString, started);
         QFETCH(QString, talk);
-        FailingActions failing;
-        QPointer<SystemLauncherWindow> w =
-            Launcher(started.isEmpty() ? static_cast<SystemActions&>(failing) : rig_->actions);
+        QPointer<SystemLauncherWindow> w = Launcher(started.isEmpty());
         QStringList enabled;
         for (int i = 0; i < int(LauncherTools().size()); ++i)
             if (w->Button(i)->isEnabled()) enabled << w->Button(i)->objectName();
@@ -142,7 +135,7 @@ private Q_SLOTS:
     // One explanation until the pointer touches the background (a disabled button is
     // background).
     void launcherExplainsOnce() {
-        std::unique_ptr<SystemLauncherWindow> w(Launcher(rig_->actions));
+        std::unique_ptr<SystemLauncherWindow> w(Launcher());
         const auto hover = [this](const QString& button) {
             return QString::fromUtf16(LauncherTools()[size_t(Row(button))].hover);
         };
