@@ -77,8 +77,6 @@ void ShellTools::OpenLauncher() {
             },
             [this](const QString& script) {
                 parts_.engine->Player().PlayScript(script, ScriptOrigin::Menu);
-                parts_.loop.Wake();
-                parts_.ticks.Reschedule();
             });
     launcher_->show();
     launcher_->raise();
@@ -91,8 +89,6 @@ DebugWindow& ShellTools::OpenDebugWindow() {
         DebugWindow::Hooks hooks;
         hooks.play = [this](const QString& script) {
             parts_.engine->Player().PlayScript(script, ScriptOrigin::Debug);
-            parts_.loop.Wake();
-            parts_.ticks.Reschedule();
         };
         hooks.hitAreasOff = [this, &face](bool off) {
             if (off)
