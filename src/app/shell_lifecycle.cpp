@@ -150,9 +150,10 @@ void ShellLifecycle::Finish() {
         parts_.mainBalloon.SetBold(true);
         parts_.fellowBalloon.SetBold(true);
     }
-    // The debug window comes with the tools; until then the switch is only reported.
     log.LogBegin(u"Debug Mode = "_s);
-    log.LogEnd(ctx.settings.Text(SettingKey::Debug));
+    const bool debug = ctx.settings.Switch(SettingKey::Debug);
+    log.LogEnd(BoolText(debug));
+    if (debug && openDebugWindow) openDebugWindow();
     log.LogLine(u"Boot Complete"_s);
     parts_.character.ShowWithoutActivation();
     parts_.SetTopmost(parts_.engine->Play().OnTop());

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 namespace orvanel {
 
 class CharacterView;
@@ -35,6 +37,9 @@ public:
     void StandOnBottom();
     // Form6, while the names are asked for at the first start.
     QWidget* FirstStart() const { return firstStart_; }
+
+    // Opens the debug window when [General] Debug is "True".
+    std::function<void()> openDebugWindow;
 
 private:
     void ShowSplash(const VersionInfo& version);

@@ -96,8 +96,9 @@ void ShellViews::ShowBlinkPicture(bool eyesClosed) {
                                  CharacterSurfaces::kPictureOffset);
 }
 
-// The debug window comes with the tools.
-void ShellViews::CloseDebugWindow() {}
+void ShellViews::CloseDebugWindow() {
+    hooks_.closeDebugWindow();
+}
 
 void ShellViews::CloseCharacterWindow() {
     hooks_.close();

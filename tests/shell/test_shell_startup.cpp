@@ -2,12 +2,14 @@
 // start-up sequence and its trace, where the windows stand, the menu's switches, minimising,
 // the End command, and the skin change.
 #include "app/character_menu.h"
+#include "app/debug_window.h"
 #include "app/fellow_window.h"
 #include "app/message_boxes.h"
 #include "app/shell.h"
 #include "app/shell_commands.h"
 #include "app/shell_lifecycle.h"
 #include "app/shell_parts.h"
+#include "app/shell_tools.h"
 #include "app/shell_views.h"
 #include "balloon/fellow_balloon.h"
 #include "balloon/main_balloon.h"
@@ -25,6 +27,7 @@
 #include "tools/trace_log.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
@@ -259,6 +262,36 @@ private Q_SLOTS:
         for (int i = 0; i < 10; ++i)
             Player(shell).StepScript();
         QCOMPARE(shell.Parts().mainBalloon.Message(), u"はい"_s);
+    }
+
+    // Debug=True opens the debug window at start-up; its switches make the face inert or
+    // framed, and the edge toggle unloads it, leaving the face as the skin has it.
+    void debugWindowAtStart() {
+        Run run(folder_);
+        QVERIFY(run.ctx.settings.WriteSetting(SettingKey::Debug, u"True"_s));
+        Shell& shell = run.Start();
+        QVERIFY(InOrder(run.log.Text(), {u"Debug Mode = True"_s, u"Load DebugForm... Complete"_s,
+                                         u"Boot Complete"_s}));
+        DebugWindow* debug = shell.Tools().Debug();
+        QVERIFY(debug && debug->isVisible() && debug->Refreshing());
+        QVERIFY(shell.Parts().menu.Item(MenuItem::Debug)->isEnabled());
+
+        CharacterWindow& face = shell.Parts().character;
+        const QRect nose = face.AreaRect(CharacterWindow::Area::Nose);
+        debug->HitTestOff()->setChecked(true);
+        QCOMPARE(face.AreaAt(nose.center()), CharacterWindow::Area::Body);
+        debug->HitTestOff()->setChecked(false);
+        QCOMPARE(face.AreaAt(nose.center()), CharacterWindow::Area::Nose);
+        debug->ShowFrames()->setChecked(true);
+        QCOMPARE(face.grab().toImage().pixelColor(nose.topLeft()), QColor(Qt::red));
+
+        debug->HitTestOff()->setChecked(true);
+        shell.Views().CloseDebugWindow();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!shell.Tools().Debug());
+        QVERIFY(run.log.Text().contains(u"Unload DebugForm"_s));
+        QCOMPARE(face.AreaAt(nose.center()), CharacterWindow::Area::Nose);
+        QVERIFY(!face.HitAreaFrames());
     }
 };
 
