@@ -75,6 +75,14 @@ QString OneLine(QStringView v) {
     return s;
 }
 
+// Names that would not read back as written: a section name cut short by "]" or a line end,
+// a key name split by "=" or a line end, or read as a section or a comment.
+bool Writable(QStringView section, QStringView key) {
+    const auto breaks = [](QStringView s) { return s.contains(u'\r') || s.contains(u'\n'); };
+    return !breaks(section) && !section.contains(u']') && !breaks(key) && !key.contains(u'=') &&
+           !key.startsWith(u'[') && !key.startsWith(u';');
+}
+
 } // namespace
 
 struct IniStore::File {
@@ -210,7 +218,7 @@ struct IniStore::File {
     }
 
     // Sets or (nullopt) deletes one key in memory; false when nothing had to change, also
-    // when the key already reads as the value.
+    // when the key already reads as the value. Names are trimmed and Writable.
     bool Set(QStringView section, QStringView key, std::optional<QStringView> value) {
         const auto range = FindSection(section);
         const Line* existing = FindKey(section, key);
@@ -400,11 +408,14 @@ QString IniStore::Read(const QString& path, QStringView section, QStringView key
 
 bool IniStore::Write(const QString& path, QStringView section, QStringView key,
                      std::optional<QStringView> value) {
+    if (!Writable(Trimmed(section), Trimmed(key))) return false;
     File* f = Load(path);
     return !f->Set(Trimmed(section), Trimmed(key), value) || Store(path, *f);
 }
 
 bool IniStore::WriteKeys(const QString& path, QStringView section, const QList<KeyEdit>& edits) {
+    for (const auto& edit : edits)
+        if (!Writable(Trimmed(section), Trimmed(edit.first))) return false;
     File* f = Load(path);
     bool changed = false;
     for (const auto& [key, value] : edits)
@@ -450,6 +461,9 @@ QStringList IniStore::Sections(const QString& path) {
 
 bool IniStore::ReplaceSection(const QString& path, QStringView section,
                               const QList<QPair<QString, QString>>& keys) {
+    for (const auto& key : keys)
+        if (!Writable(Trimmed(section), Trimmed(key.first))) return false;
+    if (!Writable(Trimmed(section), {})) return false;
     File* f = Load(path);
     const QByteArray before = f->ToBytes();
     section = Trimmed(section);
