@@ -233,9 +233,18 @@ struct IniStore::File {
             if (!value) {
                 lines.erase(lines.begin() + qsizetype(k));
             } else {
-                Line line = KeyLine(lines[k].name, *value);
+                // The name's own bytes: one that does not decode (bad CP932) stays itself.
+                const QByteArray& raw = lines[k].raw;
+                const qsizetype eq = raw.indexOf('=');
+                qsizetype b = 0, e = eq < 0 ? raw.size() : eq;
+                while (b < e && (raw[b] == ' ' || raw[b] == '\t'))
+                    ++b;
+                while (e > b && (raw[e - 1] == ' ' || raw[e - 1] == '\t'))
+                    --e;
+                const QByteArray name = raw.mid(b, e - b);
+                Line line = Parse(name + '=' + codec::ToCp932(OneLine(*value)),
+                                  lines[k].eol.isEmpty() ? QByteArray("\r\n") : lines[k].eol);
                 if (line.value == lines[k].value) return false;
-                line.eol = lines[k].eol.isEmpty() ? QByteArray("\r\n") : lines[k].eol;
                 lines[k] = std::move(line);
             }
         } else {
