@@ -76,10 +76,14 @@ QString OneLine(QStringView v) {
 }
 
 // Names that would not read back as written: a section name cut short by "]" or a line end,
-// a key name split by "=" or a line end, or read as a section or a comment.
+// a key name split by "=" or a line end, or read as a section or a comment, and names with
+// no CP932 form (each write would add another line of "?").
 bool Writable(QStringView section, QStringView key) {
-    const auto breaks = [](QStringView s) { return s.contains(u'\r') || s.contains(u'\n'); };
-    return !breaks(section) && !section.contains(u']') && !breaks(key) && !key.contains(u'=') &&
+    const auto fits = [](QStringView s) {
+        return !s.contains(u'\r') && !s.contains(u'\n') &&
+               codec::FromCp932(codec::ToCp932(s)) == s;
+    };
+    return fits(section) && !section.contains(u']') && fits(key) && !key.contains(u'=') &&
            !key.startsWith(u'[') && !key.startsWith(u';');
 }
 

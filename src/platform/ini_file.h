@@ -39,8 +39,8 @@ public:
     // A null value (std::nullopt, distinct from the empty text) deletes the key. Creates the
     // file, its folder and the section when missing. Returns false when the file cannot be
     // written, or the names could not be read back (a section name with "]" or a line end, a
-    // key name with "=" or a line end or beginning with "[" or ";"); the file is then as it
-    // was.
+    // key name with "=" or a line end or beginning with "[" or ";", a name with no CP932
+    // form); the file is then as it was.
     [[nodiscard]] bool Write(const QString& path, QStringView section, QStringView key,
                              std::optional<QStringView> value);
 

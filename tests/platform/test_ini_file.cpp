@@ -380,9 +380,9 @@ private Q_SLOTS:
         QCOMPARE(ini.Read(p, u"S", u"k"), u"a [Evil] x=1"_s);
         // Names that would not read back are refused, and the file stays as it was.
         const QByteArray before = ReadBytes(p);
-        const std::pair<QStringView, QStringView> names[] = {{u"a]b", u"k"}, {u"S\r\n[T", u"k"},
-                                                             {u"S", u"k=v"}, {u"S", u" [T]"},
-                                                             {u"S", u";c"},  {u"S", u"a\nb"}};
+        const std::pair<QStringView, QStringView> names[] = {
+            {u"a]b", u"k"}, {u"S\r\n[T", u"k"}, {u"S", u"k=v"}, {u"S", u" [T]"},
+            {u"S", u";c"},  {u"S", u"a\nb"},    {u"S", u"😀"}};
         for (const auto& [section, key] : names)
             QVERIFY(!ini.Write(p, section, key, u"v") &&
                     !ini.WriteKeys(p, section, {{key.toString(), u"v"_s}}));
