@@ -12,6 +12,7 @@ class CharacterView;
 class OptionWindow;
 class ShellLifecycle;
 class SkinSelectWindow;
+class WordRegistrationWindow;
 struct ReceivedScript;
 class ShellParts;
 
@@ -27,6 +28,10 @@ public:
 
     void OpenOptions();
     void OpenSkinSelection();
+    // frmRegWord: the main timer stops and the character takes no input while it is open.
+    void OpenWordRegistration();
+    // The dictionary archive on the desktop.
+    void ExportDictionary();
     void ToggleOnTop();
     void ToggleHide();
     void ToggleSilent();
@@ -43,6 +48,10 @@ public:
 private:
     void ScriptArrived(const ReceivedScript& received);
     void CharacterPressed(CharacterWindow::Area area, Qt::MouseButton button);
+    void CharacterMoved(CharacterWindow::Area area, QPoint pos);
+    void Dropped(const QStringList& files, const QString& text, bool hasText);
+    // Something the touch reactions count changed: the main timer lets it calm down on time.
+    void Touched();
     void FellowPoked();
     void PrepareMenu(bool fromCharacter);
 
@@ -51,6 +60,7 @@ private:
     ShellLifecycle& lifecycle_;
     QPointer<OptionWindow> optionWindow_;
     QPointer<SkinSelectWindow> skinSelect_;
+    QPointer<WordRegistrationWindow> wordRegistration_;
     QPointer<QWidget> about_;
 };
 

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "script/script_player.h"
+#include "talk/balloon_menu.h"
 #include "talk/bulk_update.h"
 #include "talk/calendar_talk.h"
+#include "talk/drop_reactions.h"
 #include "talk/learning.h"
 #include "talk/machine_talk.h"
 #include "talk/menu_talk.h"
 #include "talk/questions.h"
 #include "talk/random_talk.h"
 #include "talk/talk_context.h"
+#include "talk/touch_reactions.h"
 #include "talk/web_talk.h"
 
 #include <QDate>
@@ -37,7 +41,7 @@ public:
 
     // Idle talk (main timer, "何か話して", touch): nothing while silent or while the balloon
     // is held; else surface 1 and a fresh talk.
-    void RandomTalk();
+    void RandomTalk(ScriptOrigin origin = ScriptOrigin::Talk);
     QString MakeRandomTalk() { return maker_.MakeRandomTalk(); }
 
     // The choice panel: 0 the positive answer, 1 the negative one.
@@ -85,8 +89,17 @@ public:
     bool HandleDrop(const QString& path) { return bulk_.HandleDrop(path); }
     BulkUpdate& Bulk() { return bulk_; }
 
+    // The mouse on the character, and what is dropped on her.
+    TouchReactions& Touch() { return touch_; }
+    DropReactions& Drops() { return drops_; }
+
     // The news items and the search panel's OK.
     WebTalk& Web() { return web_; }
+
+    // The balloon menu on its first page (a double click on her body); the menu's lines and
+    // the search panel that the Search_* finish actions open.
+    void OpenMenu() { balloonMenu_.OpenMenu(); }
+    BalloonMenu& Menu() { return balloonMenu_; }
 
     Questions& QuestionsPart() { return questions_; }
     Learning& LearningPart() { return learning_; }
@@ -95,7 +108,7 @@ public:
 
 private:
     // Plays what `make` generates; a choice it offers stays with the script it belongs to.
-    void Say(const std::function<QString()>& make);
+    void Say(const std::function<QString()>& make, ScriptOrigin origin = ScriptOrigin::Talk);
 
     TalkContext ctx_;
     Questions questions_;
@@ -106,6 +119,9 @@ private:
     RandomTalkMaker maker_;
     BulkUpdate bulk_;
     WebTalk web_;
+    BalloonMenu balloonMenu_;
+    TouchReactions touch_;
+    DropReactions drops_;
 };
 
 } // namespace orvanel
