@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running and testing Orvanel needs.
+# Installs every Debian package that building, running and testing Orvanel needs; with
+# --sanitize also clang, its sanitizer and libFuzzer runtimes and the symbolizer.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
@@ -13,6 +14,7 @@ packages=(
   # test tools: the accessibility bus and a client that reads it
   dbus-bin dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
+[ "${1:-}" = --sanitize ] && packages+=(clang libclang-rt-14-dev llvm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

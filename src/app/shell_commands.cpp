@@ -127,6 +127,12 @@ ShellCommands::ShellCommands(ShellParts& parts, CharacterView& character, ShellL
     });
 }
 
+ShellCommands::~ShellCommands() {
+    delete optionWindow_;
+    delete skinSelect_;
+    delete about_;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The mouse and the port
 

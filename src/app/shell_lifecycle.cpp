@@ -74,6 +74,10 @@ bool ShellLifecycle::Start() {
     return true;
 }
 
+ShellLifecycle::~ShellLifecycle() {
+    delete firstStart_;
+}
+
 void ShellLifecycle::ShowSplash(const VersionInfo& version) {
     parts_.splash = new SplashWindow(parts_.ctx, u"Version "_s + VersionInfo::AppVersion() +
                                                      u" Phase"_s + version.PhaseText());

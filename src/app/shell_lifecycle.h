@@ -19,6 +19,8 @@ class ShellParts;
 class ShellLifecycle {
 public:
     ShellLifecycle(ShellParts& parts, CharacterView& character, quint16 port);
+    // The first-start window, when still open, goes with the shell.
+    ~ShellLifecycle();
 
     // Loads everything, shows the character and starts the main loop. False when the program
     // ended on the way (a missing picture, the port in use).

@@ -2,6 +2,8 @@
 
 #include <QRect>
 
+#include <climits>
+
 namespace orvanel {
 
 bool IsBanded(const QList<RegionRect>& rects) {
@@ -23,9 +25,12 @@ bool IsBanded(const QList<RegionRect>& rects) {
 QRegion RegionData::ToQRegion() const {
     QList<QRect> list;
     list.reserve(rects.size());
-    for (const RegionRect& r : rects)
-        if (r.left < r.right && r.top < r.bottom)
-            list.append(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+    for (const RegionRect& r : rects) {
+        // A cache file may hold anything; a rectangle wider or taller than int goes.
+        const qint64 width = qint64(r.right) - r.left, height = qint64(r.bottom) - r.top;
+        if (width > 0 && height > 0 && width <= INT_MAX && height <= INT_MAX)
+            list.append(QRect(r.left, r.top, int(width), int(height)));
+    }
     QRegion region;
     if (IsBanded(rects)) {
         region.setRects(list.constData(), int(list.size()));
