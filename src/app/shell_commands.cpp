@@ -71,7 +71,9 @@ ShellCommands::ShellCommands(ShellParts& parts, CharacterView& character, ShellL
 // The mouse and the port
 
 void ShellCommands::ScriptArrived(const ReceivedScript& received) {
-    if (parts_.closed) return;
+    // After the End command the farewell is the last thing she says: a stream of datagrams
+    // must not keep her from leaving.
+    if (parts_.closed || parts_.ctx.flags.exitRequest) return;
     character_.ShowSurface(1, false);
     parts_.engine->Player().PlayScript(received.script,
                                        received.local ? ScriptOrigin::Local : ScriptOrigin::Remote);
@@ -81,6 +83,12 @@ void ShellCommands::ScriptArrived(const ReceivedScript& received) {
 
 void ShellCommands::CharacterPressed(CharacterWindow::Area area, Qt::MouseButton button) {
     if (parts_.closed || button != Qt::LeftButton) return;
+    // While she waits for a click, a click on her answers as one on her balloon does.
+    ScriptPlayer& player = parts_.engine->Player();
+    if (player.WaitingForClick()) {
+        player.Click();
+        return;
+    }
     // A drag may follow: the balloons follow it tick by tick.
     parts_.ticks.Reschedule();
     // Until the touch reactions come, a click on the body or the head makes her talk (what

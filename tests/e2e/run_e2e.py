@@ -151,7 +151,8 @@ def case_port_taken(s):
 
 
 def case_end_command(s):
-    """The End command from the menu: farewell, 30 idle ticks, the switches saved."""
+    """The End command from the menu, given while a datagram holds her in a click wait on the
+    balloon it hid: the balloon is shown again, then farewell, 30 idle ticks, switches saved."""
     folder = s.prepared_folder()
     p = s.start(folder)
     p.wait_trace("Main Timer Start")
@@ -161,6 +162,9 @@ def case_end_command(s):
     time.sleep(0.5)
     s.screenshot("menu")
     s.keys("o", "h")  # オプション → 画面端で隠す
+    p.send("\\h\\_e\\x")
+    time.sleep(1.5)
+    check(s.geometry(s.window("Orvanel - Balloon"))[4], "the balloon she waits on is hidden")
     s.click(x, y, 3)
     time.sleep(0.4)
     s.keys("x")  # 終了

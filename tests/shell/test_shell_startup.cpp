@@ -64,6 +64,14 @@ ScriptPlayer& Player(Shell& shell) {
     return shell.Parts().engine->Player();
 }
 
+// Lets the program run (virtual time) until it has closed; false when it still runs after
+// `ms`.
+bool RunUntilClosed(Run& run, int ms) {
+    for (int t = 0; t < ms && !run.shell->Closed(); t += 100)
+        run.clock.Advance(100);
+    return run.shell->Closed();
+}
+
 // Each line appears, in this order.
 bool InOrder(const QString& text, const QStringList& lines) {
     qsizetype at = 0;
@@ -186,22 +194,70 @@ private Q_SLOTS:
         QCOMPARE(Player(shell).Buffer(), u"\\h\\s0復活！\\w8\\u･･･\\w5ゾンビ？"_s);
     }
 
-    void endCommand() {
+    // The End command ends her whatever she waits for, the farewell the last thing said;
+    // minimised she closes at once.
+    void endDuringEveryWait_data() {
+        QTest::addColumn<QString>("wait");
+        QTest::newRow("\\w") << u"w"_s;
+        QTest::newRow("\\x on a hidden balloon, from the port") << u"x"_s;
+        QTest::newRow("a finish action's 250 ms") << u"finish"_s;
+        QTest::newRow("the skin reload's 500 ms") << u"reload"_s;
+        QTest::newRow("minimised") << u"minimised"_s;
+    }
+    void endDuringEveryWait() {
+        QFETCH(QString, wait);
         Run run(folder_);
+        QVERIFY(run.ctx.settings.WriteSetting(SettingKey::Call, u"たろう"_s));
         Shell& shell = run.Start();
-        shell.Commands().EndCommand();
-        QVERIFY(run.ctx.flags.exitRequest);
-        QVERIFY(!shell.Closed()); // the main timer closes after the farewell
-        QVERIFY(Player(shell).Buffer().startsWith(u"\\h今回の起動時間は、"_s));
+        bool waitedForEver = false, balloonShown = true;
+        run.clock.ScheduleIn(60000, [&] { waitedForEver = run.ctx.flags.click = true; });
+        const auto end = [&] { shell.Commands().EndCommand(); };
+        if (wait == u"minimised") {
+            shell.Commands().Minimize();
+            end();
+            QVERIFY(shell.Closed() && !run.ctx.flags.exitRequest);
+            return;
+        }
+        if (wait == u"reload") {
+            run.ctx.flags.skinChangeRequest = true;
+            QObject::connect(&run.log, &TraceLog::Appended, &run.log, [&](const QString& piece) {
+                if (piece.contains(u"UserInfoLoad"_s)) run.clock.ScheduleIn(100, end);
+            });
+        } else if (wait == u"finish") {
+            shell.Parts().Play(u"\\hQ"_s); // steps at once and 50 ms later, then waits 250 ms
+            shell.Parts().engine->Play().WaitThen(FinishAction::SelMsg);
+            run.clock.ScheduleIn(150, end);
+        } else if (wait == u"x") {
+            ReceivedScript datagram{u"\\h\\_e\\x"_s, QHostAddress::LocalHost, 1, true};
+            Q_EMIT shell.Parts().receiver.ScriptReceived(datagram);
+            run.clock.ScheduleIn(1000, [&] {
+                balloonShown = shell.Parts().mainBalloon.isVisible(); // the one she waits on
+                end();
+            });
+        } else {
+            shell.Parts().Play(u"\\hA"_s + u"\\w9"_s.repeated(100));
+            run.clock.ScheduleIn(1000, end);
+        }
+        QVERIFY(RunUntilClosed(run, 30000));
+        QVERIFY(!waitedForEver && balloonShown);
+        QVERIFY(shell.Parts().mainBalloon.Message().startsWith(u"今回の起動時間は、"_s));
+        QVERIFY(!shell.Parts().character.isVisible() && !shell.Parts().mainBalloon.isVisible());
+    }
 
-        Run minimized(folder_ + u"second/"_s);
-        QVERIFY(SeedProgramFolder(minimized.ctx.settings.AppFolder(),
-                                  QStringLiteral(ORVANEL_DEFAULT_FOLDER)));
-        Shell& other = minimized.Start();
-        other.Commands().Minimize();
-        other.Commands().EndCommand();
-        QVERIFY(other.Closed());
-        QVERIFY(!minimized.ctx.flags.exitRequest);
+    // A press on her answers a click wait, as a click on her balloon does.
+    void aPressOnHerAnswersAClickWait() {
+        Run run(folder_);
+        QVERIFY(run.ctx.settings.WriteSetting(SettingKey::Call, u"たろう"_s));
+        Shell& shell = run.Start();
+        shell.Parts().Play(u"\\h\\xB"_s);
+        run.clock.ScheduleIn(500, [&] {
+            Q_EMIT shell.Parts().character.Pressed(CharacterWindow::Area::Body, Qt::LeftButton, {});
+        });
+        bool unanswered = false;
+        run.clock.ScheduleIn(20000, [&] { unanswered = run.ctx.flags.click = true; });
+        run.clock.Advance(2000);
+        QVERIFY(!unanswered);
+        QCOMPARE(shell.Parts().mainBalloon.Message(), u"B"_s);
     }
 
     void skinWithoutFellow() {
