@@ -12,7 +12,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from orvanel_e2e import Failure, Session, check, free_udp_port, read_ini  # noqa: E402
+from orvanel_e2e import Failure, Session, check, free_udp_port, read_ini, write_ini  # noqa: E402
 
 FIRST_START = "初回起動 - ユーザー情報チェック"
 
@@ -132,7 +132,7 @@ def case_drag(s):
 
 
 def case_port_taken(s):
-    """The port is taken: the message, then the shutdown sequence saves the switches."""
+    """The port is taken: the message, and the shutdown sequence leaves the switches alone."""
     import socket
     holder = socket.socket(socket.AF_INET6, socket.SOCK_DGRAM)
     holder.setsockopt(socket.IPPROTO_IPV6, socket.IPV6_V6ONLY, 0)
@@ -140,12 +140,16 @@ def case_port_taken(s):
     port = holder.getsockname()[1]
     try:
         folder = s.prepared_folder()
+        write_ini(os.path.join(folder, "tomu.ini"),
+                  "[General]\r\nSkinFile=kanami.skn\r\nOnTop=False\r\nHide=True\r\n"
+                  "[User]\r\nCall=Tester\r\n")
         p = s.start(folder, port=port)
         check(p.wait_exit(20) == 1, "did not end with status 1")
         check("MessageBox: %d番ポートは使用中です" % port in p.trace(), "no port message")
         check("Boot Complete" not in p.trace(), "booted anyway")
-        for key, value in (("OnTop", "True"), ("Hide", "False"), ("Silent", "False")):
-            check(p.setting("General", key) == value, "%s not saved" % key)
+        # A start that did not get through has no switches of the user's to save.
+        for key, value in (("OnTop", "False"), ("Hide", "True"), ("Silent", None)):
+            check(p.setting("General", key) == value, "%s rewritten" % key)
     finally:
         holder.close()
 

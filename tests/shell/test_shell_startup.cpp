@@ -1,8 +1,10 @@
 // The whole shell on the offscreen platform, on a copy of the default program folder: the
 // start-up sequence and its trace, where the windows stand, the menu's switches, minimising,
 // the End command, and the skin change.
+#include "../fakes/full_disk.h"
 #include "app/character_menu.h"
 #include "app/fellow_window.h"
+#include "app/first_start_window.h"
 #include "app/message_boxes.h"
 #include "app/shell.h"
 #include "app/shell_commands.h"
@@ -18,6 +20,7 @@
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"
+#include "platform/text_file.h"
 #include "script/play_state.h"
 #include "script/script_player.h"
 #include "tools/trace_log.h"
@@ -25,6 +28,7 @@
 #include <QAction>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -258,6 +262,58 @@ private Q_SLOTS:
         run.clock.Advance(2000);
         QVERIFY(!unanswered);
         QCOMPARE(shell.Parts().mainBalloon.Message(), u"B"_s);
+    }
+
+    // A failed start leaves tomu.ini as it was; a start takes away what writes cut short left
+    // beside the program's files, and nothing else.
+    void failedStartKeepsTheSettingsAndStartCleansUp() {
+        const QString ini = folder_ + u"tomu.ini"_s, picture = folder_ + u"kanami/surface1.png"_s;
+        QVERIFY(WriteCp932File(ini,
+                               u"[General]\nOnTop=False\nHide=True\nSilent=True\n"
+                               "MsgDispLimit=300\nTOMULimitTime=3000\nSkinFile=kanami.skn\n"_s));
+        const std::optional<QString> before = ReadCp932File(ini);
+        QVERIFY(QFile::rename(picture, picture + u"~"_s));
+        {
+            Run failed(folder_);
+            failed.Start();
+            QVERIFY(!failed.started && ReadCp932File(ini) == before);
+        }
+
+        QVERIFY(QFile::rename(picture + u"~"_s, picture));
+        const QStringList cut = {u"tomu.ini.WaqPVZ"_s, u"TalkEngine/動物.ini.xKcDqa"_s,
+                                 u"kanami/Region.ini.AbCdEf"_s, u"kanami/surface1.rgn.QwErTy"_s};
+        const QStringList users = {u"tomu.ini.bak"_s, u"readme.txt.AbCdEf"_s,
+                                   u"TalkEngine/動物.ini.ABC123"_s,
+                                   u"kanami/surface1.png.AbCdEf"_s};
+        for (const QString& name : cut + users)
+            QVERIFY(WriteCp932File(folder_ + name, u"x"_s));
+        Run run(folder_);
+        run.Start();
+        for (const QString& name : cut + users)
+            QVERIFY2(QFile::exists(folder_ + name) == users.contains(name), qPrintable(name));
+    }
+
+    // Settings that cannot be written: said once, naming the file; the run goes on with them.
+    void unwritableSettingsAreReportedOnce() {
+        std::optional<fakes::FullDisk> disk(std::in_place, rlim_t(0));
+        Run run(folder_);
+        Shell& shell = run.Start();
+        QVERIFY(run.started);
+        FirstStartWindow* form6 = qobject_cast<FirstStartWindow*>(shell.Lifecycle().FirstStart());
+        QVERIFY(form6);
+        for (int i = 0; i < 3; ++i)
+            form6->Field(i)->setText(u"名%1"_s.arg(i));
+        form6->Ok();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // it closed itself
+        shell.Parts().menu.Item(MenuItem::Silent)->trigger();
+        shell.Close();
+        disk.reset();
+        const QString said =
+            u"MessageBox: "_s + run.ctx.settings.SettingsFile() + u" に書き込めません"_s;
+        QCOMPARE(run.log.Text().count(said), 1);
+        QCOMPARE(run.ctx.profile.callName, u"名2"_s);
+        QCOMPARE(run.Setting(SettingKey::Call), u"名2"_s);
+        QVERIFY(!QFile::exists(folder_ + u"tomu.ini"_s));
     }
 
     void skinWithoutFellow() {
