@@ -10,6 +10,8 @@ packages=(
   librsvg2-bin fonts-ipafont-gothic
   ca-certificates
   xvfb xauth xdotool x11-utils imagemagick socat python3
+  # test tools: the accessibility bus and a client that reads it
+  dbus-bin dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
 missing=()
 for p in "${packages[@]}"; do
