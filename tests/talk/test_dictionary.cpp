@@ -153,7 +153,7 @@ private Q_SLOTS:
                 }
             }
             ::close(fds[1]);
-            ::usleep(useconds_t(2000 + gen() % 30000));
+            ::usleep(useconds_t(2000 + gen() % 60000));
             ::kill(child, SIGKILL);
             QCOMPARE(::waitpid(child, nullptr, 0), child);
             QFile pipe;
