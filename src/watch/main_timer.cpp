@@ -91,6 +91,9 @@ int MainTimer::QuietTicks(int atMost) const {
     else if (!f.blinkHold)
         showsOn(qint64(c_.blinkInterval) + kEyesClosedTicks - c_.blinkCount); // they open
     const TouchState& t = ctx_.touch;
+    // A stroke counts the ticks in which the mouse moved over the head: the next one must come
+    // at its time.
+    if (t.stroking) return 0;
     if (t.eyeTouched && t.eyeQuietTicks < kEyeFaceAt) showsOn(kEyeFaceAt - qint64(t.eyeQuietTicks));
     if (t.mouthTouched && t.mouthQuietTicks < kMouthFaceAt)
         showsOn(kMouthFaceAt - qint64(t.mouthQuietTicks));
@@ -236,8 +239,9 @@ bool MainTimer::IdleTalk() {
     }
     if (!ctx_.flags.silent) {
         main_.Show();
+        // Played as a made talk, so that a choice offered while making it comes up.
         if (ctx_.random.Next() > 0.97)
-            player_.PlayScript(host_.WindowRemark());
+            player_.PlayMade([this] { return host_.WindowRemark(); });
         else
             host_.RandomTalk();
     }

@@ -45,6 +45,7 @@ public:
     void RandomTalk() override { j_.append(QStringLiteral("host.RandomTalk")); }
     QString WindowRemark() override {
         j_.append(QStringLiteral("host.WindowRemark"));
+        if (offer) offer();
         return QStringLiteral("\\hremark");
     }
     QString TodayDateText() override { return QStringLiteral("DATE"); }
@@ -57,6 +58,7 @@ public:
     QPoint cursor{400, 300};
     QRect work{0, 0, 1024, 728};
     std::function<bool()> reload;
+    std::function<void()> offer; // what making the window remark does besides
 
 private:
     QStringList& j_;
