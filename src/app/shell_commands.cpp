@@ -68,7 +68,7 @@ ShellCommands::ShellCommands(ShellParts& parts, CharacterView& character, ShellL
             });
     connect(&parts.character, &CharacterWindow::Clicked, this,
             [this](CharacterWindow::Area area, Qt::KeyboardModifiers modifiers) {
-                if (parts_.closed) return;
+                if (parts_.closed || answeredWait_) return;
                 parts_.engine->Talk().Touch().Clicked(TouchAreaOf(area),
                                                       modifiers.testFlag(Qt::ControlModifier));
                 Touched();
@@ -79,7 +79,7 @@ ShellCommands::ShellCommands(ShellParts& parts, CharacterView& character, ShellL
             });
     connect(&parts.character, &CharacterWindow::DoubleClicked, this,
             [this](CharacterWindow::Area area) {
-                if (parts_.closed) return;
+                if (parts_.closed || answeredWait_) return;
                 parts_.engine->Talk().Touch().DoubleClicked(TouchAreaOf(area));
                 Touched();
             });
@@ -145,9 +145,11 @@ void ShellCommands::Touched() {
 
 void ShellCommands::CharacterPressed(CharacterWindow::Area area, Qt::MouseButton button) {
     if (parts_.closed || button != Qt::LeftButton) return;
-    // While she waits for a click, a click on her answers as one on her balloon does.
+    // While she waits for a click, a click on her answers as one on her balloon does, and is
+    // no touch.
     ScriptPlayer& player = parts_.engine->Player();
-    if (player.WaitingForClick()) {
+    answeredWait_ = player.WaitingForClick();
+    if (answeredWait_) {
         player.Click();
         return;
     }

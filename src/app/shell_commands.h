@@ -60,6 +60,7 @@ private:
     QPointer<SkinSelectWindow> skinSelect_;
     QPointer<WordRegistrationWindow> wordRegistration_;
     QPointer<QWidget> about_;
+    bool answeredWait_ = false; // the last press on her answered a click wait
 };
 
 } // namespace orvanel

@@ -250,14 +250,16 @@ private Q_SLOTS:
         QVERIFY(!shell.Parts().character.isVisible() && !shell.Parts().mainBalloon.isVisible());
     }
 
-    // A press on her answers a click wait, as a click on her balloon does.
-    void aPressOnHerAnswersAClickWait() {
+    // A click on her answers a click wait, as one on her balloon does, and pokes nobody.
+    void aClickOnHerAnswersAClickWait() {
         Run run(folder_);
         QVERIFY(run.ctx.settings.WriteSetting(SettingKey::Call, u"たろう"_s));
         Shell& shell = run.Start();
         shell.Parts().Play(u"\\h\\xB"_s);
         run.clock.ScheduleIn(500, [&] {
-            Q_EMIT shell.Parts().character.Pressed(CharacterWindow::Area::Body, Qt::LeftButton, {});
+            CharacterWindow& kanami = shell.Parts().character;
+            Q_EMIT kanami.Pressed(CharacterWindow::Area::Body, Qt::LeftButton, {});
+            Q_EMIT kanami.Clicked(CharacterWindow::Area::Body, {});
         });
         bool unanswered = false;
         run.clock.ScheduleIn(20000, [&] { unanswered = run.ctx.flags.click = true; });
