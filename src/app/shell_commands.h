@@ -62,6 +62,7 @@ private:
     QPointer<SkinSelectWindow> skinSelect_;
     QPointer<WordRegistrationWindow> wordRegistration_;
     QPointer<QWidget> about_;
+    bool answeredWait_ = false; // the last press on her answered a click wait
 };
 
 } // namespace orvanel

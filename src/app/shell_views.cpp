@@ -106,6 +106,8 @@ void ShellViews::CloseCharacterWindow() {
 
 bool ShellViews::ReloadSkin() {
     if (!hooks_.survive(parts_.surfaces.ReloadSkin(*this))) return false;
+    // Closed during the reload's wait: nothing may show again.
+    if (parts_.closed) return false;
     parts_.UpdateProbes();
     parts_.UpdateTrayTip();
     return true;

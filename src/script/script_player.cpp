@@ -286,23 +286,42 @@ ScriptPlayer::Flow ScriptPlayer::OpenTarget() {
     return Flow::Continue;
 }
 
+// Waits only as long as someone can answer: the balloon stays shown, the End command ends the
+// wait, and a wait that came from another machine ends with the next script, so a datagram
+// can never leave the player waiting for good.
 void ScriptPlayer::ClickWait() {
     ReplaceToken(2, {});
+    const bool remote = origin_ == ScriptOrigin::Remote;
+    const quint64 generation = generation_;
     const auto marker = [this](bool on) {
         if (main_) main_->SetWaitMarkerVisible(on);
     };
+    ShowWaitBalloon();
     marker(true);
     ctx_.flags.click = false;
     ctx_.flags.balloonHold = true;
+    waitingForClick_ = true;
     if (hooks.clickWaitStarted) hooks.clickWaitStarted();
+    const auto answered = [&] {
+        return ctx_.flags.click || ctx_.flags.exitRequest || (remote && generation != generation_);
+    };
     do {
         ctx_.Wait(200);
         marker(false);
         ctx_.Wait(700);
+        ShowWaitBalloon();
         marker(true);
-    } while (!ctx_.flags.click);
+    } while (!answered());
+    waitingForClick_ = false;
     ctx_.flags.balloonHold = false;
     marker(false);
+}
+
+// The marker's balloon: a "\_e" before the wait or the edge toggle may have hidden it.
+void ScriptPlayer::ShowWaitBalloon() {
+    if (!main_ || main_->IsVisible() || ctx_.flags.minimized) return;
+    main_->Show();
+    state_.RaiseBalloon(*main_);
 }
 
 // The balloon shows what its character said before and the script up to the play position.

@@ -53,9 +53,12 @@ public:
     // Replaces `length` characters at the play position by `text`; the position stays.
     void ReplaceToken(qsizetype length, QStringView text);
 
-    // A single click on either balloon: cuts the running wait short and ends a "\x" click wait
-    // when its blink cycle is over.
+    // A single click on either balloon or on the character: cuts the running wait short and
+    // ends a "\x" click wait when its blink cycle is over.
     void Click();
+    // A "\x" click wait is waiting. It also ends at the End command, and, when the script came
+    // from another machine, when the next script arrives.
+    bool WaitingForClick() const { return waitingForClick_; }
     // Stops playback where it is; the balloons keep their text.
     void Stop();
     bool IsRunning() const;
@@ -100,6 +103,7 @@ private:
     void SwitchSpeaker(BalloonView* balloon, Speaker scope, QString& keepsShownText);
     Flow OpenTarget();
     void ClickWait();
+    void ShowWaitBalloon();
     void ShowText();
     void Expand();
     void RunCommands();
@@ -140,6 +144,7 @@ private:
     QString msgTmpF_;
     // Counts PlayScript calls, so work begun before a wait can tell the script was replaced.
     quint64 generation_ = 0;
+    bool waitingForClick_ = false;
 };
 
 // The address a "\j[...]" target opens: http and https addresses only, "" for anything else.

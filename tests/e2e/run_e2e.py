@@ -132,7 +132,7 @@ def case_drag(s):
 
 
 def case_port_taken(s):
-    """The port is taken: the message, then the shutdown sequence saves the switches."""
+    """The port is taken: the message, and the shutdown sequence leaves the switches alone."""
     import socket
     holder = socket.socket(socket.AF_INET6, socket.SOCK_DGRAM)
     holder.setsockopt(socket.IPPROTO_IPV6, socket.IPV6_V6ONLY, 0)
@@ -140,18 +140,23 @@ def case_port_taken(s):
     port = holder.getsockname()[1]
     try:
         folder = s.prepared_folder()
+        write_ini(os.path.join(folder, "tomu.ini"),
+                  "[General]\r\nSkinFile=kanami.skn\r\nOnTop=False\r\nHide=True\r\n"
+                  "[User]\r\nCall=Tester\r\n")
         p = s.start(folder, port=port)
         check(p.wait_exit(20) == 1, "did not end with status 1")
         check("MessageBox: %d番ポートは使用中です" % port in p.trace(), "no port message")
         check("Boot Complete" not in p.trace(), "booted anyway")
-        for key, value in (("OnTop", "True"), ("Hide", "False"), ("Silent", "False")):
-            check(p.setting("General", key) == value, "%s not saved" % key)
+        # A start that did not get through has no switches of the user's to save.
+        for key, value in (("OnTop", "False"), ("Hide", "True"), ("Silent", None)):
+            check(p.setting("General", key) == value, "%s rewritten" % key)
     finally:
         holder.close()
 
 
 def case_end_command(s):
-    """The End command from the menu: farewell, 30 idle ticks, the switches saved."""
+    """The End command from the menu, given while a datagram holds her in a click wait on the
+    balloon it hid: the balloon is shown again, then farewell, 30 idle ticks, switches saved."""
     folder = s.prepared_folder()
     p = s.start(folder)
     p.wait_trace("Main Timer Start")
@@ -161,6 +166,9 @@ def case_end_command(s):
     time.sleep(0.5)
     s.screenshot("menu")
     s.keys("o", "h")  # オプション → 画面端で隠す
+    p.send("\\h\\_e\\x")
+    time.sleep(1.5)
+    check(s.geometry(s.window("Orvanel - Balloon"))[4], "the balloon she waits on is hidden")
     s.click(x, y, 3)
     time.sleep(0.4)
     s.keys("x")  # 終了
