@@ -13,6 +13,8 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick socat python3
   # test tools: the accessibility bus and a client that reads it
   dbus-bin dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+  # the package test: the validators of desktop entries and AppStream metainfo
+  desktop-file-utils appstream
 )
 [ "${1:-}" = --sanitize ] && packages+=(clang libclang-rt-14-dev llvm)
 missing=()
