@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSlider;
@@ -14,7 +15,8 @@ namespace orvanel {
 class AppContext;
 
 // frmOption, "TOMU ユーザー設定": the idle-talk interval, the balloon display time, the
-// user's names and the script speed. While it is open the balloons stay open.
+// user's names and the script speed. While it is open the balloons stay open. The two times
+// are counted in main-timer ticks; a number outside a sensible range is refused.
 class OptionWindow : public QWidget {
     Q_OBJECT
 public:
@@ -28,6 +30,8 @@ public:
     QSlider* Speed() const { return slider_; }
     QPushButton* OkButton() const { return ok_; }
     QPushButton* CancelButton() const { return cancel_; }
+    // Why the last OK was refused ("" when it was not).
+    QString Refusal() const;
 
     void Ok();
     void Cancel();
@@ -39,6 +43,7 @@ private:
     QSlider* slider_;
     QPushButton* ok_;
     QPushButton* cancel_;
+    QLabel* refusal_;
     QString callAtLoad_;
 };
 
