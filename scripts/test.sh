@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Checks formatting and layering, builds everything and runs every test (unit, widget and
-# end-to-end) without a display.
+# Installs the test tools as well, checks formatting and layering, builds everything and runs
+# every test (unit, widget and end-to-end) without a display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh --tests
 scripts/check.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DORVANEL_BUILD_TESTS=ON -DORVANEL_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build build -j2
 export ORVANEL_SYSTEM_ACTIONS=log
 ctest --test-dir build --output-on-failure -j2
