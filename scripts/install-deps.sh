@@ -3,7 +3,8 @@
 # the tests use (the format check, the archivers the LHA writer is checked against, the
 # benchmark library, the X servers, the window manager and the tools the end-to-end tests
 # drive the desktop with).
-#   scripts/install-deps.sh [--tests]
+# With --sanitize also clang, its sanitizer and libFuzzer runtimes and the symbolizer.
+#   scripts/install-deps.sh [--tests] [--sanitize]
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -12,7 +13,7 @@ packages=(
   librsvg2-bin fonts-ipafont-gothic
   ca-certificates
 )
-if [ "${1:-}" = "--tests" ]; then
+if [[ " $* " == *" --tests "* ]]; then
   packages+=(
     clang-format python3
     lhasa jlha-utils libarchive-tools
@@ -24,6 +25,7 @@ if [ "${1:-}" = "--tests" ]; then
     dbus-bin dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0
   )
 fi
+[[ " $* " == *" --sanitize "* ]] && packages+=(clang libclang-rt-14-dev llvm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

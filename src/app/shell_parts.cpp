@@ -22,7 +22,7 @@ ShellParts::ShellParts(AppContext& ctx, MessageBoxes& boxes)
     : ctx(ctx), boxes(boxes), engine(std::make_unique<Engine>(ctx)),
       talk(std::make_unique<EngineTalk>(engine->Talk())), mainBalloon(ctx), fellowBalloon(ctx),
       progress(ctx, [this] { UnloadSplash(); }), surfaces(ctx, character, progress, boxes),
-      receiver(ctx.log),
+      receiver(ctx.log, ctx.clock),
       loop(
           ctx, [this] { Step(); }, [this] { return engine->Player().IsRunning(); }),
       ticks(
@@ -103,7 +103,7 @@ void ShellParts::Present(QWidget& window) const {
         window.resize(qMax(window.sizeHint().width(), titleWidth * 5 / 4 + 160),
                       window.sizeHint().height());
         const QRect work = WorkArea();
-        window.move(KeptInside(work.center() - window.rect().center(), window.size(), work));
+        window.move(KeepInside(work.center() - window.rect().center(), window.size(), work));
         window.show();
     }
     window.raise();

@@ -24,9 +24,9 @@ inline QPoint TwipsToPixels(QPoint t) {
     return QPoint(TwipsToPixels(t.x()), TwipsToPixels(t.y()));
 }
 
-// Where a window of `size` at `topLeft` comes to lie when it must stay inside `area`: moved
-// in as little as it takes (the left and top edges win when it is larger).
-inline QPoint KeptInside(QPoint topLeft, QSize size, const QRect& area) {
+// The top-left corner that keeps a window of `size` inside `area`, moved as little as
+// possible (a window larger than the area keeps its top-left corner inside).
+inline QPoint KeepInside(QPoint topLeft, QSize size, const QRect& area) {
     const int x = qMax(area.left(), qMin(topLeft.x(), area.right() + 1 - size.width()));
     const int y = qMax(area.top(), qMin(topLeft.y(), area.bottom() + 1 - size.height()));
     return QPoint(x, y);
@@ -40,7 +40,7 @@ inline QPoint BalloonPosition(QPoint characterTopLeft, QSize balloonSize, QPoint
                               const QRect& screen = QRect()) {
     const QPoint at = characterTopLeft - QPoint(balloonSize.width(), balloonSize.height()) +
                       TwipsToPixels(offsetTwips);
-    return screen.isValid() ? KeptInside(at, balloonSize, screen) : at;
+    return screen.isValid() ? KeepInside(at, balloonSize, screen) : at;
 }
 
 // The screen that holds the largest part of `window`; the one nearest to its centre when none

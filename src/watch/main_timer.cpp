@@ -52,7 +52,10 @@ void MainTimer::Tick() {
     CoolDownTouches();
     if (!IdleTalk()) return;
     if (ctx_.flags.foregroundRequest) Foreground();
-    if (ctx_.flags.exitRequest) ExitPhase();
+    if (ctx_.flags.exitRequest) {
+        ExitPhase();
+        if (closeRequested_) return; // nothing may show again once the window closes
+    }
     if (ctx_.flags.skinChangeRequest) SkinChangePhase();
 }
 
@@ -281,7 +284,8 @@ void MainTimer::SkinChangePhase() {
     host_.SetCharacterVisible(true);
     main_.Show();
     PlaceCharacter();
-    GreetAfterSkinChange();
+    // An End given during the reload keeps its farewell.
+    if (!ctx_.flags.exitRequest) GreetAfterSkinChange();
     ctx_.flags.skinChangeRequest = false;
     ctx_.flags.balloonHold = false;
     character_.SetEnabled(true);
