@@ -4,7 +4,8 @@ bottom (a window with a strut), driven like a user would.
 
     run_desktop_e2e.py --binary BIN --default-data DIR --panel BIN --out DIR CASE
 
-Exit status 77: the case cannot run here.
+Exit status 77: the case cannot run here (two screens need Xorg with the dummy driver, which
+runs only as root).
 """
 import argparse
 import os
@@ -16,6 +17,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from orvanel_e2e import Failure, Session, check, write_ini  # noqa: E402
 
 WIDTH, HEIGHT, PANEL = 1280, 800, 40
+RIGHT = (WIDTH, 0, 1024, 768)  # the second screen of two_screens: shorter, to the right
 WORK_BOTTOM = HEIGHT - PANEL  # the first row below the work area
 FIRST_START = "初回起動 - ユーザー情報チェック"
 OURS = ("Orvanel", "Orvanel - Fellow", "Orvanel - Balloon", "Orvanel - Fellow balloon")
@@ -40,7 +42,7 @@ def desktop(s, panel):
     check(s.helpers[0].stdout.readline().strip() == "ready", "no panel")
     s.helpers.append(subprocess.Popen(["openbox", "--sm-disable"], env=s.env,
                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-    wait(lambda: "0, 0, %d, %d" % (WIDTH, WORK_BOTTOM) in xprop(s, "-root", "_NET_WORKAREA"),
+    wait(lambda: xprop(s, "-root", "_NET_WORKAREA").split(", ")[3:4] == [str(WORK_BOTTOM)],
          "the panel's strut did not shrink the work area", timeout=15)
 
 
@@ -213,6 +215,92 @@ def case_balloon_edge(s):
     s.screenshot("left-edge")
 
 
+XORG_CONF = """Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+EndSection
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 65536
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0 - 1000.0
+  VertRefresh 5.0 - 200.0
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Modes "1280x800" "1024x768"
+  EndSubSection
+EndSection
+"""
+
+
+class TwoScreens:
+    """Xorg with the dummy driver, its second output switched on right of the first."""
+
+    def __init__(self, tmp):
+        conf = os.path.join(tmp, "xorg.conf")
+        with open(conf, "w") as f:
+            f.write(XORG_CONF)
+        read_fd, write_fd = os.pipe()
+        self.proc = subprocess.Popen(
+            ["Xorg", "-displayfd", str(write_fd), "-config", conf, "-configdir",
+             os.path.join(tmp, "no-conf.d"), "-logfile", os.path.join(tmp, "xorg.log"),
+             "-noreset", "-nolisten", "tcp", "-novtswitch", "-sharevts"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd, "rb") as pipe:
+            number = pipe.readline().decode().strip()
+        check(number, "Xorg did not start")
+        self.name = ":" + number
+        env = dict(os.environ, DISPLAY=self.name)
+        subprocess.run(["xrandr", "--addmode", "DUMMY1", "%dx%d" % RIGHT[2:]], env=env)
+        subprocess.run(["xrandr", "--output", "DUMMY1", "--mode", "%dx%d" % RIGHT[2:],
+                        "--right-of", "DUMMY0"], env=env, check=True)
+
+    def close(self):
+        self.proc.terminate()
+        self.proc.wait(timeout=10)
+
+
+def case_two_screens(s):
+    """A shorter screen to the right: a drag onto it lands on its bottom edge; the seam is no
+    edge for Hide, its far side is; the next start brings her back onto it."""
+    folder = s.prepared_folder()
+    write_ini(os.path.join(folder, "tomu.ini"), "[General]\r\nSkinFile=kanami.skn\r\n"
+              "Hide=True\r\n[User]\r\nName1=Test\r\nName2=Er\r\nCall=Tester\r\n")
+    p = s.start(folder)
+    p.wait_trace("Main Timer Start")
+    time.sleep(0.5)
+    check_standing(s, "on the first screen")
+    drag_her(s, [(100 * i, -30) for i in range(1, 10)])
+    x, y, w, h, _ = box(s, "Orvanel")
+    check(x >= RIGHT[0] and y + h == RIGHT[3],
+          "dropped on the second screen, she is at %s" % ((x, y, w, h),))
+    s.xdotool("mousemove", str(WIDTH - 1), "300")  # the seam
+    time.sleep(0.5)
+    check(box(s, "Orvanel")[4], "the seam between the screens hid her")
+    s.xdotool("mousemove", str(RIGHT[0] + RIGHT[2] - 1), "300")  # the desktop's right edge
+    wait(lambda: not box(s, "Orvanel")[4], "the desktop's right edge did not hide her")
+    s.xdotool("mousemove", "600", "300")
+    s.xdotool("mousemove", str(RIGHT[0] + RIGHT[2] - 1), "300")  # and shows her again
+    wait(lambda: box(s, "Orvanel")[4], "the edge did not show her again")
+    p.proc.terminate()
+    check(p.wait_exit(10) == 0, "SIGTERM did not end the program")
+    again = s.start(folder)
+    again.wait_trace("Main Timer Start")
+    time.sleep(0.5)
+    check(box(s, "Orvanel")[:2] == (x, y), "she came back at %s, not on the second screen at %s"
+          % (box(s, "Orvanel")[:2], (x, y)))
+    s.screenshot("two-screens")
+
+
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
 
 
@@ -227,6 +315,13 @@ def main():
     session = Session(args.binary, args.default_data, args.out, "desktop_" + args.case)
     session.helpers = []
     try:
+        if args.case == "two_screens":
+            if os.geteuid() != 0:
+                print("SKIP two_screens: Xorg needs root")
+                return 77
+            session.display.close()
+            session.display = TwoScreens(session.tmp)
+            session.env["DISPLAY"] = session.display.name
         desktop(session, args.panel)
         CASES[args.case](session)
     except Failure as failure:
