@@ -23,6 +23,8 @@ if [[ " $* " == *" --tests "* ]]; then
     openbox
     # the accessibility bus and a client that reads it
     dbus-bin dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+    # the package test: the validators of desktop entries and AppStream metainfo
+    desktop-file-utils appstream
   )
 fi
 [[ " $* " == *" --sanitize "* ]] && packages+=(clang libclang-rt-14-dev llvm)

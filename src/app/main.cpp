@@ -86,6 +86,8 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    // Ties the windows to the installed desktop entry (its name and icon).
+    QApplication::setDesktopFileName(u"org.orvanel.Orvanel"_s);
     // The characters are tool windows; the program ends by its own shutdown sequence.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -169,9 +169,9 @@ def case_focus(s):
     check(box(s, "Orvanel - Balloon")[4], "the balloon did not show")
     check(s.xdotool("getactivewindow") == options, "the talk took the keyboard")
     s.type("34")
-    s.keys("Tab", "ctrl+a")
+    s.keys("Return", "ctrl+a")
     s.type("640")
-    s.keys("Tab", "Tab", "Tab", "Tab", "Tab", "space")  # the other fields, the speed, OK
+    s.keys("Return", "Return", "Return", "Return")  # through the names; in the last, OK
     wait(lambda: p.setting("General", "TOMULimitTime") == "1234",
          "the keys typed around the talk were lost: %r" % p.setting("General", "TOMULimitTime"))
 
