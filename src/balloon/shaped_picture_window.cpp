@@ -31,6 +31,9 @@ void ShapedPictureWindow::SetInputEnabled(bool enabled) {
 }
 
 bool ShapedPictureWindow::ApplyShape(const RegionData& shape) {
+    if (shaped_ && shape.rects == shape_) return true;
+    shape_ = shape.rects;
+    shaped_ = true;
     if (shape.IsEmpty())
         clearMask();
     else

@@ -40,6 +40,10 @@ protected:
 private:
     QImage picture_;
     QPoint offset_;
+    // The outline last given to the window system: faces that share it (eyes closed and
+    // open) do not send it again.
+    QList<RegionRect> shape_;
+    bool shaped_ = false;
 };
 
 } // namespace orvanel
