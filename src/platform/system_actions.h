@@ -21,17 +21,23 @@ public:
     virtual bool EmptyTrash() = 0;
     // Forgets the user's recently used documents.
     virtual bool ClearRecentDocuments() = 0;
-    // Minimises another program's top-level window.
+    // Minimises or maximises another program's top-level window.
     virtual bool MinimizeWindow(quint64 windowId) = 0;
+    virtual bool MaximizeWindow(quint64 windowId) = 0;
+    // Shows a folder in the user's file manager.
+    virtual bool OpenFolder(const QString& path) = 0;
     // Ends the session and powers the machine off.
     virtual bool PowerOff() = 0;
 };
 
-// Writes "SystemAction: <what>" through `sink` and reports success.
+// Writes "SystemAction: <what>" through `sink` and reports success. With `windows`, minimising
+// and maximising are carried out by it as well: for tests that watch windows of their own on a
+// display of their own.
 class LoggingSystemActions final : public SystemActions {
 public:
-    explicit LoggingSystemActions(std::function<void(const QString&)> sink)
-        : sink_(std::move(sink)) {}
+    explicit LoggingSystemActions(std::function<void(const QString&)> sink,
+                                  SystemActions* windows = nullptr)
+        : sink_(std::move(sink)), windows_(windows) {}
     bool OpenUrl(const QString& url) override { return Say(QStringLiteral("OpenUrl ") + url); }
     bool StartProgram(const QString& program, const QStringList& arguments) override {
         return Say(QStringLiteral("StartProgram ") + (QStringList{program} + arguments).join(u' '));
@@ -39,9 +45,19 @@ public:
     bool EmptyTrash() override { return Say(QStringLiteral("EmptyTrash")); }
     bool ClearRecentDocuments() override { return Say(QStringLiteral("ClearRecentDocuments")); }
     bool MinimizeWindow(quint64 id) override {
-        return Say(QStringLiteral("MinimizeWindow 0x") + QString::number(id, 16));
+        Say(QStringLiteral("MinimizeWindow 0x") + QString::number(id, 16));
+        return !windows_ || windows_->MinimizeWindow(id);
+    }
+    bool MaximizeWindow(quint64 id) override {
+        Say(QStringLiteral("MaximizeWindow 0x") + QString::number(id, 16));
+        return !windows_ || windows_->MaximizeWindow(id);
+    }
+    bool OpenFolder(const QString& path) override {
+        return Say(QStringLiteral("OpenFolder ") + path);
     }
     bool PowerOff() override { return Say(QStringLiteral("PowerOff")); }
+    // From now on minimising and maximising are carried out by `windows` as well.
+    void CarryOutWindowActions(SystemActions* windows) { windows_ = windows; }
 
 private:
     bool Say(const QString& what) {
@@ -49,9 +65,13 @@ private:
         return true;
     }
     std::function<void(const QString&)> sink_;
+    SystemActions* windows_;
 };
 
 // True when the environment asks for logged instead of real system actions.
 bool SystemActionsLogOnly();
+// True when, besides, minimising and maximising windows are to be done for real
+// (ORVANEL_WINDOW_ACTIONS=real): only for a test on an X display of its own.
+bool RealWindowActionsWanted();
 
 } // namespace orvanel
