@@ -126,9 +126,6 @@ bool Shell::ReloadSkin() {
 void Shell::RandomTalk() {
     talk_->RandomTalk();
 }
-QString Shell::WindowRemark() {
-    return talk_->WindowRemark();
-}
 QString Shell::TodayDateText() {
     return talk_->TodayDateText();
 }

@@ -10,6 +10,7 @@
 #include "talk/calendar_talk.h"
 #include "tools/trace_log.h"
 #include "watch/timer_host.h"
+#include "watch/window_watch.h"
 
 #include <limits>
 
@@ -30,9 +31,9 @@ void Count(qint32& counter) {
 } // namespace
 
 MainTimer::MainTimer(AppContext& ctx, ScriptPlayer& player, WordSource& words, TimerHost& host,
-                     MainBalloonView& mainBalloon, BalloonView& fellowBalloon,
+                     WindowWatch& windows, MainBalloonView& mainBalloon, BalloonView& fellowBalloon,
                      CharacterView& character)
-    : ctx_(ctx), player_(player), words_(words), host_(host), main_(mainBalloon),
+    : ctx_(ctx), player_(player), words_(words), host_(host), windows_(windows), main_(mainBalloon),
       fellow_(fellowBalloon), character_(character) {}
 
 void MainTimer::Tick() {
@@ -180,9 +181,11 @@ bool MainTimer::IdleTalk() {
         return false;
     }
     if (!ctx_.flags.silent) {
+        // The window the user was working in when she began, before her balloon appears.
+        windows_.AimAtActiveWindow();
         main_.Show();
         if (ctx_.random.Next() > 0.97)
-            player_.PlayScript(host_.WindowRemark());
+            player_.PlayScript(windows_.WindowRemark());
         else
             host_.RandomTalk();
     }

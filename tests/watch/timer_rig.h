@@ -43,10 +43,6 @@ public:
         return reload ? reload() : true;
     }
     void RandomTalk() override { j_.append(QStringLiteral("host.RandomTalk")); }
-    QString WindowRemark() override {
-        j_.append(QStringLiteral("host.WindowRemark"));
-        return QStringLiteral("\\hremark");
-    }
     QString TodayDateText() override { return QStringLiteral("DATE"); }
     QString TodayAnniversary() override { return QStringLiteral("ANNIV"); }
 
@@ -68,7 +64,7 @@ private:
 struct TimerRig : ScriptRig {
     TimerRig()
         : host(journal, character),
-          timer(ctx, player, words, host, mainBalloon, fellowBalloon, character) {
+          timer(ctx, player, words, host, engine.Windows(), mainBalloon, fellowBalloon, character) {
         ctx.flags.blinkHold = true; // no random numbers for blinking unless a test wants them
         clock.SetNow(QDateTime(QDate(2026, 3, 5), QTime(9, 7))); // no time signal either
     }
