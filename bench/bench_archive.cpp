@@ -32,7 +32,7 @@ void WriteCategory(const QString& path, const QString& name, int first, const ch
     QString text = u"["_s + name + u"]\nPN=%1\n"_s.arg(kWords);
     for (int i = 1; i <= kWords; ++i)
         text += u"%1=%2%3の%4\n"_s.arg(i).arg(QLatin1StringView(stem)).arg(first + i).arg(name);
-    WriteCp932File(path, text);
+    if (!WriteCp932File(path, text)) qFatal("bench_archive: cannot write %s", qPrintable(path));
 }
 
 // A program folder with its dictionary, and beside it the archive of another one.
@@ -91,7 +91,8 @@ BENCHMARK(BM_DropDictionaryArchive)->Unit(benchmark::kMillisecond)->Iterations(3
 
 void BM_ExtractArchive(benchmark::State& state) {
     Setup setup;
-    WriteArchive(setup.archive, setup.dir.filePath(u"export"_s));
+    if (!WriteArchive(setup.archive, setup.dir.filePath(u"export"_s)).Ok())
+        return state.SkipWithError("cannot write the archive");
     state.counters["archive bytes"] = double(QFileInfo(setup.archive).size());
     for (auto _ : state) {
         QDir(setup.dir.filePath(u"TEtmp"_s)).removeRecursively();

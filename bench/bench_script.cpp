@@ -38,11 +38,12 @@ QTemporaryDir& Folder() {
             QString text = u"["_s + name + u"]\nPN=200\n"_s;
             for (int i = 1; i <= 200; ++i)
                 text += u"%1=%2の言葉その%1\n"_s.arg(i).arg(name);
-            WriteCp932File(dir.filePath(u"TalkEngine/"_s + name + u".ini"_s), text);
+            if (!WriteCp932File(dir.filePath(u"TalkEngine/"_s + name + u".ini"_s), text))
+                return false;
         }
         return true;
     }();
-    Q_UNUSED(made);
+    if (!made) qFatal("bench_script: cannot write the dictionary");
     return dir;
 }
 

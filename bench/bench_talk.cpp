@@ -30,7 +30,7 @@ void WriteCategory(const QString& path, const QString& name, int first, const ch
     QString text = u"["_s + name + u"]\nPN=%1\n"_s.arg(kWords);
     for (int i = 1; i <= kWords; ++i)
         text += u"%1=%2%3の%4\n"_s.arg(i).arg(QLatin1StringView(stem)).arg(first + i).arg(name);
-    WriteCp932File(path, text);
+    if (!WriteCp932File(path, text)) qFatal("bench_talk: cannot write %s", qPrintable(path));
 }
 
 void BM_UpdateFromFolder(benchmark::State& state) {

@@ -2,12 +2,13 @@
 # Installs every Debian package that building, running and testing Orvanel needs.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libuchardet-dev liblhasa-dev
   lhasa jlha-utils libarchive-tools
   libbenchmark-dev libpixman-1-dev
   librsvg2-bin fonts-ipafont-gothic
+  ca-certificates
   xvfb xauth xdotool x11-utils imagemagick socat python3
 )
 missing=()

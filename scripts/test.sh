@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test (unit, widget and end-to-end) without a display.
+# Checks formatting and layering, builds everything and runs every test (unit, widget and
+# end-to-end) without a display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+scripts/check.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2
 export ORVANEL_SYSTEM_ACTIONS=log

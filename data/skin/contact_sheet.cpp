@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
     TraceLog log(clock);
     LoggingSystemActions actions([](const QString&) {});
     AppContext ctx(clock, random, ini, args[1], log, actions);
-    LoadUserInfo(ctx.settings, ctx.profile);
+    LoadUserInfo(ctx.settings, ctx.profile, log);
     NoMessages messages;
     if (LoadSurfaceList(ctx, messages) == Outcome::EndProgram) return 1;
     LoadSkinInfo(ctx);

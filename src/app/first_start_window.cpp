@@ -55,10 +55,22 @@ void FirstStartWindow::Ok() {
             play_(u"\\hきちんと入力してよ～。"_s);
             return;
         }
-    SaveUserInfo(ctx_.settings, fields_[0]->text(), fields_[1]->text(), fields_[2]->text());
+    const bool saved =
+        SaveUserInfo(ctx_.settings, fields_[0]->text(), fields_[1]->text(), fields_[2]->text());
     if (character_) character_->SetEnabled(true);
-    LoadUserInfo(ctx_.settings, ctx_.profile);
-    play_(u"\\h%usernameさんですか。\\n\\nこれからよろしくお願いします。"_s);
+    LoadUserInfo(ctx_.settings, ctx_.profile, ctx_.log);
+    if (saved) {
+        play_(u"\\h%usernameさんですか。\\n\\nこれからよろしくお願いします。"_s);
+    } else {
+        // This run knows the names; the next start asks again, and she says why.
+        ctx_.log.LogLine(u"Write failed: "_s + ctx_.settings.SettingsFile());
+        Profile& p = ctx_.profile;
+        p.name1 = fields_[0]->text();
+        p.name2 = fields_[1]->text();
+        p.fullName = p.name1 + p.name2;
+        p.callName = fields_[2]->text();
+        play_(u"\\h%usernameさんですか。\\n\\nでも名前を書き込めなかった～。"_s);
+    }
     ctx_.flags.balloonHold = false;
     close();
 }

@@ -8,6 +8,7 @@
 #include "app/message_boxes.h"
 #include "app/shell.h"
 #include "core/app_context.h"
+#include "engine/engine.h"
 #include "net/datagram_receiver.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
@@ -16,7 +17,6 @@
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"
-#include "engine/engine.h"
 #include "tools/script_log.h"
 #include "tools/trace_log.h"
 
@@ -105,7 +105,8 @@ int main(int argc, char** argv) {
     }
     if (!tracePath.isEmpty() && !log.MirrorTo(tracePath))
         std::fprintf(stderr, "orvanel: cannot write the trace file %s\n", qPrintable(tracePath));
-    SeedProgramFolder(folder, DefaultDataFolder());
+    if (!SeedProgramFolder(folder, DefaultDataFolder()))
+        log.LogLine(u"Seeding incomplete: "_s + folder);
 
     SystemRandom random(quint32(QDateTime::currentMSecsSinceEpoch()));
     IniStore ini;

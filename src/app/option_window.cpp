@@ -16,8 +16,10 @@ using namespace Qt::StringLiterals;
 
 namespace orvanel {
 namespace {
-const QString kGeneral = u"General"_s;
-const QString kUser = u"User"_s;
+// The fields Text1..Text5, and the order in which OK writes them.
+constexpr SettingKey kFieldKeys[] = {SettingKey::TOMULimitTime, SettingKey::MsgDispLimit,
+                                     SettingKey::Name1, SettingKey::Name2, SettingKey::Call};
+constexpr int kWriteOrder[] = {2, 3, 4, 0, 1};
 } // namespace
 
 OptionWindow::OptionWindow(AppContext& ctx, std::function<void(const QString&)> play,
@@ -32,12 +34,9 @@ OptionWindow::OptionWindow(AppContext& ctx, std::function<void(const QString&)> 
     auto* form = new QFormLayout;
     const QString labels[] = {u"おしゃべり間隔"_s, u"バルーン(吹き出し)表示時間"_s, u"名字"_s,
                               u"名前"_s, u"呼び方"_s};
-    const QString values[] = {ctx_.settings.ReadSetting(kGeneral, u"TOMULimitTime"_s),
-                              ctx_.settings.ReadSetting(kGeneral, u"MsgDispLimit"_s),
-                              ctx_.settings.ReadSetting(kUser, u"Name1"_s),
-                              ctx_.settings.ReadSetting(kUser, u"Name2"_s),
-                              ctx_.settings.ReadSetting(kUser, u"Call"_s)};
+    QString values[5];
     for (int i = 0; i < 5; ++i) {
+        values[i] = ctx_.settings.ReadSetting(kFieldKeys[i]);
         auto* field = new QLineEdit(values[i]);
         field->setObjectName(u"Text%1"_s.arg(i + 1));
         fields_[size_t(i)] = field;
@@ -81,16 +80,24 @@ void OptionWindow::Ok() {
     for (QLineEdit* f : fields_)
         if (f->text().isEmpty()) return;
     const Settings& s = ctx_.settings;
-    s.WriteSetting(kUser, u"Name1"_s, fields_[2]->text());
-    s.WriteSetting(kUser, u"Name2"_s, fields_[3]->text());
-    s.WriteSetting(kUser, u"Call"_s, fields_[4]->text());
-    s.WriteSetting(kGeneral, u"TOMULimitTime"_s, fields_[0]->text());
-    s.WriteSetting(kGeneral, u"MsgDispLimit"_s, fields_[1]->text());
-    s.WriteSetting(kGeneral, u"TimerInterval"_s, QString::number(slider_->value()));
+    bool written = true;
+    const auto write = [&](SettingKey key, const QString& value) {
+        if (s.WriteSetting(key, value)) return;
+        ctx_.log.LogLine(u"Write failed: "_s + SettingName(key));
+        written = false;
+    };
+    for (const int i : kWriteOrder)
+        write(kFieldKeys[i], fields_[size_t(i)]->text());
+    write(SettingKey::TimerInterval, QString::number(slider_->value()));
     ctx_.flags.timerInterval = slider_->value();
     const bool sameCall = fields_[4]->text() == callAtLoad_;
     close();
-    LoadUserInfo(ctx_.settings, ctx_.profile);
+    LoadUserInfo(ctx_.settings, ctx_.profile, ctx_.log);
+    if (!written) {
+        // The profile is what the file holds, so she does not pretend the fields took.
+        play_(u"\\h設定、書き込めなかった～。"_s);
+        return;
+    }
     if (!sameCall) {
         play_(u"\\hういっす。%username。\\n\\nよろしく～。"_s);
         return;

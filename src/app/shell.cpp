@@ -43,10 +43,6 @@
 using namespace Qt::StringLiterals;
 
 namespace orvanel {
-namespace {
-const QString kGeneral = u"General"_s;
-} // namespace
-
 Shell::Shell(AppContext& ctx, MessageBoxes& boxes, Options options)
     : ctx_(ctx), boxes_(boxes), config_(options), headlines_(std::make_unique<QList<Headline>>()),
       engine_(std::make_unique<Engine>(ctx)), playState_(&engine_->Play()),
@@ -135,7 +131,7 @@ bool Shell::Start() {
     log.LogLine(u"Boot"_s);
     log.LogBegin(u"UserInfoLoad... "_s);
     *headlines_ = LoadHeadlines(settings.FilePath(u"HeadLine.dat"_s));
-    LoadUserInfo(settings, ctx_.profile);
+    LoadUserInfo(settings, ctx_.profile, log);
     if (LoadSurfaceList(ctx_, boxes_) == Outcome::EndProgram) {
         EndProgram();
         return false;
@@ -151,9 +147,9 @@ bool Shell::Start() {
     QCoreApplication::processEvents();
 
     log.LogLine(u"Load MainForm"_s);
-    playState_->SetOnTop(ReadOnTop(settings));
-    ctx_.flags.hide = ReadTrueSwitch(settings, u"Hide"_s);
-    ctx_.flags.silent = ReadTrueSwitch(settings, u"Silent"_s);
+    playState_->SetOnTop(settings.Switch(SettingKey::OnTop));
+    ctx_.flags.hide = settings.Switch(SettingKey::Hide);
+    ctx_.flags.silent = settings.Switch(SettingKey::Silent);
     ctx_.random.Seed(quint32(QDateTime::currentMSecsSinceEpoch()));
     ReloadScriptFiles();
     ctx_.flags.startTick = ctx_.clock.TickCount();
@@ -194,10 +190,12 @@ bool Shell::Start() {
         form6->Field(0)->setFocus();
         ctx_.flags.balloonHold = true;
     }
-    if (settings.ReadSetting(kGeneral, u"UpDate"_s) == u"True") {
+    if (settings.Switch(SettingKey::UpDate)) {
         Play(UpdateTalkScript(VersionInfo::AppVersion(), version.PhaseText(),
                               version.UpdateNotes()));
-        settings.WriteSetting(kGeneral, u"UpDate"_s, std::nullopt);
+        // Left in place, the update talk comes again at every start.
+        if (!settings.WriteSetting(SettingKey::UpDate, std::nullopt))
+            log.LogLine(u"Write failed: "_s + SettingName(SettingKey::UpDate));
     }
     if (!receiver_->Open(config_.port)) {
         boxes_.ShowMessage(DatagramReceiver::PortInUseText(config_.port));
@@ -205,18 +203,18 @@ bool Shell::Start() {
         return false;
     }
     UpdateProbes();
-    if (ReadTrueSwitch(settings, u"Bold"_s)) {
+    if (settings.Switch(SettingKey::Bold)) {
         mainBalloon_->SetBold(true);
         fellowBalloon_->SetBold(true);
     }
     // The debug window comes with the tools; until then the switch is only reported.
     log.LogBegin(u"Debug Mode = "_s);
-    log.LogEnd(ReadTrueSwitch(settings, u"Debug"_s) ? u"True"_s : u"False"_s);
+    log.LogEnd(settings.Text(SettingKey::Debug));
     log.LogLine(u"Boot Complete"_s);
     character_->ShowWithoutActivation();
     ApplyOnTop(this, playState_->OnTop());
 
-    ctx_.flags.timerInterval = ReadTimerInterval(settings);
+    ctx_.flags.timerInterval = settings.Number(SettingKey::TimerInterval);
     mainLoop_->Start();
     return true;
 }
@@ -542,9 +540,11 @@ void Shell::Close(int exitCode) {
     exitCode_ = exitCode;
     receiver_->Close();
     const Settings& settings = ctx_.settings;
-    settings.WriteSetting(kGeneral, u"OnTop"_s, BoolText(playState_->OnTop()));
-    settings.WriteSetting(kGeneral, u"Hide"_s, BoolText(ctx_.flags.hide));
-    settings.WriteSetting(kGeneral, u"Silent"_s, BoolText(ctx_.flags.silent));
+    for (const auto& [key, on] : {std::pair{SettingKey::OnTop, playState_->OnTop()},
+                                  std::pair{SettingKey::Hide, ctx_.flags.hide},
+                                  std::pair{SettingKey::Silent, ctx_.flags.silent}})
+        if (!settings.WriteSwitch(key, on))
+            ctx_.log.LogLine(u"Write failed: "_s + SettingName(key));
     if (mainBalloonLoaded_) {
         mainBalloon_->hide();
         ctx_.log.LogLine(u"Unload MainBaloon"_s);

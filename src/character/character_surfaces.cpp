@@ -80,7 +80,7 @@ Outcome CharacterSurfaces::ReloadSkin(SkinReloadSteps& steps) {
 
 Outcome CharacterSurfaces::RunReload(SkinReloadSteps& steps) {
     ctx_.log.LogBegin(u"UserInfoLoad... "_s);
-    LoadUserInfo(ctx_.settings, ctx_.profile);
+    LoadUserInfo(ctx_.settings, ctx_.profile, ctx_.log);
     ctx_.log.LogEnd(u"Done"_s);
     if (LoadSurfaceList(ctx_, shaper_.Messages()) == Outcome::EndProgram)
         return Outcome::EndProgram;

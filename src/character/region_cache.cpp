@@ -122,8 +122,8 @@ CacheWrite WriteRegionCache(const AppContext& ctx, const QString& picturePath,
     const QString index = RegionIndexPath(ctx);
     const QString section = PictureBaseName(picturePath);
     const QString timeText = time ? FormatRegionTime(*time) : QString();
-    if (!ctx.ini.Write(index, section, u"FileName"_s, picturePath) ||
-        !ctx.ini.Write(index, section, u"Time"_s, timeText))
+    // One write: the name and the time of an entry always belong to the same cache file.
+    if (!ctx.ini.WriteKeys(index, section, {{u"FileName"_s, picturePath}, {u"Time"_s, timeText}}))
         return CacheWrite::Failed;
     return CacheWrite::Written;
 }

@@ -43,8 +43,8 @@ std::optional<RegionData> ReadRegionCacheFile(const QString& cachePath);
 enum class CacheWrite { Written, TooLarge, Failed };
 // Writes the cache file, then its "Region.ini" entry (FileName, Time). Nothing is written for
 // data of kRegionDataLimit bytes or more; the entry is not written when the file could not be.
-CacheWrite WriteRegionCache(const AppContext& ctx, const QString& picturePath,
-                            const RegionData& region);
+[[nodiscard]] CacheWrite WriteRegionCache(const AppContext& ctx, const QString& picturePath,
+                                          const RegionData& region);
 
 // "Time" as written: "yyyy/MM/dd H:mm:ss" local time.
 QString FormatRegionTime(const QDateTime& time);

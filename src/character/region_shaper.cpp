@@ -5,6 +5,7 @@
 #include "character/region_scanner.h"
 #include "character/skin.h"
 #include "core/app_context.h"
+#include "tools/trace_log.h"
 
 using namespace Qt::StringLiterals;
 
@@ -58,8 +59,11 @@ bool RegionShaper::LoadRegionCache(const QString& picturePath, const QImage& pic
 void RegionShaper::SaveRegionCache(const QString& picturePath, const RegionData& region) {
     // Such a picture is scanned again at every show; one message per picture and run is
     // enough, rather than a box each time the character changes her face.
-    if (WriteRegionCache(ctx_, picturePath, region) == CacheWrite::TooLarge &&
-        !warnedTooLarge_.contains(picturePath)) {
+    // A cache that cannot be written only costs a scan at the next show.
+    const CacheWrite written = WriteRegionCache(ctx_, picturePath, region);
+    if (written == CacheWrite::Failed)
+        ctx_.log.LogLine(u"Region cache not written: "_s + picturePath);
+    if (written == CacheWrite::TooLarge && !warnedTooLarge_.contains(picturePath)) {
         warnedTooLarge_.insert(picturePath);
         messages_.ShowMessage(u"ＣＧのサイズが大きすぎます。"_s);
     }

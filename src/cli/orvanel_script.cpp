@@ -123,11 +123,9 @@ int main(int argc, char** argv) {
     AppContext ctx(clock, random, ini, folder, log, actions);
     const Settings& settings = ctx.settings;
     // The profile and the skin are read, not repaired: the folder stays untouched.
-    ctx.profile.callName = settings.ReadSetting(u"User"_s, u"Call"_s);
-    ctx.flags.timerInterval = ReadTimerInterval(settings);
+    ReadUserInfo(settings, ctx.profile);
+    ctx.flags.timerInterval = settings.Number(SettingKey::TimerInterval);
     ctx.flags.startTick = clock.TickCount();
-    const QString skin = settings.ReadSetting(u"General"_s, u"SkinFile"_s);
-    if (!skin.isEmpty()) ctx.profile.skinFile = skin;
     LoadSkinInfo(ctx);
     CheckFellowPresent(ctx);
 

@@ -1,63 +1,43 @@
 #include "core/profile.h"
 
 #include "core/settings.h"
-#include "platform/numbers.h"
+#include "tools/trace_log.h"
 
 using namespace Qt::StringLiterals;
 
 namespace orvanel {
-namespace {
-const QString kGeneral = u"General"_s;
-const QString kUser = u"User"_s;
-} // namespace
-
-void LoadUserInfo(const Settings& settings, Profile& p) {
-    p.name1 = settings.ReadSetting(kUser, u"Name1"_s);
-    p.name2 = settings.ReadSetting(kUser, u"Name2"_s);
+void ReadUserInfo(const Settings& settings, Profile& p) {
+    p.name1 = settings.Text(SettingKey::Name1);
+    p.name2 = settings.Text(SettingKey::Name2);
     p.fullName = p.name1 + p.name2;
-    p.callName = settings.ReadSetting(kUser, u"Call"_s);
-    p.TOMULimitTime = LenientInt(settings.ReadSetting(kGeneral, u"TOMULimitTime"_s));
-    p.MsgDispLimit = LenientInt(settings.ReadSetting(kGeneral, u"MsgDispLimit"_s));
-    p.skinFile = settings.ReadSetting(kGeneral, u"SkinFile"_s);
-    if (p.MsgDispLimit == 0) {
-        settings.WriteSetting(kGeneral, u"MsgDispLimit"_s, u"300"_s);
-        p.MsgDispLimit = 300;
-    }
-    if (p.TOMULimitTime == 0) {
-        settings.WriteSetting(kGeneral, u"TOMULimitTime"_s, u"3000"_s);
-        p.TOMULimitTime = 3000;
-    }
-    if (p.skinFile.isEmpty()) {
-        settings.WriteSetting(kGeneral, u"SkinFile"_s, u"kanami.skn"_s);
-        p.skinFile = u"kanami.skn"_s;
-    }
+    p.callName = settings.Text(SettingKey::Call);
+    p.TOMULimitTime = settings.Number(SettingKey::TOMULimitTime);
+    p.MsgDispLimit = settings.Number(SettingKey::MsgDispLimit);
+    p.skinFile = settings.Text(SettingKey::SkinFile);
 }
 
-void SaveUserInfo(const Settings& settings, const QString& name1, const QString& name2,
+bool LoadUserInfo(const Settings& settings, Profile& profile, TraceLog& log) {
+    ReadUserInfo(settings, profile);
+    bool ok = true;
+    for (int k = 0; k < kSettingKeyCount; ++k) {
+        const auto key = SettingKey(k);
+        const SettingValue v = settings.Value(key);
+        if (v.repair && !settings.WriteSetting(key, v.text)) {
+            log.LogLine(u"Write failed: "_s + SettingName(key));
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+bool SaveUserInfo(const Settings& settings, const QString& name1, const QString& name2,
                   const QString& call) {
-    settings.WriteSetting(kUser, u"Name1"_s, name1);
-    settings.WriteSetting(kUser, u"Name2"_s, name2);
-    settings.WriteSetting(kUser, u"Call"_s, call);
-    settings.WriteSetting(kGeneral, u"MsgDispLimit"_s, u"300"_s);
-    settings.WriteSetting(kGeneral, u"TOMULimitTime"_s, u"3000"_s);
-}
-
-bool ReadOnTop(const Settings& settings) {
-    return settings.ReadSetting(kGeneral, u"OnTop"_s) != u"False";
-}
-
-bool ReadTrueSwitch(const Settings& settings, const QString& key) {
-    return settings.ReadSetting(kGeneral, key) == u"True";
-}
-
-qint32 ReadTimerInterval(const Settings& settings) {
-    const qint32 v = LenientInt(settings.ReadSetting(kGeneral, u"TimerInterval"_s));
-    // A negative interval would step without pause; it gets the default too.
-    return v <= 0 ? 50 : v;
-}
-
-QString BoolText(bool value) {
-    return value ? u"True"_s : u"False"_s;
+    bool ok = settings.WriteSetting(SettingKey::Name1, name1);
+    ok = settings.WriteSetting(SettingKey::Name2, name2) && ok;
+    ok = settings.WriteSetting(SettingKey::Call, call) && ok;
+    for (const SettingKey key : {SettingKey::MsgDispLimit, SettingKey::TOMULimitTime})
+        ok = settings.WriteSetting(key, Definition(key).fallback.toString()) && ok;
+    return ok;
 }
 
 } // namespace orvanel

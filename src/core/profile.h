@@ -5,6 +5,7 @@
 namespace orvanel {
 
 class Settings;
+class TraceLog;
 
 // The user's profile as the rest of the program reads it, filled by LoadUserInfo.
 struct Profile {
@@ -17,19 +18,16 @@ struct Profile {
     QString skinFile = QStringLiteral("kanami.skn");
 };
 
-// Reads the profile and repairs missing values, writing the defaults back.
-void LoadUserInfo(const Settings& settings, Profile& profile);
+// Reads the profile by the settings' rules and writes nothing.
+void ReadUserInfo(const Settings& settings, Profile& profile);
 
-// Writes the names from the first-start window and resets the two intervals.
-void SaveUserInfo(const Settings& settings, const QString& name1, const QString& name2,
-                  const QString& call);
+// ReadUserInfo, then writes the defaults back over what had to be repaired. A repair that
+// cannot be written is traced; the profile holds the default all the same. False then.
+bool LoadUserInfo(const Settings& settings, Profile& profile, TraceLog& log);
 
-// The switches read at start-up: only "False" turns OnTop off; only "True" turns the others on.
-bool ReadOnTop(const Settings& settings);
-bool ReadTrueSwitch(const Settings& settings, const QString& key);
-// TimerInterval in ms; 0, negative, empty or not a number gives 50.
-qint32 ReadTimerInterval(const Settings& settings);
-
-QString BoolText(bool value);
+// Writes the names from the first-start window and resets the two intervals. False when any
+// of it could not be written.
+[[nodiscard]] bool SaveUserInfo(const Settings& settings, const QString& name1,
+                                const QString& name2, const QString& call);
 
 } // namespace orvanel

@@ -1,7 +1,12 @@
 #include "core/settings.h"
 
 #include "platform/ini_file.h"
+#include "platform/numbers.h"
 #include "platform/paths.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
 
 namespace orvanel {
 
@@ -18,13 +23,23 @@ QString Settings::FilePath(const QString& relative) const {
     return NativePath(folder_ + r);
 }
 
-QString Settings::ReadSetting(const QString& section, const QString& key) const {
-    return ini_.Read(SettingsFile(), section, key);
+QString Settings::ReadSetting(SettingKey key) const {
+    const SettingDef& def = Definition(key);
+    return ini_.Read(SettingsFile(), def.section, def.key);
 }
 
-bool Settings::WriteSetting(const QString& section, const QString& key,
-                            std::optional<QString> value) const {
-    return ini_.Write(SettingsFile(), section, key,
+qint32 Settings::Number(SettingKey key) const {
+    return LenientInt(Text(key));
+}
+
+QString Settings::DataFile(SettingKey key) const {
+    const QString path = FilePath(Text(key));
+    return QFileInfo(path).isFile() ? path : FilePath(Definition(key).fallback.toString());
+}
+
+bool Settings::WriteSetting(SettingKey key, std::optional<QString> value) const {
+    const SettingDef& def = Definition(key);
+    return ini_.Write(SettingsFile(), def.section, def.key,
                       value ? std::optional<QStringView>(*value) : std::nullopt);
 }
 
@@ -36,6 +51,11 @@ bool Settings::WriteIni(const QString& file, const QString& section, const QStri
                         std::optional<QString> value) const {
     return ini_.Write(file, section, key,
                       value ? std::optional<QStringView>(*value) : std::nullopt);
+}
+
+QString SettingName(SettingKey key) {
+    const SettingDef& def = Definition(key);
+    return u"tomu.ini [%1] %2"_s.arg(def.section, def.key);
 }
 
 } // namespace orvanel

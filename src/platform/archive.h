@@ -31,8 +31,8 @@ struct ArchiveResult {
 // drive letter or a control character, or lead outside the destination through a link in
 // it; links and device files; more entries or bytes than `limits`; a damaged or cut-short
 // archive, a CRC error. Everything is unpacked beside the destination first, then moved in.
-ArchiveResult ExtractArchive(const QString& archive, const QString& destination,
-                             const ArchiveLimits& limits = {});
+[[nodiscard]] ArchiveResult ExtractArchive(const QString& archive, const QString& destination,
+                                           const ArchiveLimits& limits = {});
 
 enum class ArchiveMethod { Stored, Lh5 };
 
@@ -40,7 +40,7 @@ enum class ArchiveMethod { Stored, Lh5 };
 // bare names in CP932) into `archive` with level 2 headers, atomically. A file that -lh5-
 // would not make smaller is stored. Refused when a name has no CP932 form or a file cannot
 // be read; nothing is written then.
-ArchiveResult WriteArchive(const QString& archive, const QString& sourceFolder,
-                           ArchiveMethod method = ArchiveMethod::Lh5);
+[[nodiscard]] ArchiveResult WriteArchive(const QString& archive, const QString& sourceFolder,
+                                         ArchiveMethod method = ArchiveMethod::Lh5);
 
 } // namespace orvanel

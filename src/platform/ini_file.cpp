@@ -2,11 +2,9 @@
 
 #include "platform/codec.h"
 #include "platform/paths.h"
+#include "platform/text_file.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <sys/stat.h>
 #include <time.h>
@@ -208,6 +206,32 @@ struct IniStore::File {
     static Line KeyLine(QStringView key, QStringView value) {
         return Parse(codec::ToCp932(QString(key.toString() + u'=' + OneLine(value))), "\r\n");
     }
+
+    // Sets or (nullopt) deletes one key in memory; false when nothing had to change.
+    bool Set(QStringView section, QStringView key, std::optional<QStringView> value) {
+        const auto range = FindSection(section);
+        if (!range) {
+            if (!value) return false;
+            EnsureFinalLineEnd();
+            lines.push_back(
+                Parse(codec::ToCp932(QString(u'[' + section.toString() + u']')), "\r\n"));
+            lines.push_back(KeyLine(key, *value));
+        } else if (const auto k = FindKey(*range, key)) {
+            if (!value) {
+                lines.erase(lines.begin() + qsizetype(*k));
+            } else {
+                Line line = KeyLine(lines[*k].name, *value);
+                line.eol = lines[*k].eol.isEmpty() ? QByteArray("\r\n") : lines[*k].eol;
+                lines[*k] = std::move(line);
+            }
+        } else {
+            if (!value) return false;
+            const size_t at = InsertPoint(*range);
+            lines.insert(lines.begin() + qsizetype(at), KeyLine(key, *value));
+        }
+        Touched();
+        return true;
+    }
 };
 
 IniStore::IniStore() = default;
@@ -255,15 +279,8 @@ IniStore::File* IniStore::Load(const QString& nativePath, const Stamp& now) {
 
 bool IniStore::Store(const QString& nativePath, File& file) {
     file.Touched();
-    const QFileInfo info(nativePath);
-    QDir().mkpath(info.absolutePath());
-    QSaveFile out(nativePath);
-    if (!out.open(QIODevice::WriteOnly)) {
-        cache_.remove(nativePath);
-        return false;
-    }
-    out.write(file.ToBytes());
-    if (!out.commit()) {
+    if (!WriteFileAtomic(nativePath, file.ToBytes())) {
+        // The edit stays out of the cache too: the next read sees the file as it is.
         cache_.remove(nativePath);
         return false;
     }
@@ -286,29 +303,18 @@ bool IniStore::Write(const QString& path, QStringView section, QStringView key,
     Stamp stamp;
     const QString native = Resolve(path, &stamp);
     File* f = Load(native, stamp);
-    auto range = f->FindSection(section);
-    if (!range) {
-        if (!value) return true;
-        f->EnsureFinalLineEnd();
-        f->lines.push_back(
-            File::Parse(codec::ToCp932(QString(u'[' + section.toString() + u']')), "\r\n"));
-        f->lines.push_back(File::KeyLine(key, *value));
-        return Store(native, *f);
-    }
-    if (const auto k = f->FindKey(*range, key)) {
-        if (!value) {
-            f->lines.erase(f->lines.begin() + qsizetype(*k));
-        } else {
-            File::Line line = File::KeyLine(f->lines[*k].name, *value);
-            line.eol = f->lines[*k].eol.isEmpty() ? QByteArray("\r\n") : f->lines[*k].eol;
-            f->lines[*k] = std::move(line);
-        }
-        return Store(native, *f);
-    }
-    if (!value) return true;
-    const size_t at = f->InsertPoint(*range);
-    f->lines.insert(f->lines.begin() + qsizetype(at), File::KeyLine(key, *value));
-    return Store(native, *f);
+    return !f->Set(section, key, value) || Store(native, *f);
+}
+
+bool IniStore::WriteKeys(const QString& path, QStringView section, const QList<KeyEdit>& edits) {
+    Stamp stamp;
+    const QString native = Resolve(path, &stamp);
+    File* f = Load(native, stamp);
+    bool changed = false;
+    for (const auto& [key, value] : edits)
+        changed = f->Set(section, key, value ? std::optional<QStringView>(*value) : std::nullopt) ||
+                  changed;
+    return !changed || Store(native, *f);
 }
 
 bool IniStore::DeleteSection(const QString& path, QStringView section) {

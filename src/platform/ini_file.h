@@ -32,12 +32,18 @@ public:
 
     // A null value (std::nullopt, distinct from the empty text) deletes the key. Creates the
     // file, its folder and the section when missing. Returns false when the file cannot be
-    // written.
-    bool Write(const QString& path, QStringView section, QStringView key,
-               std::optional<QStringView> value);
+    // written; the file is then as it was.
+    [[nodiscard]] bool Write(const QString& path, QStringView section, QStringView key,
+                             std::optional<QStringView> value);
+
+    // Several keys of one section, applied in order as by Write, in one atomic write: either
+    // all of them reach the file or none does.
+    using KeyEdit = QPair<QString, std::optional<QString>>;
+    [[nodiscard]] bool WriteKeys(const QString& path, QStringView section,
+                                 const QList<KeyEdit>& edits);
 
     // Deletes the whole first section of that name.
-    bool DeleteSection(const QString& path, QStringView section);
+    [[nodiscard]] bool DeleteSection(const QString& path, QStringView section);
 
     // Every key of the first section of that name, in file order, first of duplicates only.
     QList<QPair<QString, QString>> Keys(const QString& path, QStringView section);
@@ -45,8 +51,8 @@ public:
 
     // Replaces all key lines of the section by `keys` in one atomic write (comments and
     // other lines of the section stay).
-    bool ReplaceSection(const QString& path, QStringView section,
-                        const QList<QPair<QString, QString>>& keys);
+    [[nodiscard]] bool ReplaceSection(const QString& path, QStringView section,
+                                      const QList<QPair<QString, QString>>& keys);
 
     // What identifies one version of a file on disk.
     struct Stamp;
@@ -58,7 +64,7 @@ private:
     struct File;
     QString Resolve(const QString& path, Stamp* stamp);
     File* Load(const QString& nativePath, const Stamp& stamp);
-    bool Store(const QString& nativePath, File& file);
+    [[nodiscard]] bool Store(const QString& nativePath, File& file);
 
     QHash<QString, std::shared_ptr<File>> cache_;
     int parseCount_ = 0;

@@ -75,9 +75,9 @@ QString DefaultDataFolder() {
 bool SeedProgramFolder(const QString& folder, const QString& defaultData) {
     if (!QDir().mkpath(folder)) return false;
     const QDir dest(folder);
-    if (QFileInfo::exists(dest.filePath(u"tomu.ini"_s)) ||
-        !dest.entryList({u"*.skn"_s}, QDir::Files).isEmpty())
-        return true;
+    // The skin is copied last, so a folder with one is complete; one without is new or was left
+    // half-seeded (settings and learned words may already be there, and are kept).
+    if (!dest.entryList({u"*.skn"_s}, QDir::Files).isEmpty()) return true;
     if (defaultData.isEmpty()) return true;
     const QDir src(defaultData);
     QDirIterator it(defaultData, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);

@@ -18,8 +18,8 @@ QString ChooseProgramFolder(const QString& folderArg);
 // binary's bin/ folder (the build tree has the same layout). Empty when not found.
 QString DefaultDataFolder();
 
-// Copies the default data into `folder` when it holds neither "tomu.ini" nor a skin yet.
-// Existing files are never overwritten. Returns false when the folder cannot be made.
-bool SeedProgramFolder(const QString& folder, const QString& defaultData);
+// Copies the default data that `folder` lacks into it while it holds no skin yet. Existing
+// files are never overwritten. Returns false when a file cannot be made.
+[[nodiscard]] bool SeedProgramFolder(const QString& folder, const QString& defaultData);
 
 } // namespace orvanel

@@ -18,9 +18,9 @@ public:
     // Starts a program, detached.
     virtual bool StartProgram(const QString& program, const QStringList& arguments) = 0;
     // Empties the user's trash (the real one asks the user to confirm first).
-    virtual bool EmptyTrash() = 0;
+    [[nodiscard]] virtual bool EmptyTrash() = 0;
     // Forgets the user's recently used documents.
-    virtual bool ClearRecentDocuments() = 0;
+    [[nodiscard]] virtual bool ClearRecentDocuments() = 0;
     // Minimises or maximises another program's top-level window.
     virtual bool MinimizeWindow(quint64 windowId) = 0;
     virtual bool MaximizeWindow(quint64 windowId) = 0;

@@ -44,7 +44,10 @@ bool WriteFileAtomic(const QString& path, const QByteArray& bytes) {
     const QString native = NativePath(path);
     QDir().mkpath(QFileInfo(native).absolutePath());
     QSaveFile out(native);
-    if (!out.open(QIODevice::WriteOnly)) return false;
+    // Unbuffered: through a buffer, a full disk's short write is lost between the buffer and
+    // the file, and the cut file is committed as if whole. Only the count of a direct write
+    // tells.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     if (out.write(bytes) != bytes.size()) {
         out.cancelWriting();
         return false;

@@ -19,10 +19,11 @@ std::optional<QStringList> ReadCp932Lines(const QString& path);
 
 QStringList SplitLines(const QString& text);
 
-// Writes `bytes` so that a crash leaves either the old or the new file, never a mix.
-bool WriteFileAtomic(const QString& path, const QByteArray& bytes);
+// Writes `bytes` so that a crash or a full disk leaves either the old or the new file, never
+// a mix. False when the whole of it could not be written.
+[[nodiscard]] bool WriteFileAtomic(const QString& path, const QByteArray& bytes);
 
 // Encodes to CP932 with CR LF line ends and writes atomically.
-bool WriteCp932File(const QString& path, const QString& text);
+[[nodiscard]] bool WriteCp932File(const QString& path, const QString& text);
 
 } // namespace orvanel

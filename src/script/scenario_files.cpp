@@ -25,15 +25,6 @@ bool Skipped(const QString& line) {
 ScenarioFiles::ScenarioFiles(const Settings& settings, TraceLog& log, Random& random)
     : settings_(settings), log_(log), random_(random) {}
 
-QString ScenarioFiles::DataFile(const QString& key, const QString& fallback) const {
-    const QString name = settings_.ReadSetting(u"Script"_s, key);
-    if (!name.isEmpty()) {
-        const QString path = settings_.FilePath(name);
-        if (QFileInfo(path).isFile()) return path;
-    }
-    return settings_.FilePath(fallback);
-}
-
 void ScenarioFiles::LoadExternalScripts(const QString& skinFolderPrefix,
                                         const QString& scriptFile) {
     scripts_.clear();
@@ -64,7 +55,7 @@ QString ScenarioFiles::PickExternalScript() {
 
 void ScenarioFiles::LoadScenario() {
     groups_.clear();
-    const QString path = DataFile(u"Scenario"_s, u"Scenario.dat"_s);
+    const QString path = settings_.DataFile(SettingKey::Scenario);
     log_.LogBegin(u"ScenarioLoad..."_s);
     const auto lines = ReadCp932Lines(path);
     QStringList problems;
@@ -118,7 +109,7 @@ QString ScenarioFiles::ScenarioLine(qint32 id) {
 
 void ScenarioFiles::LoadIdRelation() {
     names_.clear();
-    const QString path = DataFile(u"IDRelation"_s, u"Str2ID.dat"_s);
+    const QString path = settings_.DataFile(SettingKey::IDRelation);
     log_.LogBegin(u"IDRelationLoad..."_s);
     const auto lines = ReadCp932Lines(path);
     qsizetype dropped = 0;

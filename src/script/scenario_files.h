@@ -45,8 +45,6 @@ public:
     QString ScenarioText(const QString& key);
 
 private:
-    QString DataFile(const QString& key, const QString& fallback) const;
-
     const Settings& settings_;
     TraceLog& log_;
     Random& random_;

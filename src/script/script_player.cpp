@@ -46,8 +46,8 @@ void ScriptPlayer::Click() {
 }
 
 QString OriginName(ScriptOrigin origin) {
-    static const char16_t* const kNames[] = {u"talk",   u"local",  u"remote", u"touch",
-                                             u"menu",   u"system", u"debug"};
+    static const char16_t* const kNames[] = {u"talk", u"local",  u"remote", u"touch",
+                                             u"menu", u"system", u"debug"};
     return QString::fromUtf16(kNames[int(origin)]);
 }
 

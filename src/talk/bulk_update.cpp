@@ -71,8 +71,11 @@ bool BulkUpdate::HandleDrop(const QString& path) {
         talk_.player.PlayScript(u"\\h辞書更新エンジンを起動します。"_s);
         // Emptied first, so that a failed extraction merges nothing left from an earlier one.
         const QString folder = talk_.app.settings.AppFolder() + u"TEtmp"_s;
-        QDir(folder).removeRecursively();
-        QDir().mkpath(folder);
+        if (!QDir(folder).removeRecursively() || !QDir().mkpath(folder)) {
+            log.LogEnd(u" cannot prepare "_s + folder);
+            talk_.player.PlayScript(u"\\h辞書を更新できなかった～。"_s);
+            return true;
+        }
         // Archives come from other people: a refused one is not merged at all, and said so.
         const QString refused = extractArchive(path, folder);
         if (!refused.isEmpty()) {
@@ -204,6 +207,7 @@ void BulkUpdate::MergeCategory(Mode mode, const QString& category, const QString
     };
     add(own);
     QList<Word> merged;
+    qint32 gained = 0;
     if (mode == Mode::Merge) {
         add(source);
         std::stable_sort(list.begin(), list.end(),
@@ -211,7 +215,7 @@ void BulkUpdate::MergeCategory(Mode mode, const QString& category, const QString
         // Of the words that differ only in letter case, the one merged last stays.
         for (qsizetype i = 0; i < list.size(); ++i)
             if (i + 1 == list.size() || list[i].key != list[i + 1].key) merged.append(list[i]);
-        added_ += qint32(merged.size()) - n;
+        gained = qint32(merged.size()) - n;
     } else {
         // An NG list only takes words out; its words that the category lacks are not added.
         QSet<QString> ng;
@@ -240,10 +244,13 @@ void BulkUpdate::MergeCategory(Mode mode, const QString& category, const QString
         if (key.compare(kPN, Qt::CaseInsensitive) == 0 || (k >= 1 && k <= replaced)) continue;
         keys.append({key, value});
     }
-    // A category that is already as it would be written is left alone.
-    if (keys == before) return;
-    if (!talk_.app.ini.ReplaceSection(file, category, keys))
+    // A category that is already as it would be written is left alone; one that cannot be
+    // written adds nothing to the count she reports.
+    if (keys != before && !talk_.app.ini.ReplaceSection(file, category, keys)) {
         talk_.app.log.LogLine(u"TalkEngine Update: cannot write "_s + file);
+        return;
+    }
+    added_ += gained;
 }
 
 } // namespace orvanel

@@ -1,6 +1,7 @@
 #include "talk/dictionary.h"
 
 #include "core/settings.h"
+#include "platform/ini_file.h"
 #include "platform/numbers.h"
 #include "platform/random.h"
 
@@ -148,9 +149,11 @@ QString Dictionary::GetRandomWord(const QString& category) const {
 }
 
 bool Dictionary::AppendWord(const QString& category, const QString& word) const {
-    const qint32 n = WordCount(category);
-    return WriteTalk(category, kPN, QString::number(qint64(n) + 1)) &&
-           WriteTalk(category, QString::number(qint64(n) + 1), word);
+    const QString path = FilePath(category);
+    if (path.isEmpty()) return false;
+    const QString next = QString::number(qint64(WordCount(category)) + 1);
+    // One write of the file: a count without its word would leave a gap that reads as "".
+    return settings_.Ini().WriteKeys(path, category, {{kPN, next}, {next, word}});
 }
 
 } // namespace orvanel

@@ -35,7 +35,8 @@ public:
     QString ReadTalk(const QString& category, qint32 key) const;
     // Writes key = value, creating file and section; nullopt deletes the key. False when the
     // file cannot be written.
-    bool WriteTalk(const QString& category, const QString& key, std::optional<QString> value) const;
+    [[nodiscard]] bool WriteTalk(const QString& category, const QString& key,
+                                 std::optional<QString> value) const;
 
     // "PN" as a number, 0 when missing or not a number.
     qint32 WordCount(const QString& category) const;
@@ -43,8 +44,9 @@ public:
     qint32 TotalWordCount() const;
     // Key Int(r * PN) + 1; "" for an empty category or a gap in the numbering.
     QString GetRandomWord(const QString& category) const;
-    // "PN" = n + 1 first, then key n + 1 = word. Duplicates are the caller's business.
-    bool AppendWord(const QString& category, const QString& word) const;
+    // "PN" = n + 1 and key n + 1 = word, in one write of the file: both or neither. False
+    // when the file could not be written. Duplicates are the caller's business.
+    [[nodiscard]] bool AppendWord(const QString& category, const QString& word) const;
 
 private:
     const Settings& settings_;

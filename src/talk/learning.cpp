@@ -127,23 +127,28 @@ void Learning::LearnWord(const QString& word) {
         }
     } else {
         talk_.app.flags.balloonHold = false;
-        talk_.dictionary.AppendWord(x, w);
-        switch (talk_.Pick(5)) {
-        case 1:
-            reply = u"\\hふむふむ。\\w8べんきょうになるっす。\\w8"_s + w + u"かぁ。\\w8"_s;
-            break;
-        case 2:
-            reply = u"\\h"_s + w + u"を知ってるなんて、\\w5%usernameは物知りだなぁ。\\w8"_s;
-            break;
-        case 3:
-            reply = u"\\h"_s + w + u"～。\\w8"_s;
-            break;
-        case 4:
-            reply = u"\\h"_s + w + u"って"_s + talk_.words.GetWord(x) + u"の仲間%en"_s;
-            break;
-        default:
-            reply = u"\\h"_s + w + u"とは斬新な。\\w8"_s;
-            break;
+        if (!talk_.dictionary.AppendWord(x, w)) {
+            // A word that did not reach the dictionary is not praised as learned.
+            talk_.app.log.LogLine(u"Learning: "_s + x + u" not written"_s);
+            reply = u"\\h覚えられなかった～。"_s;
+        } else {
+            switch (talk_.Pick(5)) {
+            case 1:
+                reply = u"\\hふむふむ。\\w8べんきょうになるっす。\\w8"_s + w + u"かぁ。\\w8"_s;
+                break;
+            case 2:
+                reply = u"\\h"_s + w + u"を知ってるなんて、\\w5%usernameは物知りだなぁ。\\w8"_s;
+                break;
+            case 3:
+                reply = u"\\h"_s + w + u"～。\\w8"_s;
+                break;
+            case 4:
+                reply = u"\\h"_s + w + u"って"_s + talk_.words.GetWord(x) + u"の仲間%en"_s;
+                break;
+            default:
+                reply = u"\\h"_s + w + u"とは斬新な。\\w8"_s;
+                break;
+            }
         }
     }
     talk_.player.PlayScript(reply);

@@ -8,6 +8,7 @@
 #include "talk/menu_talk.h"
 #include "talk/questions.h"
 #include "talk/talk_context.h"
+#include "tools/trace_log.h"
 
 #include <QStringList>
 
@@ -156,7 +157,10 @@ QString MachineTalk::Topic(int k) {
                u" 、\\w5簡単に言うと「"_s + IEVersionName(v) + u"」ですね。\\w8"_s;
     }
     case 8:
-        app.actions.ClearRecentDocuments();
+        if (!app.actions.ClearRecentDocuments()) {
+            app.log.LogLine(u"ClearRecentDocuments failed"_s);
+            return u"\\h「最近使ったﾌｧｲﾙ」のクリアに失敗しました～。"_s;
+        }
         return u"\\hスタートメニューの「最近使ったﾌｧｲﾙ」の内容をクリアしたよ～。"
                "\\w8\\nあんまり使わないし、\\w5いいでしょ、\\w5%username？\\w5"_s;
     case 9:

@@ -9,6 +9,7 @@
 #include "script/word_source.h"
 #include "talk/machine_talk.h"
 #include "talk/talk_context.h"
+#include "tools/trace_log.h"
 
 using namespace Qt::StringLiterals;
 
@@ -141,8 +142,12 @@ void Questions::AnswerChosen(int choice) {
     } else if (t == ChoiceTopic::RecDel) {
         if (yes) {
             ShowTextNow(talk_, u"ファイルをクリアしています･･･"_s);
-            talk_.app.actions.ClearRecentDocuments();
-            Say(u"\\h証拠隠滅、\\w5完了しました！"_s);
+            if (talk_.app.actions.ClearRecentDocuments()) {
+                Say(u"\\h証拠隠滅、\\w5完了しました！"_s);
+            } else {
+                talk_.app.log.LogLine(u"ClearRecentDocuments failed"_s);
+                Say(u"\\h失敗しました～。"_s);
+            }
         } else {
             switch (talk_.Pick(3)) {
             case 1:

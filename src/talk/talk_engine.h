@@ -8,6 +8,7 @@
 #include "talk/questions.h"
 #include "talk/random_talk.h"
 #include "talk/talk_context.h"
+#include "talk/web_talk.h"
 
 #include <QDate>
 #include <QString>
@@ -84,6 +85,9 @@ public:
     bool HandleDrop(const QString& path) { return bulk_.HandleDrop(path); }
     BulkUpdate& Bulk() { return bulk_; }
 
+    // The news items and the search panel's OK.
+    WebTalk& Web() { return web_; }
+
     Questions& QuestionsPart() { return questions_; }
     Learning& LearningPart() { return learning_; }
     CalendarTalk& Calendar() { return calendar_; }
@@ -101,6 +105,7 @@ private:
     MenuTalk menu_;
     RandomTalkMaker maker_;
     BulkUpdate bulk_;
+    WebTalk web_;
 };
 
 } // namespace orvanel

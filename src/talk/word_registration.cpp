@@ -23,7 +23,7 @@ void WordRegistration::Open() {
 }
 
 bool WordRegistration::BoldList() const {
-    return app_.settings.ReadSetting(u"General"_s, u"Bold"_s) == u"True";
+    return app_.settings.Switch(SettingKey::Bold);
 }
 
 QString WordRegistration::CategoryName() const {
@@ -93,17 +93,18 @@ void WordRegistration::PressEnter() {
         known = i != editKey_ && dictionary_.ReadTalk(name, i) == w;
     if (known) {
         ++known_;
+    } else if (editKey_ == 0 ? !dictionary_.AppendWord(name, w)
+                             : !dictionary_.WriteTalk(name, QString::number(editKey_), w)) {
+        // The list and the counters show only what the dictionary holds.
+        app_.log.LogLine(u"WordRegist: "_s + name + u" not written"_s);
+        player_.PlayScript(u"\\h覚えられなかった～。"_s);
     } else if (editKey_ == 0) {
-        dictionary_.AppendWord(name, w);
         lines_.append(u"Add:"_s + w);
         count_ = dictionary_.WordCount(name);
         ++added_;
-    } else {
-        dictionary_.WriteTalk(name, QString::number(editKey_), w);
-        if (w != oldText_) {
-            ++corrected_;
-            lines_[editKey_ - 1] = u"Fix:"_s + w;
-        }
+    } else if (w != oldText_) {
+        ++corrected_;
+        lines_[editKey_ - 1] = u"Fix:"_s + w;
     }
     selected_ = editKey_ > 0 ? editKey_ - 1 : int(lines_.size()) - 1;
     editKey_ = 0;

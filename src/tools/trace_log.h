@@ -25,7 +25,7 @@ public:
     const QString& Text() const { return text_; }
 
     // Mirrors everything (the history so far included) to `path`. False when it cannot open.
-    bool MirrorTo(const QString& path);
+    [[nodiscard]] bool MirrorTo(const QString& path);
 
 Q_SIGNALS:
     void Appended(const QString& piece);

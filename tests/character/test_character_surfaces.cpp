@@ -127,7 +127,7 @@ private Q_SLOTS:
                                       "Balloon0=b.png\n[Region]\nHead=1,2,345,6\n"_s);
         s.t.CopyIn(u"region-l-shape.png"_s, u"o/1.png"_s);
         s.t.CopyIn(u"region-two-identical-rows.png"_s, u"o/b.png"_s);
-        s.t.ctx.settings.WriteSetting(u"General"_s, u"SkinFile"_s, u"other.skn"_s);
+        QVERIFY(s.t.ctx.settings.WriteSetting(SettingKey::SkinFile, u"other.skn"_s));
         s.t.ctx.flags.skinChangeRequest = s.t.ctx.flags.blinkHold = true;
         // A tick of the main timer inside the 500 ms wait must not start a second reload.
         s.t.clock.ScheduleIn(100, [&] { (void)s.surfaces.ReloadSkin(steps); });

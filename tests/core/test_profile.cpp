@@ -1,8 +1,10 @@
 #include "core/profile.h"
 #include "core/settings.h"
+#include "platform/clock.h"
 #include "platform/codec.h"
 #include "platform/ini_file.h"
 #include "platform/text_file.h"
+#include "tools/trace_log.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,6 +15,9 @@ using namespace Qt::StringLiterals;
 
 class TestProfile : public QObject {
     Q_OBJECT
+    VirtualClock clock_;
+    TraceLog log_{clock_};
+
 private Q_SLOTS:
     void freshFolderEndsWithExactlyTheDefaults() {
         QTemporaryDir dir;
@@ -21,7 +26,7 @@ private Q_SLOTS:
         QCOMPARE(settings.AppFolder(), dir.path() + u'/');
         QCOMPARE(settings.AppFolderNoSlash(), dir.path());
         Profile p;
-        LoadUserInfo(settings, p);
+        QVERIFY(LoadUserInfo(settings, p, log_));
         QCOMPARE(p.MsgDispLimit, 300);
         QCOMPARE(p.TOMULimitTime, 3000);
         QCOMPARE(p.skinFile, u"kanami.skn"_s);
@@ -41,41 +46,64 @@ private Q_SLOTS:
         IniStore ini;
         Settings settings(ini, dir.path());
         Profile p;
-        LoadUserInfo(settings, p);
+        QVERIFY(LoadUserInfo(settings, p, log_));
         QCOMPARE(p.fullName, u"山田花子"_s);
         QCOMPARE(p.callName, u"はなちゃん"_s);
         QCOMPARE(p.TOMULimitTime, 3000);
-        QCOMPARE(settings.ReadSetting(u"General"_s, u"TOMULimitTime"_s), u"3000"_s);
+        QCOMPARE(settings.ReadSetting(SettingKey::TOMULimitTime), u"3000"_s);
         QCOMPARE(p.MsgDispLimit, -7); // negative numbers stay as typed
         QCOMPARE(p.skinFile, u"x.skn"_s);
 
-        SaveUserInfo(settings, u"a"_s, u"b"_s, u"c"_s);
-        LoadUserInfo(settings, p);
+        QVERIFY(SaveUserInfo(settings, u"a"_s, u"b"_s, u"c"_s));
+        QVERIFY(LoadUserInfo(settings, p, log_));
         QCOMPARE(p.callName, u"c"_s);
         QCOMPARE(p.MsgDispLimit, 300);
     }
 
-    void switchesReadOnlyTheExactTexts() {
+    void eachKeyIsReadByItsRule_data() {
+        QTest::addColumn<SettingKey>("key");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("reads");
+        QTest::addColumn<bool>("repair");
+        using K = SettingKey;
+        QTest::newRow("OnTop missing") << K::OnTop << u""_s << u"True"_s << false;
+        QTest::newRow("OnTop lower case") << K::OnTop << u"false"_s << u"True"_s << false;
+        QTest::newRow("OnTop off") << K::OnTop << u"False"_s << u"False"_s << false;
+        QTest::newRow("Hide lower case") << K::Hide << u"true"_s << u"False"_s << false;
+        QTest::newRow("Silent on") << K::Silent << u"True"_s << u"True"_s << false;
+        QTest::newRow("interval none") << K::TimerInterval << u"fast"_s << u"50"_s << false;
+        QTest::newRow("interval negative") << K::TimerInterval << u"-20"_s << u"50"_s << false;
+        QTest::newRow("interval rounded") << K::TimerInterval << u"20.5"_s << u"20"_s << false;
+        QTest::newRow("idle zero") << K::TOMULimitTime << u"abc"_s << u"3000"_s << true;
+        QTest::newRow("balloon negative") << K::MsgDispLimit << u"-7"_s << u"-7"_s << false;
+        QTest::newRow("skin empty") << K::SkinFile << u""_s << u"kanami.skn"_s << true;
+        QTest::newRow("call empty") << K::Call << u""_s << u""_s << false;
+    }
+    void eachKeyIsReadByItsRule() {
+        QFETCH(SettingKey, key);
+        QFETCH(QString, stored);
+        QFETCH(QString, reads);
+        QFETCH(bool, repair);
         QTemporaryDir dir;
         IniStore ini;
         Settings s(ini, dir.path());
-        QVERIFY(ReadOnTop(s)); // missing key: on top
-        s.WriteSetting(u"General"_s, u"OnTop"_s, u"false"_s);
-        QVERIFY(ReadOnTop(s));
-        s.WriteSetting(u"General"_s, u"OnTop"_s, u"False"_s);
-        QVERIFY(!ReadOnTop(s));
-        s.WriteSetting(u"General"_s, u"Hide"_s, u"true"_s);
-        QVERIFY(!ReadTrueSwitch(s, u"Hide"_s));
-        s.WriteSetting(u"General"_s, u"Hide"_s, u"True"_s);
-        QVERIFY(ReadTrueSwitch(s, u"Hide"_s));
-        for (const QString& bad : {u""_s, u"0"_s, u"fast"_s, u"-20"_s}) {
-            s.WriteSetting(u"General"_s, u"TimerInterval"_s, bad);
-            QCOMPARE(ReadTimerInterval(s), 50);
-        }
-        s.WriteSetting(u"General"_s, u"TimerInterval"_s, u"20.5"_s);
-        QCOMPARE(ReadTimerInterval(s), 20);
-        s.WriteSetting(u"General"_s, u"TimerInterval"_s, std::nullopt);
-        QCOMPARE(s.ReadSetting(u"General"_s, u"TimerInterval"_s), QString());
+        QVERIFY(s.WriteSetting(key, stored));
+        QCOMPARE(s.ReadSetting(key), stored);
+        QCOMPARE(s.Value(key).text, reads);
+        QCOMPARE(s.Value(key).repair, repair);
+        QVERIFY(s.WriteSetting(key, std::nullopt));
+        QCOMPARE(s.ReadSetting(key), QString());
+    }
+
+    void dataFilesFallBackWhenTheNamedOneIsMissing() {
+        QTemporaryDir dir;
+        IniStore ini;
+        Settings s(ini, dir.path());
+        QVERIFY(WriteCp932File(dir.filePath(u"mine.dat"_s), u"1,a"_s));
+        QVERIFY(s.WriteSetting(SettingKey::Scenario, u"mine.dat"_s));
+        QVERIFY(s.WriteSetting(SettingKey::IDRelation, u"gone.dat"_s));
+        QCOMPARE(s.DataFile(SettingKey::Scenario), dir.filePath(u"mine.dat"_s));
+        QCOMPARE(s.DataFile(SettingKey::IDRelation), dir.filePath(u"Str2ID.dat"_s));
     }
 };
 

@@ -1,6 +1,9 @@
+#include "../fakes/full_disk.h"
 #include "platform/codec.h"
 #include "platform/ini_file.h"
+#include "platform/text_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,12 +30,71 @@ QByteArray ReadBytes(const QString& path) {
 
 } // namespace
 
+// CP932 text, text files and INI files.
 class TestIniFile : public QObject {
     Q_OBJECT
     QTemporaryDir dir_;
     QString Path(const QString& name) { return dir_.filePath(name); }
 
 private Q_SLOTS:
+    void roundTrip_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("wave dash is fullwidth tilde") << QByteArray("\x81\x60") << u"～"_s;
+        QTest::newRow("trail byte 0x5C") << QByteArray("\x83\x5C") << u"ソ"_s;
+        QTest::newRow("trail byte 0x5D") << QByteArray("\x83\x5D") << u"ゾ"_s;
+        QTest::newRow("backslash stays") << QByteArray("\\h") << u"\\h"_s;
+        QTest::newRow("half-width kana") << QByteArray("\xB6\xC5") << u"ｶﾅ"_s;
+        QTest::newRow("NEC circled digit") << QByteArray("\x87\x40") << u"①"_s;
+        QTest::newRow("category name")
+            << QByteArray("\x93\xae\x8e\x8c(\x92\x50\x8f\x83)") << u"動詞(単純)"_s;
+    }
+    void roundTrip() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(codec::FromCp932(bytes), text);
+        QCOMPARE(codec::ToCp932(text), bytes);
+    }
+
+    void lookAlikesEncodeToCp932Forms() {
+        QCOMPARE(codec::ToCp932(u"〜"_s), QByteArray("\x81\x60")); // U+301C from input methods
+        QCOMPARE(codec::ToCp932(u"−"_s), QByteArray("\x81\x7C"));
+        QCOMPARE(codec::ToCp932(u"😀"_s), QByteArray("?")); // outside the BMP: one "?"
+        QCOMPARE(codec::ToCp932(u"한"_s), QByteArray("?"));
+    }
+
+    void badBytesBecomeReplacementCharacters() {
+        // A lead byte at the end, a lead byte followed by an ASCII control, an unused byte.
+        QCOMPARE(codec::FromCp932(QByteArray("a\x81", 2)), u"a\uFFFD"_s);
+        QCOMPARE(codec::FromCp932(QByteArray("\x81\x0D"
+                                             "b",
+                                             3)),
+                 u"\uFFFD\rb"_s);
+        QCOMPARE(codec::FromCp932(QByteArray("\xA0x", 2)), u"\uFFFDx"_s);
+        // A valid pair that maps to nothing.
+        QCOMPARE(codec::FromCp932(QByteArray("\x85\x40", 2)), u"\uFFFD"_s);
+    }
+
+    void cuttingNeverSplitsACharacter() {
+        const QString text = u"ab"_s + QString(10, u'あ'); // 2 + 20 bytes
+        QCOMPARE(codec::CutToBytes(text, 5), u"abあ"_s);   // 4 bytes; "あ" no longer fits
+        QCOMPARE(codec::CutToBytes(text, 6), u"abああ"_s);
+        QCOMPARE(codec::CutToBytes(text, 100), text);
+        QCOMPARE(codec::Cp932Length(text), 22);
+        const QByteArray bytes = codec::ToCp932(text);
+        QCOMPARE(codec::CutBytes(bytes, 5), bytes.left(4));
+        QCOMPARE(codec::CutBytes(bytes, 6), bytes.left(6));
+    }
+    void textFilesSplitEveryLineEnd() {
+        QCOMPARE(SplitLines(u"a\r\nb\nc\rd\r\n"_s), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s}));
+        QCOMPARE(SplitLines(u"a\r\n\r\nb"_s), (QStringList{u"a"_s, QString(), u"b"_s}));
+        QTemporaryDir dir;
+        QVERIFY(WriteCp932File(dir.filePath(u"t.txt"_s), u"一\n二"_s));
+        QFile f(dir.filePath(u"t.txt"_s));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("\x88\xea\r\n\x93\xf1"));
+        QVERIFY(!ReadCp932Lines(dir.filePath(u"none.txt"_s)));
+    }
     void readingFollowsTheProfileRules() {
         const QString p = Path(u"rules.ini"_s);
         WriteBytes(p, "; comment=no\r\n"
@@ -191,6 +253,36 @@ private Q_SLOTS:
             QCOMPARE(ini.Read(rp, u"S", u"k"), u"old"_s);
         }
         QFile::setPermissions(ro, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // A full disk takes part of a file without an error; a folder that is a file takes nothing.
+    // Either way the write reports failure and the file stays as it was, on disk and in the
+    // cache.
+    void failedWritesLeaveTheFileAsItWas_data() {
+        QTest::addColumn<bool>("full");
+        QTest::newRow("full disk") << true;
+        QTest::newRow("folder is a file") << false;
+    }
+    void failedWritesLeaveTheFileAsItWas() {
+        QFETCH(bool, full);
+        const QString folder = Path(full ? u"full"_s : u"blocked"_s);
+        QVERIFY(QDir().mkpath(folder));
+        const QString p = folder + (full ? u"/f.ini"_s : u"/sub/f.ini"_s);
+        const QByteArray before = "[S]\r\nk=old\r\n; " + QByteArray(300, 'x') + "\r\n";
+        if (full)
+            WriteBytes(p, before);
+        else
+            WriteBytes(folder + u"/sub"_s, before);
+        IniStore ini;
+        {
+            fakes::FullDisk disk(full ? p : folder + u"/sub"_s);
+            QVERIFY(!ini.Write(p, u"S", u"k", QString(200, u'n')));
+            QVERIFY(!ini.WriteKeys(p, u"S", {{u"a"_s, u"1"_s}, {u"k"_s, u"new"_s}}));
+        }
+        QCOMPARE(ini.Read(p, u"S", u"k"), full ? u"old"_s : QString());
+        QCOMPARE(ReadBytes(full ? p : folder + u"/sub"_s), before);
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{full ? u"f.ini"_s : u"sub"_s});
     }
 
     void writtenValuesStayOnOneLine() {

@@ -12,6 +12,11 @@
 using namespace orvanel;
 using namespace Qt::StringLiterals;
 
+namespace {
+const QStringList kDefaults{u"kanami.skn"_s, u"kanami/1.png"_s, u"TalkEngine/人物.ini"_s,
+                            u"daymes.dat"_s};
+} // namespace
+
 class TestPlatformMisc : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -41,8 +46,7 @@ private Q_SLOTS:
     void lenientNumbers() {
         QFETCH(QString, text);
         QFETCH(bool, hex);
-        QFETCH(int, value);
-        QCOMPARE(LenientInt(text, hex), value);
+        QTEST(LenientInt(text, hex), "value");
     }
 
     void nativePathsResolveCaseInsensitively() {
@@ -58,7 +62,7 @@ private Q_SLOTS:
                  dir.filePath(u"Skin/new/a.rgn"_s));
     }
 
-    void programFolderChoiceAndSeeding() {
+    void programFolderChoice() {
         QTemporaryDir home;
         qputenv("ORVANEL_HOME", home.filePath(u"env"_s).toUtf8());
         QCOMPARE(ChooseProgramFolder(home.filePath(u"arg"_s)), home.filePath(u"arg/"_s));
@@ -66,19 +70,34 @@ private Q_SLOTS:
         qunsetenv("ORVANEL_HOME");
         qputenv("XDG_DATA_HOME", home.filePath(u"xdg"_s).toUtf8());
         QCOMPARE(ChooseProgramFolder(QString()), home.filePath(u"xdg/orvanel/"_s));
+    }
 
-        QTemporaryDir defaults;
-        QVERIFY(WriteFileAtomic(defaults.filePath(u"kanami.skn"_s), "[Skin]\r\n"));
-        QVERIFY(WriteFileAtomic(defaults.filePath(u"TalkEngine/人物.ini"_s), "[x]\r\n"));
-        const QString target = home.filePath(u"seed/"_s);
-        QVERIFY(SeedProgramFolder(target, defaults.path()));
-        QVERIFY(QFile::exists(target + u"TalkEngine/人物.ini"_s));
-        // A folder that has a skin already is left alone: learned words survive updates.
-        QVERIFY(WriteFileAtomic(target + u"TalkEngine/人物.ini"_s, "mine"));
-        QVERIFY(WriteFileAtomic(defaults.filePath(u"new.dat"_s), "x"));
-        QVERIFY(SeedProgramFolder(target, defaults.path()));
-        QVERIFY(!QFile::exists(target + u"new.dat"_s));
-        QCOMPARE(*ReadCp932File(target + u"TalkEngine/人物.ini"_s), u"mine"_s);
+    // Until it has a skin (copied last) a folder gets every default file it lacks; what it
+    // holds, settings and learned words, is never overwritten.
+    void seeding_data() {
+        QTest::addColumn<QStringList>("present"); // the user's files before seeding
+        QTest::addColumn<QStringList>("copied");
+        QTest::newRow("fresh") << QStringList() << kDefaults;
+        QTest::newRow("half-seeded")
+            << QStringList{u"tomu.ini"_s, u"TalkEngine/人物.ini"_s}
+            << QStringList{u"kanami.skn"_s, u"kanami/1.png"_s, u"daymes.dat"_s};
+        QTest::newRow("complete") << QStringList{u"kanami.skn"_s} << QStringList();
+    }
+    void seeding() {
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, copied);
+        QTemporaryDir defaults, target;
+        for (const QString& f : kDefaults)
+            QVERIFY(WriteFileAtomic(defaults.filePath(f), "default"));
+        for (const QString& f : present)
+            QVERIFY(WriteFileAtomic(target.filePath(f), "mine"));
+        QVERIFY(SeedProgramFolder(target.path(), defaults.path()));
+        for (const QString& f : kDefaults + QStringList{u"tomu.ini"_s}) {
+            const QString expected = present.contains(f)  ? u"mine"_s
+                                     : copied.contains(f) ? u"default"_s
+                                                          : QString();
+            QCOMPARE(ReadCp932File(target.filePath(f)).value_or(QString()), expected);
+        }
     }
 
     void virtualClockRunsScheduledEventsInsideWaits() {
@@ -111,17 +130,6 @@ private Q_SLOTS:
             const double v = r.Next();
             QVERIFY(v >= 0.0 && v < 1.0);
         }
-    }
-
-    void textFilesSplitEveryLineEnd() {
-        QCOMPARE(SplitLines(u"a\r\nb\nc\rd\r\n"_s), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s}));
-        QCOMPARE(SplitLines(u"a\r\n\r\nb"_s), (QStringList{u"a"_s, QString(), u"b"_s}));
-        QTemporaryDir dir;
-        QVERIFY(WriteCp932File(dir.filePath(u"t.txt"_s), u"一\n二"_s));
-        QFile f(dir.filePath(u"t.txt"_s));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("\x88\xea\r\n\x93\xf1"));
-        QVERIFY(!ReadCp932Lines(dir.filePath(u"none.txt"_s)));
     }
 };
 

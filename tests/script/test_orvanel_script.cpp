@@ -1,7 +1,10 @@
 #include "platform/text_file.h"
 
 #include <QDirIterator>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -82,7 +85,23 @@ private Q_SLOTS:
                                        u"surfaces: "_s, u"elapsed: 450"_s}));
     }
 
+    // --talk N: N generated talks on the default folder's words, each said in full.
+    void talksOnTheDefaultFolder() {
+        const Run r = RunPlayer({u"--seed"_s, u"11"_s, u"--talk"_s, u"40"_s});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.lines.filter(QRegularExpression(u"^h: \".+\"$"_s)).size(), 40);
+        QCOMPARE(r.lines.filter(u"elapsed: "_s).size(), 40);
+        // No tag or variable reaches a balloon, whichever words the talks drew.
+        static const QRegularExpression leftover(u"\\\\[a-z_]|%[a-z]"_s);
+        for (const QString& line : r.lines.filter(QRegularExpression(u"^[hu]: "_s))) {
+            const QString shown =
+                QJsonDocument::fromJson(u'[' + line.mid(3).toUtf8() + u']').array()[0].toString();
+            QVERIFY2(!leftover.match(shown).hasMatch(), qPrintable(shown));
+        }
+    }
+
     void refusesBadArguments() {
+        QCOMPARE(RunPlayer({u"--talk"_s, u"many"_s}).exitCode, 2);
         QCOMPARE(RunPlayer({u"--seed"_s, u"abc"_s, u"x"_s}).exitCode, 2);
         QCOMPARE(RunPlayer({u"--folder"_s, folder_.filePath(u"missing"_s), u"x"_s}).exitCode, 2);
         QCOMPARE(RunPlayer({u"a"_s, u"b"_s}).exitCode, 2);

@@ -11,6 +11,22 @@ using Marks = QList<std::pair<quint32, bool>>; // wait marker shown or hidden, a
 class TestScriptPlayer : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // One panel at a time, buttons reset for the input panels; ApplyOnTop reaches the window.
+    void foreMenuAndOnTop() {
+        ScriptRig rig;
+        rig.play.ForeMenu(BalloonPanel::Teach);
+        QVERIFY(rig.mainBalloon.IsPanelVisible(BalloonPanel::Teach));
+        QCOMPARE(rig.journal.filter(u"ResetButtons"_s).size(), 1);
+        rig.play.ForeMenu(BalloonPanel::Select);
+        QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Teach));
+        QVERIFY(rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
+        rig.play.ForeMenu(BalloonPanel::None);
+        QVERIFY(!rig.mainBalloon.IsPanelVisible(BalloonPanel::Select));
+        rig.journal.clear();
+        rig.play.SetOnTop(false);
+        QCOMPARE(rig.journal, QStringList{u"kanami.NotTopmost"_s});
+    }
+
     void oneCharacterPerTickAndTheEndOneTickLater() {
         ScriptRig rig;
         rig.player.PlayScript(u"\\hこんにちは"_s);
@@ -47,14 +63,12 @@ private Q_SLOTS:
     }
     void finalBalloonTexts() {
         QFETCH(QString, script);
-        QFETCH(QString, main);
-        QFETCH(QString, fellow);
         ScriptRig rig;
         rig.ctx.profile.callName.clear();
         rig.Play(script);
         QVERIFY(!rig.player.IsRunning());
-        QCOMPARE(rig.mainBalloon.message, main);
-        QCOMPARE(rig.fellowBalloon.message, fellow);
+        QTEST(rig.mainBalloon.message, "main");
+        QTEST(rig.fellowBalloon.message, "fellow");
     }
 
     void surfaces() {
@@ -88,7 +102,6 @@ private Q_SLOTS:
     }
     void clickWaitBlinksUntilTheClick() {
         QFETCH(quint32, clickAt);
-        QFETCH(Marks, marks);
         ScriptRig rig;
         rig.player.PlayScript(u"\\hA\\xB"_s);
         rig.Tick(); // "A" at 50
@@ -99,7 +112,7 @@ private Q_SLOTS:
         QVERIFY(heldDuringWait);
         QVERIFY(!rig.ctx.flags.balloonHold);
         QCOMPARE(rig.mainBalloon.message, u"AB"_s);
-        QCOMPARE(rig.mainBalloon.markerTimes, marks);
+        QTEST(rig.mainBalloon.markerTimes, "marks");
     }
 
     void playScriptDuringAWaitContinuesWithTheNewScript() {
@@ -184,17 +197,27 @@ private Q_SLOTS:
         QCOMPARE(learned, (QStringList{u"格言"_s, u"教えて？"_s}));
     }
 
+    // Only web addresses with a host open; anything else says so in the balloon.
+    void openTargetOpensOnlyWebAddresses_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("opened"); // empty: refused
+        QTest::newRow("https") << u"https://example.org/a?b=1"_s << u"https://example.org/a?b=1"_s;
+        QTest::newRow("scheme in capitals") << u"HTTP://example.org/"_s << u"http://example.org/"_s;
+        QTest::newRow("file with a host") << u"file://localhost/etc/passwd"_s << QString();
+        QTest::newRow("smb") << u"smb://host/share"_s << QString();
+        QTest::newRow("http without a host") << u"http:/etc/passwd"_s << QString();
+        QTest::newRow("a program") << u"/bin/sh"_s << QString();
+        QTest::newRow("empty") << QString() << QString();
+    }
     void openTargetOpensOnlyWebAddresses() {
+        QFETCH(QString, target);
+        QFETCH(QString, opened);
         ScriptRig rig;
-        rig.Play(u"\\hA\\j[https://example.org/a?b=1]B"_s);
-        QCOMPARE(rig.actionLog, QStringList{u"SystemAction: OpenUrl https://example.org/a?b=1"_s});
-        QCOMPARE(rig.mainBalloon.message, u"AB"_s);
-        for (const QString& refused : {u"file:///etc/passwd"_s, u"/bin/sh"_s, u""_s}) {
-            rig.actionLog.clear();
-            rig.Play(u"\\hA\\j["_s + refused + u"]B"_s);
-            QVERIFY2(rig.actionLog.isEmpty(), qPrintable(refused));
-            QCOMPARE(rig.mainBalloon.message, u"起動失敗～。"_s);
-        }
+        rig.Play(u"\\hA\\j["_s + target + u"]B"_s);
+        QCOMPARE(rig.actionLog, opened.isEmpty()
+                                    ? QStringList()
+                                    : QStringList{u"SystemAction: OpenUrl "_s + opened});
+        QCOMPARE(rig.mainBalloon.message, opened.isEmpty() ? u"起動失敗～。"_s : u"AB"_s);
     }
 
     void deepTagRunsNeedNoStack() {

@@ -42,9 +42,7 @@ struct Run {
         started = shell->Start();
         return *shell;
     }
-    QString Setting(const QString& key, const QString& section = u"General"_s) {
-        return ctx.settings.ReadSetting(section, key);
-    }
+    QString Setting(SettingKey key) { return ctx.settings.ReadSetting(key); }
 
     VirtualClock clock{QDateTime(QDate(2026, 5, 1), QTime(10, 30))};
     ScriptedRandom random{{}, 11};
@@ -96,8 +94,8 @@ private Q_SLOTS:
                                     "= |Load MainBaloon...|FirstBoot = True|Load "
                                     "UserInfoForm...|UPD Port ...| Open|Debug Mode = "
                                     "False|Boot Complete|Main Timer Start"_s.split(u'|')));
-        QCOMPARE(run.Setting(u"MsgDispLimit"_s), u"300"_s);
-        QCOMPARE(run.Setting(u"SkinFile"_s), u"kanami.skn"_s);
+        QCOMPARE(run.Setting(SettingKey::MsgDispLimit), u"300"_s);
+        QCOMPARE(run.Setting(SettingKey::SkinFile), u"kanami.skn"_s);
         QVERIFY(shell.FirstStart() && shell.FirstStart()->isVisible());
         QVERIFY(!shell.Character().isEnabled()); // until the names are given
         // The first-start script was handed over last, so it is the one heard.
@@ -129,21 +127,21 @@ private Q_SLOTS:
             first.shell->Close();
         }
         Run run(folder_);
-        run.ctx.settings.WriteSetting(u"User"_s, u"Call"_s, u"たろう"_s);
-        run.ctx.settings.WriteSetting(u"General"_s, u"UpDate"_s, u"True"_s);
+        QVERIFY(run.ctx.settings.WriteSetting(SettingKey::Call, u"たろう"_s));
+        QVERIFY(run.ctx.settings.WriteSetting(SettingKey::UpDate, u"True"_s));
         Shell& shell = run.Start();
         QVERIFY(run.started);
         QVERIFY(!run.log.Text().contains(u"Load RegionCreateForm"_s));
         QVERIFY(!shell.FirstStart() && shell.Character().isEnabled());
         // The update talk comes last and is heard; the key goes.
         QVERIFY(shell.Player().Buffer().startsWith(u"\\h更新完了しました。"_s));
-        QCOMPARE(run.Setting(u"UpDate"_s), QString());
+        QCOMPARE(run.Setting(SettingKey::UpDate), QString());
     }
 
     void menuShowsAndSavesTheSwitches() {
         Run run(folder_);
-        run.ctx.settings.WriteSetting(u"General"_s, u"OnTop"_s,
-                                      u"false"_s); // only "False" turns it off
+        QVERIFY(run.ctx.settings.WriteSetting(SettingKey::OnTop,
+                                              u"false"_s)); // only "False" turns it off
         Shell& shell = run.Start();
         QVERIFY(shell.Frame().OnTop());
         QVERIFY(shell.Character().StaysOnTop());
@@ -156,9 +154,9 @@ private Q_SLOTS:
         shell.Menu().Item(MenuItem::Hide)->trigger();
         shell.Menu().Item(MenuItem::Hide)->trigger();
         shell.Close();
-        QCOMPARE(run.Setting(u"OnTop"_s), u"False"_s);
-        QCOMPARE(run.Setting(u"Hide"_s), u"False"_s);
-        QCOMPARE(run.Setting(u"Silent"_s), u"True"_s);
+        QCOMPARE(run.Setting(SettingKey::OnTop), u"False"_s);
+        QCOMPARE(run.Setting(SettingKey::Hide), u"False"_s);
+        QCOMPARE(run.Setting(SettingKey::Silent), u"True"_s);
         QVERIFY(!shell.Character().isVisible());
     }
 
@@ -210,7 +208,7 @@ private Q_SLOTS:
         QVERIFY(lone.open(QIODevice::WriteOnly));
         lone.write(text);
         lone.close();
-        run.ctx.settings.WriteSetting(u"General"_s, u"SkinFile"_s, u"lone.skn"_s);
+        QVERIFY(run.ctx.settings.WriteSetting(SettingKey::SkinFile, u"lone.skn"_s));
         QVERIFY(shell.ReloadSkin());
         QVERIFY(!shell.Fellow().isVisible() && !shell.FellowBalloonWindow().isVisible());
         // A script for the fellow has nowhere to go and stops there.

@@ -28,13 +28,9 @@ class TestShellWindows : public QObject {
     std::unique_ptr<fakes::ScriptRig> rig_;
     QStringList played_;
 
-    QString Setting(const char* section, const char* key) {
-        return rig_->ctx.settings.ReadSetting(QString::fromLatin1(section),
-                                              QString::fromLatin1(key));
-    }
-    void Write(const char* section, const char* key, const QString& value) {
-        rig_->ctx.settings.WriteSetting(QString::fromLatin1(section), QString::fromLatin1(key),
-                                        value);
+    QString Setting(SettingKey key) { return rig_->ctx.settings.ReadSetting(key); }
+    void Write(SettingKey key, const QString& value) {
+        QVERIFY(rig_->ctx.settings.WriteSetting(key, value));
     }
     std::function<void(const QString&)> Recorder() {
         return [this](const QString& s) { played_.append(s); };
@@ -46,12 +42,12 @@ private Q_SLOTS:
     void init() {
         rig_ = std::make_unique<fakes::ScriptRig>();
         played_.clear();
-        Write("General", "TOMULimitTime", u"3000"_s);
-        Write("General", "MsgDispLimit", u"abc"_s); // raw text is shown as it is
-        Write("User", "Name1", u"山田"_s);
-        Write("User", "Name2", u"太郎"_s);
-        Write("User", "Call", u"たろう"_s);
-        LoadUserInfo(rig_->ctx.settings, rig_->ctx.profile);
+        Write(SettingKey::TOMULimitTime, u"3000"_s);
+        Write(SettingKey::MsgDispLimit, u"abc"_s); // raw text is shown as it is
+        Write(SettingKey::Name1, u"山田"_s);
+        Write(SettingKey::Name2, u"太郎"_s);
+        Write(SettingKey::Call, u"たろう"_s);
+        LoadUserInfo(rig_->ctx.settings, rig_->ctx.profile, rig_->log);
         rig_->ctx.flags.timerInterval = 35;
     }
     void cleanup() { rig_.reset(); }
@@ -92,8 +88,8 @@ private Q_SLOTS:
         Settle();
         QVERIFY(!w);
         QCOMPARE(rig_->ctx.flags.timerInterval, 80);
-        QCOMPARE(Setting("General", "TimerInterval"), u"80"_s);
-        QCOMPARE(Setting("General", "TOMULimitTime"), u"3000"_s);
+        QCOMPARE(Setting(SettingKey::TimerInterval), u"80"_s);
+        QCOMPARE(Setting(SettingKey::TOMULimitTime), u"3000"_s);
         QCOMPARE(rig_->ctx.profile.MsgDispLimit, -5);
         QCOMPARE(rig_->ctx.profile.callName, call);
         QCOMPARE(played_.size(), 1);
@@ -108,7 +104,7 @@ private Q_SLOTS:
         w->Ok();
         Settle();
         QVERIFY(w && w->isVisible());
-        QCOMPARE(Setting("General", "TOMULimitTime"), u"3000"_s);
+        QCOMPARE(Setting(SettingKey::TOMULimitTime), u"3000"_s);
         QVERIFY(played_.isEmpty());
         delete w;
     }
@@ -120,7 +116,7 @@ private Q_SLOTS:
         w->Speed()->setValue(5);
         QTest::mouseClick(w->CancelButton(), Qt::LeftButton);
         Settle();
-        QCOMPARE(Setting("User", "Call"), u"たろう"_s);
+        QCOMPARE(Setting(SettingKey::Call), u"たろう"_s);
         QCOMPARE(rig_->ctx.flags.timerInterval, 35);
         QCOMPARE(played_,
                  QStringList{u"\\h人生にキャンセルは効かないよ～。\\w8\\w8\\u効かないよ～。"_s});
@@ -128,8 +124,8 @@ private Q_SLOTS:
 
     void firstStart() {
         fakes::FakeCharacter& character = rig_->character;
-        Write("User", "Call", QString());
-        LoadUserInfo(rig_->ctx.settings, rig_->ctx.profile);
+        Write(SettingKey::Call, QString());
+        LoadUserInfo(rig_->ctx.settings, rig_->ctx.profile, rig_->log);
         rig_->ctx.flags.balloonHold = true;
         QPointer<FirstStartWindow> w = new FirstStartWindow(rig_->ctx, &character, Recorder());
         w->show();
@@ -145,8 +141,8 @@ private Q_SLOTS:
         Settle();
         QVERIFY(!w);
         QVERIFY(character.enabled && !rig_->ctx.flags.balloonHold);
-        QCOMPARE(Setting("User", "Call"), u"やまちゃん"_s);
-        QCOMPARE(Setting("General", "MsgDispLimit"), u"300"_s);
+        QCOMPARE(Setting(SettingKey::Call), u"やまちゃん"_s);
+        QCOMPARE(Setting(SettingKey::MsgDispLimit), u"300"_s);
         QCOMPARE(played_.last(), u"\\h%usernameさんですか。\\n\\nこれからよろしくお願いします。"_s);
     }
 
@@ -222,10 +218,10 @@ private Q_SLOTS:
     void skinSelection() {
         const QString folder = rig_->ctx.settings.AppFolder();
         IniStore& ini = rig_->ini;
-        ini.Write(folder + u"b.skn"_s, u"Info", u"Name", u"ビー"_s);
-        ini.Write(folder + u"b.skn"_s, u"Info", u"URL", u"http://b/"_s);
-        ini.Write(folder + u"a.skn"_s, u"Info", u"Name", u"エー"_s);
-        ini.Write(folder + u"tomu.ini"_s, u"General", u"SkinFile", u"a.skn"_s);
+        QVERIFY(ini.Write(folder + u"b.skn"_s, u"Info", u"Name", u"ビー"_s));
+        QVERIFY(ini.Write(folder + u"b.skn"_s, u"Info", u"URL", u"http://b/"_s));
+        QVERIFY(ini.Write(folder + u"a.skn"_s, u"Info", u"Name", u"エー"_s));
+        Write(SettingKey::SkinFile, u"a.skn"_s);
         rig_->ctx.skin.name = u"エー"_s;
         rig_->ctx.skin.author = u"不明"_s;
         rig_->ctx.skin.url = u"不明"_s;
@@ -240,7 +236,7 @@ private Q_SLOTS:
         w->Choose(u"b.skn"_s);
         Settle();
         QCOMPARE(played_, QStringList{u"\\hまたね"_s});
-        QCOMPARE(Setting("General", "SkinFile"), u"b.skn"_s);
+        QCOMPARE(Setting(SettingKey::SkinFile), u"b.skn"_s);
         QVERIFY(rig_->ctx.flags.skinChangeRequest);
         QVERIFY(rig_->log.Text().contains(u"Character Change - ビー"_s));
     }

@@ -9,20 +9,6 @@
 
 namespace orvanel::fakes {
 
-// The topic and answer kind of their names in the original's texts ("PRAISE", "Good/Bad").
-inline ChoiceTopic Topic(const QString& name) {
-    for (int t = 0; t <= int(ChoiceTopic::MadeByChar); ++t)
-        if (TopicName(ChoiceTopic(t)) == name) return ChoiceTopic(t);
-    return ChoiceTopic::None;
-}
-inline AnswerKind Kind(const QString& name) {
-    const ChoiceTopic t = Topic(name);
-    return t == ChoiceTopic::ReqAcp     ? AnswerKind::ReqAcp
-           : t == ChoiceTopic::ExpYesNo ? AnswerKind::ExpYesNo
-           : t == ChoiceTopic::GoodBad  ? AnswerKind::GoodBad
-                                        : AnswerKind::YesNo;
-}
-
 // The script rig with the talk engine on top: a real dictionary in the rig's program folder,
 // the rig's recording words for the player and the talk, and a fake machine.
 struct TalkRig : ScriptRig {
@@ -35,7 +21,8 @@ struct TalkRig : ScriptRig {
         for (int i = 0; i < list.size(); ++i)
             text += QStringLiteral("%1=%2\n").arg(i + 1).arg(list[i]);
         QDir().mkpath(dir.filePath(QStringLiteral("TalkEngine")));
-        WriteCp932File(TalkFile(category), text);
+        if (!WriteCp932File(TalkFile(category), text))
+            qFatal("cannot write %s", qPrintable(category));
     }
     QString TalkFile(const QString& category) const {
         return dir.filePath(QStringLiteral("TalkEngine/") + category + QStringLiteral(".ini"));

@@ -58,11 +58,10 @@ private Q_SLOTS:
     }
     void todayDate() {
         QFETCH(int, k);
-        QFETCH(QString, text);
         TalkRig rig;
         rig.clock.SetNow(QDateTime(QDate(2002, 5, 3), QTime(9, 0)));
         rig.random.Push(TalkRig::R(k, 6));
-        QCOMPARE(rig.talk.TodayDateText(), text);
+        QTEST(rig.talk.TodayDateText(), "text");
     }
 
     void dayMessage_data() {
@@ -86,14 +85,12 @@ private Q_SLOTS:
     void dayMessage() {
         QFETCH(QDate, date);
         QFETCH(QList<double>, randoms);
-        QFETCH(QString, name);
-        QFETCH(QString, kind);
         TalkRig rig;
         QVERIFY(WriteCp932File(rig.dir.filePath(u"daymes.dat"_s), kDaymes));
         rig.Push(randoms);
         QString k = u"unchanged"_s;
-        QCOMPARE(rig.talk.DayMessage(date, k), name);
-        QCOMPARE(k, kind);
+        QTEST(rig.talk.DayMessage(date, k), "name");
+        QTEST(k, "kind");
         QCOMPARE(rig.random.Remaining(), 0);
     }
 

@@ -1,3 +1,4 @@
+#include "../fakes/full_disk.h"
 #include "talk_rig.h"
 
 #include "talk/word_registration.h"
@@ -64,15 +65,29 @@ private Q_SLOTS:
         QVERIFY(rig.talk.InputMode().isEmpty());
     }
 
-    void knownWordLeavesTheFileAlone() {
+    // A word the dictionary did not take is not praised as learned (every praise names it).
+    void unstoredWordIsNotPraised_data() {
+        QTest::addColumn<bool>("full");
+        QTest::newRow("full disk") << true;
+        QTest::newRow("folder is a file") << false;
+    }
+    void unstoredWordIsNotPraised() {
+        QFETCH(bool, full);
         TalkRig rig;
-        rig.Category(u"動物"_s, {u"イヌ"_s, u"ネコ"_s});
-        const QByteArray before = Bytes(rig.TalkFile(u"動物"_s));
+        const QString folder = rig.dir.filePath(u"TalkEngine"_s);
+        if (full)
+            rig.Category(u"動物"_s, {u"イヌ"_s});
+        else
+            QVERIFY(WriteCp932File(folder, u"not a folder"_s));
         rig.talk.LearningPart().StartLearning(u"動物"_s);
-        rig.random.Push(TalkRig::R(4, 5));
-        rig.talk.LearnWord(u"ネコ"_s);
-        QCOMPARE(rig.player.Buffer(), u"\\h%selfcall 、\\w5ネコって言葉もう知ってるよ。\\w8"_s);
-        QCOMPARE(Bytes(rig.TalkFile(u"動物"_s)), before);
+        std::optional<fakes::FullDisk> disk;
+        if (full) disk.emplace(rig.TalkFile(u"動物"_s));
+        rig.talk.LearnWord(u"ウマ"_s);
+        disk.reset();
+        QVERIFY2(!rig.player.Buffer().contains(u"ウマ"_s), qPrintable(rig.player.Buffer()));
+        QCOMPARE(rig.Words(u"動物"_s), full ? QStringList{u"イヌ"_s} : QStringList());
+        QVERIFY(rig.log.Text().contains(u"not written"_s));
+        QVERIFY(!rig.ctx.flags.balloonHold);
     }
 
     // The comparison is exact: other letter case or width is a new word, appended at the end.
@@ -85,11 +100,13 @@ private Q_SLOTS:
         rig.talk.LearnWord(u"Ｅｄｉｔｏｒ"_s);
         QCOMPARE(rig.Words(u"ソフト"_s),
                  (QStringList{u"Editor"_s, u"editor"_s, u"Ｅｄｉｔｏｒ"_s}));
+        // A known word leaves the file as it was.
+        const QByteArray before = Bytes(rig.TalkFile(u"ソフト"_s));
         rig.talk.LearningPart().StartLearning(u"ソフト"_s);
         rig.random.Push(0.0);
         rig.talk.LearnWord(u"editor"_s);
         QCOMPARE(rig.player.Buffer(), u"\\heditorはもう知ってるよ～。\\w8"_s);
-        QCOMPARE(rig.dictionary.WordCount(u"ソフト"_s), 3);
+        QCOMPARE(Bytes(rig.TalkFile(u"ソフト"_s)), before);
     }
 
     void nagTalk() {
@@ -109,11 +126,10 @@ private Q_SLOTS:
     }
     void stateQuestion() {
         QFETCH(QString, state);
-        QFETCH(QString, question);
         TalkRig rig;
         rig.words.Queue(u"状態"_s, {state});
         rig.random.Push(TalkRig::R(22, 39));
-        QCOMPARE(rig.talk.LearningPart().LearningQuestion(), question);
+        QTEST(rig.talk.LearningPart().LearningQuestion(), "question");
         QCOMPARE(rig.ctx.flags.talkCount, 1);
     }
 
@@ -174,9 +190,6 @@ private Q_SLOTS:
     void registrationEdits() {
         QFETCH(int, row);
         QFETCH(QString, text);
-        QFETCH(QStringList, words);
-        QFETCH(QStringList, lines);
-        QFETCH(QList<int>, counters);
         TalkRig rig;
         rig.Category(u"動物"_s, {u"イヌ"_s, u"ネコ"_s});
         WordRegistration reg(rig.ctx, rig.dictionary, rig.player);
@@ -190,9 +203,9 @@ private Q_SLOTS:
         reg.SetInputText(text);
         reg.PressEnter();
         QVERIFY(!reg.Editing());
-        QCOMPARE(rig.Words(u"動物"_s), words);
-        QCOMPARE(reg.Lines(), lines);
-        QCOMPARE((QList<int>{reg.Added(), reg.Known(), reg.Corrected()}), counters);
+        QTEST(rig.Words(u"動物"_s), "words");
+        QTEST(reg.Lines(), "lines");
+        QTEST((QList<int>{reg.Added(), reg.Known(), reg.Corrected()}), "counters");
         QCOMPARE(reg.SelectedRow(), row);
     }
 
@@ -206,13 +219,12 @@ private Q_SLOTS:
     void registrationPrefills() {
         QFETCH(QString, category);
         QFETCH(QString, input);
-        QFETCH(int, caret);
         TalkRig rig;
         WordRegistration reg(rig.ctx, rig.dictionary, rig.player);
         reg.Open();
         reg.SelectCategory(CategoryIndex(category));
         QCOMPARE(reg.InputText(), input);
-        QCOMPARE(reg.Caret(), caret);
+        QTEST(reg.Caret(), "caret");
         reg.SetInputText(input + u"x"_s);
         reg.PressEnter();
         QCOMPARE(reg.InputText(), input);
@@ -228,9 +240,8 @@ private Q_SLOTS:
         reg.PressEnter();
         QVERIFY(rig.ctx.flags.balloonHold);
         QVERIFY(reg.Close());
-        QCOMPARE(rig.player.Buffer(), u"\\h今回は1件の追加登録がありました。\\w8\\n\\n現在の単語数"
-                                      u"は･･･\\w8\\n4語です。\\w8\\w8\\u4語か･･･"
-                                      u"\\w8\\cまだまだやね。"_s);
+        QVERIFY(rig.player.Buffer().contains(u"今回は1件の追加登録"_s));
+        QVERIFY(rig.player.Buffer().contains(u"現在の単語数は･･･\\w8\\n4語です。"_s));
         QVERIFY(!rig.ctx.flags.balloonHold);
         rig.ctx.flags.silent = true;
         QVERIFY(!reg.Close());
