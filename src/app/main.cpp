@@ -111,10 +111,15 @@ int main(int argc, char** argv) {
     SystemRandom random(quint32(QDateTime::currentMSecsSinceEpoch()));
     IniStore ini;
     std::unique_ptr<SystemActions> actions;
-    if (SystemActionsLogOnly())
+    std::unique_ptr<SystemActions> windowActions;
+    if (SystemActionsLogOnly()) {
+        // A test on a display of its own may watch the window remark act.
+        if (RealWindowActionsWanted())
+            windowActions =
+                std::make_unique<DesktopSystemActions>([](const QString&) { return false; });
         actions = std::make_unique<LoggingSystemActions>(
-            [&log](const QString& line) { log.LogLine(line); });
-    else
+            [&log](const QString& line) { log.LogLine(line); }, windowActions.get());
+    } else
         actions = std::make_unique<DesktopSystemActions>(
             [&boxes](const QString& question) { return boxes.Confirm(question); });
     AppContext ctx(clock, random, ini, folder, log, *actions);

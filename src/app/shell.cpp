@@ -11,6 +11,7 @@
 #include "app/shell_scripts.h"
 #include "app/shell_talk.h"
 #include "app/skin_select_window.h"
+#include "app/system_watch.h"
 #include "app/tick_driver.h"
 #include "balloon/fellow_balloon.h"
 #include "balloon/main_balloon.h"
@@ -20,6 +21,7 @@
 #include "core/version_info.h"
 #include "engine/engine.h"
 #include "net/datagram_receiver.h"
+#include "platform/linux/system_sources.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"
 #include "script/play_state.h"
@@ -216,6 +218,7 @@ bool Shell::Start() {
 
     ctx_.flags.timerInterval = settings.Number(SettingKey::TimerInterval);
     mainLoop_->Start();
+    WatchSystem();
     return true;
 }
 
@@ -313,6 +316,17 @@ void Shell::StandOnBottom() {
     const int bottom = work.y() + work.height();
     character_->move(character_->x(), bottom - character_->height());
     if (fellowLoaded_) fellow_->move(fellow_->x(), bottom - fellow_->height());
+}
+
+// The machine's events, from the end of the start on.
+void Shell::WatchSystem() {
+    systemSources_ =
+        new SystemSources([this](const QString& line) { ctx_.log.LogLine(line); }, this);
+    WireSystemEvents(*systemSources_, *engine_->Events(), ctx_, [this] {
+        mainLoop_->Wake();
+        tickDriver_->Reschedule();
+    });
+    systemSources_->Start();
 }
 
 void Shell::UpdateProbes() {

@@ -33,6 +33,7 @@ class ScriptPlayer;
 class ShellTalk;
 class SkinSelectWindow;
 class SplashWindow;
+class SystemSources;
 class WordSource;
 class PlayState;
 class TalkEngine;
@@ -157,6 +158,7 @@ private:
     void FellowPoked();
     void PrepareMenu(bool fromCharacter);
     void UpdateProbes();
+    void WatchSystem();
     void UpdateTrayTip();
 
     AppContext& ctx_;
@@ -177,6 +179,7 @@ private:
     MainTimer* mainTimer_;
     TickDriver* tickDriver_;
     MainLoop* mainLoop_;
+    SystemSources* systemSources_ = nullptr;
     DatagramReceiver* receiver_;
     CharacterMenu* menu_;
     QSystemTrayIcon* tray_ = nullptr;

@@ -1,5 +1,6 @@
 #include "platform/linux/colour_watch.h"
 
+#include <QDBusMessage>
 #include <QEvent>
 #include <QGuiApplication>
 
@@ -13,7 +14,7 @@ ColourWatch::ColourWatch(QDBusConnection sessionBus, QObject* parent) : QObject(
         sessionBus.connect(u"org.freedesktop.portal.Desktop"_s,
                            u"/org/freedesktop/portal/desktop"_s,
                            u"org.freedesktop.portal.Settings"_s, u"SettingChanged"_s, this,
-                           SLOT(PortalSettingChanged(QString, QString, QDBusVariant)));
+                           SLOT(PortalSettingChanged(QDBusMessage)));
 }
 
 bool ColourWatch::eventFilter(QObject* watched, QEvent* event) {
@@ -21,8 +22,11 @@ bool ColourWatch::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void ColourWatch::PortalSettingChanged(const QString& group, const QString& key,
-                                       const QDBusVariant&) {
+void ColourWatch::PortalSettingChanged(const QDBusMessage& message) {
+    const QList<QVariant> args = message.arguments();
+    if (args.size() < 2) return;
+    const QString group = args[0].toString();
+    const QString key = args[1].toString();
     if (group == u"org.freedesktop.appearance" &&
         (key == u"color-scheme" || key == u"accent-color" || key == u"contrast"))
         Changed();

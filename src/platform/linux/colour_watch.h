@@ -1,9 +1,10 @@
 #pragma once
 
 #include <QDBusConnection>
-#include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QObject>
+
+class QDBusMessage;
 
 namespace orvanel {
 
@@ -25,7 +26,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private Q_SLOTS:
-    void PortalSettingChanged(const QString& group, const QString& key, const QDBusVariant&);
+    // A QDBusMessage slot: QtDBus would refuse a QDBusVariant parameter now and then, when
+    // it connects before its own types are registered.
+    void PortalSettingChanged(const QDBusMessage& message);
 
 private:
     void Changed();

@@ -1,5 +1,6 @@
 #include "platform/linux/upower_watch.h"
 
+#include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -20,14 +21,23 @@ const QString kProperties = u"org.freedesktop.DBus.Properties"_s;
 int WholePercent(const QVariant& v) {
     return int(std::floor(v.toDouble()));
 }
+
+// The changed properties of `interface` in a PropertiesChanged message; empty for another.
+QVariantMap Changed(const QDBusMessage& message, const QString& interface) {
+    const QList<QVariant> args = message.arguments();
+    if (args.size() < 2 || args[0].toString() != interface) return {};
+    QVariantMap changed;
+    args[1].value<QDBusArgument>() >> changed;
+    return changed;
+}
 } // namespace
 
 UPowerWatch::UPowerWatch(QDBusConnection systemBus, QObject* parent)
     : QObject(parent), bus_(std::move(systemBus)) {
     bus_.connect(kService, kPath, kProperties, u"PropertiesChanged"_s, this,
-                 SLOT(DaemonChanged(QString, QVariantMap, QStringList)));
+                 SLOT(DaemonChanged(QDBusMessage)));
     bus_.connect(kService, kBatteryPath, kProperties, u"PropertiesChanged"_s, this,
-                 SLOT(BatteryChanged(QString, QVariantMap, QStringList)));
+                 SLOT(BatteryChanged(QDBusMessage)));
     // The percent at the start, so that only a change of the whole number counts.
     QDBusMessage get =
         QDBusMessage::createMethodCall(kService, kBatteryPath, kProperties, u"Get"_s);
@@ -40,14 +50,12 @@ UPowerWatch::UPowerWatch(QDBusConnection systemBus, QObject* parent)
     });
 }
 
-void UPowerWatch::DaemonChanged(const QString& interface, const QVariantMap& changed,
-                                const QStringList&) {
-    if (interface == kService && changed.contains(u"OnBattery"_s)) Q_EMIT PowerStatusChanged();
+void UPowerWatch::DaemonChanged(const QDBusMessage& message) {
+    if (Changed(message, kService).contains(u"OnBattery"_s)) Q_EMIT PowerStatusChanged();
 }
 
-void UPowerWatch::BatteryChanged(const QString& interface, const QVariantMap& changed,
-                                 const QStringList&) {
-    if (interface != kDevice) return;
+void UPowerWatch::BatteryChanged(const QDBusMessage& message) {
+    const QVariantMap changed = Changed(message, kDevice);
     bool status = changed.contains(u"State"_s) || changed.contains(u"WarningLevel"_s) ||
                   changed.contains(u"IsPresent"_s);
     if (const auto it = changed.constFind(u"Percentage"_s); it != changed.cend()) {

@@ -2,7 +2,8 @@
 
 #include <QDBusConnection>
 #include <QObject>
-#include <QVariantMap>
+
+class QDBusMessage;
 
 #include <optional>
 
@@ -22,8 +23,9 @@ Q_SIGNALS:
     void PowerStatusChanged();
 
 private Q_SLOTS:
-    void DaemonChanged(const QString& interface, const QVariantMap& changed, const QStringList&);
-    void BatteryChanged(const QString& interface, const QVariantMap& changed, const QStringList&);
+    // PropertiesChanged of the daemon and of its combined battery.
+    void DaemonChanged(const QDBusMessage& message);
+    void BatteryChanged(const QDBusMessage& message);
 
 private:
     QDBusConnection bus_;
