@@ -134,7 +134,8 @@ int main(int argc, char** argv) {
                          qPrintable(parser.value(scriptLogOption)));
     }
     QuitSignals quitSignals;
-    QObject::connect(&quitSignals, &QuitSignals::Received, &shell, [&shell] { shell.Close(); });
+    QObject::connect(&quitSignals, &QuitSignals::Received, &quitSignals,
+                     [&shell] { shell.Close(); });
     if (!shell.Start()) return shell.ExitCode();
     return app.exec();
 }

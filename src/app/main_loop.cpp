@@ -1,29 +1,32 @@
 #include "app/main_loop.h"
 
 #include "core/app_context.h"
+#include "platform/clock.h"
 #include "tools/trace_log.h"
 
 using namespace Qt::StringLiterals;
 
 namespace orvanel {
 
-MainLoop::MainLoop(AppContext& ctx, std::function<void()> step, std::function<bool()> busy,
-                   QObject* parent)
-    : QObject(parent), ctx_(ctx), step_(std::move(step)), busy_(std::move(busy)) {
-    timer_.setSingleShot(true);
-    timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &MainLoop::Step);
-}
+MainLoop::MainLoop(AppContext& ctx, std::function<void()> step, std::function<bool()> busy)
+    : ctx_(ctx), step_(std::move(step)), busy_(std::move(busy)),
+      timer_(ctx.clock.NewTimer([this] { Step(); })) {}
+
+MainLoop::~MainLoop() = default;
 
 void MainLoop::Start() {
     ctx_.log.LogLine(u"Main Timer Start"_s);
     running_ = true;
-    timer_.start(qMax(1, ctx_.flags.timerInterval));
+    timer_->Start(qMax(1, ctx_.flags.timerInterval));
 }
 
 void MainLoop::Stop() {
     running_ = false;
-    timer_.stop();
+    timer_->Stop();
+}
+
+bool MainLoop::Resting() const {
+    return running_ && !stepping_ && !timer_->IsActive();
 }
 
 void MainLoop::Step() {
@@ -32,11 +35,11 @@ void MainLoop::Step() {
     ++steps_;
     step_();
     stepping_ = false;
-    if (running_ && (!busy_ || busy_())) timer_.start(qMax(1, ctx_.flags.timerInterval));
+    if (running_ && (!busy_ || busy_())) timer_->Start(qMax(1, ctx_.flags.timerInterval));
 }
 
 void MainLoop::Wake() {
-    if (Resting()) timer_.start(0);
+    if (Resting()) timer_->Start(0);
 }
 
 } // namespace orvanel

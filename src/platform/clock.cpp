@@ -8,6 +8,54 @@
 #include <QTimer>
 
 namespace orvanel {
+namespace {
+
+class QtClockTimer final : public ClockTimer {
+public:
+    explicit QtClockTimer(std::function<void()> fire) {
+        timer_.setSingleShot(true);
+        timer_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer_, &QTimer::timeout, std::move(fire));
+    }
+    void Start(int ms) override { timer_.start(qMax(0, ms)); }
+    void Stop() override { timer_.stop(); }
+    bool IsActive() const override { return timer_.isActive(); }
+
+private:
+    QTimer timer_;
+};
+
+// The clock cannot take back what was scheduled: a start or stop makes the earlier callbacks
+// stale, and the shared generation lets them see that even after the timer is gone.
+class VirtualClockTimer final : public ClockTimer {
+public:
+    VirtualClockTimer(VirtualClock& clock, std::function<void()> fire)
+        : clock_(clock), fire_(std::move(fire)), generation_(std::make_shared<quint64>(0)) {}
+    void Start(int ms) override {
+        const quint64 mine = ++*generation_;
+        active_ = true;
+        clock_.ScheduleIn(quint32(qMax(0, ms)),
+                          [this, alive = std::weak_ptr<quint64>(generation_), mine] {
+                              const auto generation = alive.lock();
+                              if (!generation || *generation != mine) return;
+                              active_ = false;
+                              fire_();
+                          });
+    }
+    void Stop() override {
+        ++*generation_;
+        active_ = false;
+    }
+    bool IsActive() const override { return active_; }
+
+private:
+    VirtualClock& clock_;
+    std::function<void()> fire_;
+    std::shared_ptr<quint64> generation_;
+    bool active_ = false;
+};
+
+} // namespace
 
 void WaitFor(Clock& clock, quint32 ms, bool* cancel) {
     if (cancel) *cancel = false;
@@ -46,6 +94,10 @@ void SystemClock::ProcessEvents(int maxMs) {
     loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
 }
 
+std::unique_ptr<ClockTimer> SystemClock::NewTimer(std::function<void()> fire) {
+    return std::make_unique<QtClockTimer>(std::move(fire));
+}
+
 VirtualClock::VirtualClock(QDateTime start, quint32 startTick)
     : start_(std::move(start)), tick_(startTick) {}
 
@@ -80,6 +132,15 @@ void VirtualClock::Advance(quint32 ms) {
         ProcessEvents(int(target - elapsed_));
     tick_ += quint32(target - elapsed_);
     elapsed_ = target;
+}
+
+void VirtualClock::Stall(quint32 ms) {
+    tick_ += ms;
+    elapsed_ += ms;
+}
+
+std::unique_ptr<ClockTimer> VirtualClock::NewTimer(std::function<void()> fire) {
+    return std::make_unique<VirtualClockTimer>(*this, std::move(fire));
 }
 
 void VirtualClock::SetNow(const QDateTime& now) {

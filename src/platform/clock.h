@@ -4,8 +4,19 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 
 namespace orvanel {
+
+// A single-shot timer on a clock's time.
+class ClockTimer {
+public:
+    virtual ~ClockTimer() = default;
+    // Fires once, `ms` from now (0: as soon as events run); replaces a start still pending.
+    virtual void Start(int ms) = 0;
+    virtual void Stop() = 0;
+    virtual bool IsActive() const = 0;
+};
 
 // Time and the event pump. Everything that waits or reads the time goes through this, so
 // tests can drive a virtual clock and schedule events instead of sleeping.
@@ -18,6 +29,8 @@ public:
     virtual QDateTime Now() const = 0;
     // Lets pending events run; returns after some ran or after `maxMs` milliseconds.
     virtual void ProcessEvents(int maxMs) = 0;
+    // A timer that calls `fire` on this clock's time.
+    virtual std::unique_ptr<ClockTimer> NewTimer(std::function<void()> fire) = 0;
 };
 
 // Lets events run until `ms` milliseconds have passed or `*cancel` becomes true. The flag is
@@ -31,6 +44,7 @@ public:
     quint32 TickCount() const override;
     QDateTime Now() const override;
     void ProcessEvents(int maxMs) override;
+    std::unique_ptr<ClockTimer> NewTimer(std::function<void()> fire) override;
 
 private:
     qint64 start_;
@@ -45,6 +59,7 @@ public:
     quint32 TickCount() const override { return tick_; }
     QDateTime Now() const override;
     void ProcessEvents(int maxMs) override;
+    std::unique_ptr<ClockTimer> NewTimer(std::function<void()> fire) override;
 
     // Runs `fn` when the clock reaches `atTick` (absolute) or `delayMs` from now.
     void ScheduleAt(quint32 atTick, std::function<void()> fn);
@@ -53,6 +68,9 @@ public:
     }
     // Moves the clock forward by `ms`, running everything due on the way.
     void Advance(quint32 ms);
+    // Moves the clock forward by `ms` with nothing running, as a suspended machine or a
+    // blocked event loop does; what fell due meanwhile runs late, from the next events.
+    void Stall(quint32 ms);
     void SetNow(const QDateTime& now);
     qint64 ElapsedMs() const { return elapsed_; }
 

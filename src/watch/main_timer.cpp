@@ -9,9 +9,11 @@
 #include "script/word_source.h"
 #include "talk/calendar_talk.h"
 #include "tools/trace_log.h"
+#include "watch/tick_driver.h"
 #include "watch/timer_host.h"
 #include "watch/window_watch.h"
 
+#include <algorithm>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -21,6 +23,11 @@ namespace {
 
 // Ticks without a playing script before a requested exit or skin change is carried out.
 constexpr qint32 kIdleTicksBeforeChange = 30;
+// Ticks a blink keeps the eyes closed.
+constexpr qint32 kEyesClosedTicks = 7;
+// Quiet ticks after which a touched eye or mouth shows the normal face again.
+constexpr qint32 kEyeFaceAt = 3;
+constexpr qint32 kMouthFaceAt = 10;
 
 // Counters that may run for as long as the program does (a negative MsgDispLimit never
 // closes a balloon) stop at the top instead of wrapping.
@@ -48,6 +55,47 @@ void MainTimer::Tick() {
     if (ctx_.flags.foregroundRequest) Foreground();
     if (ctx_.flags.exitRequest) ExitPhase();
     if (ctx_.flags.skinChangeRequest) SkinChangePhase();
+}
+
+// Each rule below mirrors a step of Tick(): from its counter it tells the tick (1 = the next)
+// on which that step first shows something.
+int MainTimer::QuietTicks(int atMost) const {
+    const RunFlags& f = ctx_.flags;
+    if (player_.IsRunning() || f.hide || f.exitRequest || f.skinChangeRequest ||
+        f.foregroundRequest)
+        return 0;
+    qint64 quiet = atMost;
+    const auto showsOn = [&quiet](qint64 tick) {
+        quiet = std::min(quiet, std::max<qint64>(0, tick - 1));
+    };
+
+    const QTime now = ctx_.clock.Now().time();
+    if (now.minute() == 0 && !c_.timeSignalDone) return 0;
+    // Ticks read the clock when they run, and slept ticks run at the wake: the wake must
+    // come before the hour, whatever the phase of the ticks.
+    const qint64 msToHour =
+        qint64(60 - now.minute()) * 60000 - qint64(now.second()) * 1000 - now.msec();
+    showsOn((msToHour - 1) * TickDriver::kTicksPerSecond / 1000);
+
+    const qint32 limit = ctx_.profile.MsgDispLimit;
+    if (!f.balloonHold) {
+        if (main_.IsVisible() && f.mainBalloonCounter < limit)
+            showsOn(qint64(limit) - f.mainBalloonCounter);
+        if (fellow_.IsVisible() && f.fellowBalloonCounter < limit)
+            showsOn(qint64(limit) - f.fellowBalloonCounter);
+    }
+    if (!f.blinkHold && c_.blinkCount < c_.blinkInterval)
+        showsOn(qint64(c_.blinkInterval) - c_.blinkCount); // the eyes close
+    else if (!f.blinkHold)
+        showsOn(qint64(c_.blinkInterval) + kEyesClosedTicks - c_.blinkCount); // they open
+    const TouchState& t = ctx_.touch;
+    if (t.eyeTouched && t.eyeQuietTicks < kEyeFaceAt) showsOn(kEyeFaceAt - qint64(t.eyeQuietTicks));
+    if (t.mouthTouched && t.mouthQuietTicks < kMouthFaceAt)
+        showsOn(kMouthFaceAt - qint64(t.mouthQuietTicks));
+    // Idle talk with the main balloon open, or in silence, only starts counting again.
+    if (!f.silent && !main_.IsVisible())
+        showsOn(qint64(ctx_.profile.TOMULimitTime) - c_.murmur + 1);
+    return int(quiet);
 }
 
 // The balloon's lower right corner meets its character's upper left corner, moved by the
@@ -113,13 +161,14 @@ void MainTimer::CountDisplayTime(BalloonView& balloon, qint32& counter) {
     }
 }
 
-// The eyes stay closed for 7 ticks; only the picture changes, the outline stays surface 1's.
+// The eyes stay closed for kEyesClosedTicks ticks; only the picture changes, the outline stays
+// surface 1's.
 void MainTimer::Blink() {
     Count(c_.blinkCount);
     if (c_.blinkCount == c_.blinkInterval) {
         host_.ShowBlinkPicture(true);
         ctx_.touch.strokeTicks = 0;
-    } else if (c_.blinkCount > c_.blinkInterval + 6) {
+    } else if (c_.blinkCount >= c_.blinkInterval + kEyesClosedTicks) {
         host_.ShowBlinkPicture(false);
         c_.blinkCount = 0;
         c_.blinkInterval = NextBlinkInterval();
@@ -147,8 +196,8 @@ qint32 MainTimer::NextBlinkInterval() {
 
 void MainTimer::CoolDownTouches() {
     TouchState& t = ctx_.touch;
-    CalmDown(t.eyeCount, t.eyeQuietTicks, t.eyeTouched, 3);
-    CalmDown(t.mouthCount, t.mouthQuietTicks, t.mouthTouched, 10);
+    CalmDown(t.eyeCount, t.eyeQuietTicks, t.eyeTouched, kEyeFaceAt);
+    CalmDown(t.mouthCount, t.mouthQuietTicks, t.mouthTouched, kMouthFaceAt);
     if (t.stroking) {
         Count(t.strokeTicks);
         // Both sides are evaluated, so a number is drawn on every stroking tick.

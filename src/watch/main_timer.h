@@ -15,7 +15,7 @@ class WindowWatch;
 class WordSource;
 
 // Timer1: what the characters do without being asked, one tick at a time (64 ticks a second,
-// driven by the shell's TickDriver). Each tick keeps the balloons beside their characters, hides or
+// driven by a TickDriver). Each tick keeps the balloons beside their characters, hides or
 // shows the characters at the screen edges, gives the hourly time signal, closes balloons that have
 // been open long enough, blinks, lets touches wear off, starts idle talk, raises the windows
 // after a window remark, and carries out a pending exit or skin change once the talk is over.
@@ -30,6 +30,12 @@ public:
 
     // One firing of the timer: every step, in order.
     void Tick();
+
+    // How many of the coming ticks, at most `atMost`, change nothing anyone can see (only
+    // counters and random draws), so that the TickDriver may sleep through them. While a
+    // script plays, the edges are watched or an exit, skin change or foreground request
+    // waits, every tick counts.
+    int QuietTicks(int atMost) const;
 
     // Draws the blink interval the first blink waits for (start-up, after seeding the random
     // numbers). Without it the eyes first open at tick 7 and blinking starts from there.

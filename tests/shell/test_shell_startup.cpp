@@ -5,9 +5,14 @@
 #include "app/fellow_window.h"
 #include "app/message_boxes.h"
 #include "app/shell.h"
+#include "app/shell_commands.h"
+#include "app/shell_lifecycle.h"
+#include "app/shell_parts.h"
+#include "app/shell_views.h"
 #include "balloon/fellow_balloon.h"
 #include "balloon/main_balloon.h"
 #include "core/app_context.h"
+#include "engine/engine.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
@@ -55,6 +60,10 @@ struct Run {
     bool started = false;
 };
 
+ScriptPlayer& Player(Shell& shell) {
+    return shell.Parts().engine->Player();
+}
+
 // Each line appears, in this order.
 bool InOrder(const QString& text, const QStringList& lines) {
     qsizetype at = 0;
@@ -96,26 +105,26 @@ private Q_SLOTS:
                                     "False|Boot Complete|Main Timer Start"_s.split(u'|')));
         QCOMPARE(run.Setting(SettingKey::MsgDispLimit), u"300"_s);
         QCOMPARE(run.Setting(SettingKey::SkinFile), u"kanami.skn"_s);
-        QVERIFY(shell.FirstStart() && shell.FirstStart()->isVisible());
-        QVERIFY(!shell.Character().isEnabled()); // until the names are given
+        QVERIFY(shell.Lifecycle().FirstStart() && shell.Lifecycle().FirstStart()->isVisible());
+        QVERIFY(!shell.Parts().character.isEnabled()); // until the names are given
         // The first-start script was handed over last, so it is the one heard.
-        QVERIFY(shell.Player().Buffer().startsWith(u"\\hん？"_s));
+        QVERIFY(Player(shell).Buffer().startsWith(u"\\hん？"_s));
         QVERIFY(QFile::exists(folder_ + u"kanami/Region.ini"_s));
 
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
-        const QRect kanami = shell.Character().geometry();
+        const QRect kanami = shell.Parts().character.geometry();
         QCOMPARE(kanami.x(), qRound(0.73 * screen.width()));
         QCOMPARE(kanami.bottom(), work.bottom());
-        QVERIFY(shell.Character().isVisible() && !shell.Character().mask().isEmpty());
-        const QRect fellow = shell.Fellow().geometry();
+        QVERIFY(shell.Parts().character.isVisible() && !shell.Parts().character.mask().isEmpty());
+        const QRect fellow = shell.Parts().fellow.geometry();
         QCOMPARE(fellow.topLeft(),
                  QPoint(qRound(0.57 * screen.width()), work.bottom() - fellow.height() + 1));
         // Both balloons stand against their characters with the skin's offsets.
         const SkinState::Balloon& b0 = run.ctx.skin.balloons[0];
-        QCOMPARE(shell.MainBalloonWindow().pos(),
+        QCOMPARE(shell.Parts().mainBalloon.pos(),
                  kanami.topLeft() -
-                     QPoint(shell.MainBalloonWindow().width(), shell.MainBalloonWindow().height()) +
+                     QPoint(shell.Parts().mainBalloon.width(), shell.Parts().mainBalloon.height()) +
                      QPoint(qRound(b0.left / 15.0), qRound(b0.top / 15.0)));
     }
 
@@ -132,9 +141,9 @@ private Q_SLOTS:
         Shell& shell = run.Start();
         QVERIFY(run.started);
         QVERIFY(!run.log.Text().contains(u"Load RegionCreateForm"_s));
-        QVERIFY(!shell.FirstStart() && shell.Character().isEnabled());
+        QVERIFY(!shell.Lifecycle().FirstStart() && shell.Parts().character.isEnabled());
         // The update talk comes last and is heard; the key goes.
-        QVERIFY(shell.Player().Buffer().startsWith(u"\\h更新完了しました。"_s));
+        QVERIFY(Player(shell).Buffer().startsWith(u"\\h更新完了しました。"_s));
         QCOMPARE(run.Setting(SettingKey::UpDate), QString());
     }
 
@@ -143,54 +152,54 @@ private Q_SLOTS:
         QVERIFY(run.ctx.settings.WriteSetting(SettingKey::OnTop,
                                               u"false"_s)); // only "False" turns it off
         Shell& shell = run.Start();
-        QVERIFY(shell.Frame().OnTop());
-        QVERIFY(shell.Character().StaysOnTop());
-        shell.Frame().SetOnTop(false); // as another part of the program may
-        QVERIFY(!shell.Character().StaysOnTop() && !shell.Fellow().StaysOnTop());
-        shell.OpenCharacterMenu(QPoint(10, 10));
-        QVERIFY(!shell.Menu().Item(MenuItem::OnTop)->isChecked());
-        shell.Menu().Menu()->hide();
-        shell.Menu().Item(MenuItem::Silent)->trigger();
-        shell.Menu().Item(MenuItem::Hide)->trigger();
-        shell.Menu().Item(MenuItem::Hide)->trigger();
+        QVERIFY(shell.Parts().engine->Play().OnTop());
+        QVERIFY(shell.Parts().character.StaysOnTop());
+        shell.Parts().engine->Play().SetOnTop(false); // as another part of the program may
+        QVERIFY(!shell.Parts().character.StaysOnTop() && !shell.Parts().fellow.StaysOnTop());
+        shell.Commands().OpenCharacterMenu(QPoint(10, 10));
+        QVERIFY(!shell.Parts().menu.Item(MenuItem::OnTop)->isChecked());
+        shell.Parts().menu.Menu()->hide();
+        shell.Parts().menu.Item(MenuItem::Silent)->trigger();
+        shell.Parts().menu.Item(MenuItem::Hide)->trigger();
+        shell.Parts().menu.Item(MenuItem::Hide)->trigger();
         shell.Close();
         QCOMPARE(run.Setting(SettingKey::OnTop), u"False"_s);
         QCOMPARE(run.Setting(SettingKey::Hide), u"False"_s);
         QCOMPARE(run.Setting(SettingKey::Silent), u"True"_s);
-        QVERIFY(!shell.Character().isVisible());
+        QVERIFY(!shell.Parts().character.isVisible());
     }
 
     void minimiseAndRestore() {
         Run run(folder_);
         Shell& shell = run.Start();
-        shell.Minimize();
-        QVERIFY(!shell.Character().isVisible() && !shell.Fellow().isVisible());
-        QVERIFY(shell.Tray() && shell.Tray()->toolTip().startsWith(u"TOMU - "_s));
+        shell.Commands().Minimize();
+        QVERIFY(!shell.Parts().character.isVisible() && !shell.Parts().fellow.isVisible());
+        QVERIFY(shell.Parts().tray && shell.Parts().tray->toolTip().startsWith(u"TOMU - "_s));
         // While minimised scripts are not played.
-        const QString before = shell.Player().Buffer();
-        shell.Player().PlayScript(u"\\hだれもいない"_s);
-        QCOMPARE(shell.Player().Buffer(), before);
+        const QString before = Player(shell).Buffer();
+        Player(shell).PlayScript(u"\\hだれもいない"_s);
+        QCOMPARE(Player(shell).Buffer(), before);
 
         run.random.Push(0.5); // the second greeting
-        shell.Restore(true);
-        QVERIFY(shell.Character().isVisible() && shell.Fellow().isVisible());
-        QCOMPARE(shell.Player().Buffer(), u"\\h\\s0復活！\\w8\\u･･･\\w5ゾンビ？"_s);
+        shell.Commands().Restore(true);
+        QVERIFY(shell.Parts().character.isVisible() && shell.Parts().fellow.isVisible());
+        QCOMPARE(Player(shell).Buffer(), u"\\h\\s0復活！\\w8\\u･･･\\w5ゾンビ？"_s);
     }
 
     void endCommand() {
         Run run(folder_);
         Shell& shell = run.Start();
-        shell.EndCommand();
+        shell.Commands().EndCommand();
         QVERIFY(run.ctx.flags.exitRequest);
         QVERIFY(!shell.Closed()); // the main timer closes after the farewell
-        QVERIFY(shell.Player().Buffer().startsWith(u"\\h今回の起動時間は、"_s));
+        QVERIFY(Player(shell).Buffer().startsWith(u"\\h今回の起動時間は、"_s));
 
         Run minimized(folder_ + u"second/"_s);
         QVERIFY(SeedProgramFolder(minimized.ctx.settings.AppFolder(),
                                   QStringLiteral(ORVANEL_DEFAULT_FOLDER)));
         Shell& other = minimized.Start();
-        other.Minimize();
-        other.EndCommand();
+        other.Commands().Minimize();
+        other.Commands().EndCommand();
         QVERIFY(other.Closed());
         QVERIFY(!minimized.ctx.flags.exitRequest);
     }
@@ -209,13 +218,13 @@ private Q_SLOTS:
         lone.write(text);
         lone.close();
         QVERIFY(run.ctx.settings.WriteSetting(SettingKey::SkinFile, u"lone.skn"_s));
-        QVERIFY(shell.ReloadSkin());
-        QVERIFY(!shell.Fellow().isVisible() && !shell.FellowBalloonWindow().isVisible());
+        QVERIFY(shell.Views().ReloadSkin());
+        QVERIFY(!shell.Parts().fellow.isVisible() && !shell.Parts().fellowBalloon.isVisible());
         // A script for the fellow has nowhere to go and stops there.
-        shell.Player().PlayScript(u"\\hはい\\uいいえ"_s);
+        Player(shell).PlayScript(u"\\hはい\\uいいえ"_s);
         for (int i = 0; i < 10; ++i)
-            shell.Player().StepScript();
-        QCOMPARE(shell.MainBalloonWindow().Message(), u"はい"_s);
+            Player(shell).StepScript();
+        QCOMPARE(shell.Parts().mainBalloon.Message(), u"はい"_s);
     }
 };
 

@@ -3,34 +3,62 @@
 
 #include <QTest>
 
+#include <random>
 #include <tuple>
 
 using namespace orvanel;
 using namespace orvanel::fakes;
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// A state the timer can be in, the same for the same seed: a history of ticks, then limits,
+// balloons, touches and a time of day as the user and the talk may have left them.
+void Randomise(TimerRig& rig, quint32 seed) {
+    std::mt19937 g(seed);
+    const auto pick = [&g](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(g);
+    };
+    const auto chance = [&](int percent) { return pick(0, 99) < percent; };
+    RunFlags& f = rig.ctx.flags;
+    Profile& p = rig.ctx.profile;
+    TouchState& t = rig.ctx.touch;
+    rig.random.Seed(seed);
+    f.blinkHold = chance(15);
+    p.TOMULimitTime = p.MsgDispLimit = 1000000;
+    if (chance(90)) rig.timer.DrawFirstBlinkInterval();
+    rig.Ticks(pick(0, 400));
+    p.TOMULimitTime = rig.timer.State().murmur + pick(-2, 90);
+    p.MsgDispLimit = chance(10) ? -1 : pick(1, 300);
+    rig.mainBalloon.visible = chance(50);
+    rig.fellowBalloon.visible = chance(50);
+    f.mainBalloonCounter = pick(-100, 300);
+    f.fellowBalloonCounter = pick(0, 300);
+    f.balloonHold = chance(20);
+    f.silent = chance(20);
+    std::tie(t.eyeTouched, t.eyeQuietTicks) = std::pair(chance(20), pick(-100, 49));
+    std::tie(t.mouthTouched, t.mouthQuietTicks) = std::pair(chance(20), pick(-50, 49));
+    std::tie(t.bodyTouched, t.bodyQuietTicks) = std::pair(chance(20), pick(0, 49));
+    std::tie(t.stroking, t.strokeTicks) = std::pair(chance(20), pick(0, 40));
+    // Often across an hour; in minute 0 the signal of the hour is still to come.
+    const QTime hour(10, 59, 58);
+    const int ms = chance(40) ? pick(0, 4000) : pick(-3500000, 0);
+    rig.clock.SetNow(QDateTime(QDate(2026, 3, 5), hour).addMSecs(ms));
+}
+
+// What each tick from `from` on showed, with the time it ran.
+QList<std::tuple<int, qint64, QString>> Shown(const TimerRig& rig, int from) {
+    QList<std::tuple<int, qint64, QString>> shown;
+    for (const auto& [tick, what] : rig.timeline)
+        if (tick > from) shown.append({tick, rig.tickAt[tick - 1], what});
+    return shown;
+}
+
+} // namespace
+
 class TestMainTimer : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // 64 ticks a second in 15 and 16 ms steps; a late wake gives one tick, not a burst of the
-    // missed ones, and the pace goes on from the original grid.
-    void pacerKeepsItsGrid() {
-        TickPacer pacer;
-        pacer.Start(0);
-        qint64 now = 0;
-        for (int i = 0; i <= 128; ++i) {
-            const qint64 step = pacer.MsUntilDue(now);
-            QVERIFY(i == 0 || step == 15 || step == 16);
-            QVERIFY(step == 0 || !pacer.TakeDue(now + step - 1));
-            QVERIFY(pacer.TakeDue(now += step));
-        }
-        QCOMPARE(now, 2000);
-        QVERIFY(pacer.TakeDue(3100)); // 1.1 s late
-        QVERIFY(!pacer.TakeDue(3100));
-        QCOMPARE(pacer.Next(), 199);
-        QCOMPARE(pacer.MsUntilDue(3100), 9);
-    }
-
     void balloonsStandAboveAndLeftOfTheirCharacters() {
         TimerRig rig;
         rig.host.balloonOffset = QPoint(8, -22); // twips, rounded to whole pixels
@@ -122,16 +150,11 @@ private Q_SLOTS:
         };
         QCOMPARE(at(11, 59, 59, 990), 0);
         QCOMPARE(at(12, 0, 0), 1);
-        QCOMPARE(rig.player.Buffer(),
-                 u"\\h12時だよ～。\\w8\\n常識からすると昼飯の時間っす。\\w8"_s);
+        QCOMPARE(rig.player.Buffer(), u"\\h"_s + CalendarTalk::HourlyTalk(12));
         QCOMPARE(at(12, 0, 59, 999), 1);
         QCOMPARE(at(12, 1, 0), 1);
         QCOMPARE(at(13, 0, 0, 500), 2);
-        QCOMPARE(rig.player.Buffer(), u"\\h1時だよ～。\\w8\\n"_s);
         QCOMPARE(at(12, 0, 10), 2); // the clock set back into the same minute: no repeat
-        QCOMPARE(CalendarTalk::HourlyTalk(0), u"今から%year年、\\w5%month月%day日ですよ～。\\w8"_s);
-        QCOMPARE(CalendarTalk::HourlyTalk(19), u"7時だよ～。\\w8\\n"_s);
-        QCOMPARE(CalendarTalk::HourlyTalk(24), QString());
     }
 
     void blinksLastSevenTicksAndTheQuickOneComesSixLater() {
@@ -282,8 +305,9 @@ private Q_SLOTS:
         QCOMPARE(rig.journal.mid(reload - 2, 6),
                  (QStringList{u"kanami.Hide"_s, u"main.Hide"_s, u"host.ReloadSkin"_s,
                               u"kanami.Show"_s, u"main.Show"_s, u"host.MoveCharacter 768,540"_s}));
-        QCOMPARE(rig.player.Buffer(),
-                 u"\\hDATEです。\\w5\\n\\n今日は「ANNIV」\\w5%en\\w8\\w8\\uマジか｡"_s);
+        // The greeting of the day, with the talk's date and anniversary.
+        QVERIFY(rig.player.Buffer().startsWith(u"\\hDATE"_s));
+        QVERIFY(rig.player.Buffer().contains(u"ANNIV"_s));
         QVERIFY(!rig.ctx.flags.skinChangeRequest && !rig.ctx.flags.balloonHold);
         QVERIFY(rig.character.enabled);
         QVERIFY(rig.log.Text().contains(u"Character Change Complete"_s));
@@ -297,6 +321,72 @@ private Q_SLOTS:
         QCOMPARE(rig.journal.last(), u"host.ReloadSkin"_s);
         QVERIFY(rig.ctx.flags.skinChangeRequest);
         QVERIFY(!rig.log.Text().contains(u"Character Change Complete"_s));
+    }
+
+    // The forecast after every tick of many random runs: nothing shows on the ticks it calls
+    // quiet, and unless the hour is near (where it stays on the safe side) or every tick
+    // counts (0), something shows on the tick after them. A driver that sleeps through the quiet
+    // ticks shows the same things at the same times as one that wakes for every tick.
+    void quietTicksForetellWhatShows() {
+        qint64 ticks = 0, wakes = 0;
+        for (quint32 seed = 1; seed <= 100; ++seed) {
+            TimerRig awake, asleep;
+            Randomise(awake, seed);
+            Randomise(asleep, seed);
+            const int from = awake.ticks;
+            awake.sleep = false;
+            for (TimerRig* rig : {&awake, &asleep}) {
+                rig->driver.Start();
+                rig->clock.Advance(1500);
+            }
+            QList<int> showing;
+            for (const auto& [tick, what] : awake.timeline)
+                if (tick > from && !showing.contains(tick)) showing.append(tick);
+            for (const TimerRig::Forecast& f : awake.forecasts) {
+                const auto next = std::upper_bound(showing.begin(), showing.end(), f.afterTick);
+                const int shows = next == showing.end() ? INT_MAX : *next;
+                const QByteArray where =
+                    u"seed %1, %2 quiet after tick %3, tick %4 shows"_s.arg(seed)
+                        .arg(f.quiet)
+                        .arg(f.afterTick)
+                        .arg(shows)
+                        .toUtf8();
+                QVERIFY2(shows > f.afterTick + f.quiet, where.constData());
+                const bool nearHour = f.now.minute() == 0 || f.now >= QTime(10, 59, 58);
+                const bool ranOn = f.afterTick + f.quiet + 1 <= awake.ticks;
+                if (f.quiet > 0 && f.quiet < TickDriver::kMaxQuietTicks && !nearHour && ranOn)
+                    QVERIFY2(shows == f.afterTick + f.quiet + 1, where.constData());
+            }
+            QList<std::tuple<int, qint64, QString>> shown = Shown(awake, from);
+            shown.removeIf([&](const auto& e) { return std::get<0>(e) > asleep.ticks; });
+            QCOMPARE(Shown(asleep, from), shown);
+            ticks += asleep.driver.Ticks();
+            wakes += asleep.driver.Wakes();
+        }
+        QVERIFY(wakes * 2 < ticks); // and it does sleep
+    }
+
+    // The first tick at or after the full hour gives the signal, also when the ticks before it
+    // were slept through; one that finds it still to come in minute 0 is not slept through.
+    void hourSignalOnTheFirstTickOfTheHour_data() {
+        QTest::addColumn<int>("msBefore"); // the driver starts this long before the hour
+        QTest::addColumn<int>("signalAt"); // ms from the start, of the tick that gives it
+        QTest::newRow("a second before") << 1000 << 1000;
+        QTest::newRow("between two ticks") << 50 << 62;
+        QTest::newRow("already in minute 0") << -300 << 0;
+    }
+    void hourSignalOnTheFirstTickOfTheHour() {
+        QFETCH(int, msBefore);
+        TimerRig rig;
+        rig.Ticks(1); // at 9:07: no signal given this hour
+        rig.clock.SetNow(QDateTime(QDate(2026, 3, 5), QTime(10, 0)).addMSecs(-msBefore));
+        if (msBefore < 0) QCOMPARE(rig.timer.QuietTicks(TickDriver::kMaxQuietTicks), 0);
+        const qint64 start = rig.clock.ElapsedMs();
+        rig.driver.Start();
+        rig.clock.Advance(2000);
+        QCOMPARE(rig.ctx.flags.talkCount, 1);
+        const int tick = rig.TickOf(u"main.Activate"_s); // the speaker's balloon
+        QTEST(int(rig.tickAt[tick - 1] - start), "signalAt");
     }
 };
 

@@ -2,7 +2,7 @@
 
 #include "../script/script_rig.h"
 #include "watch/main_timer.h"
-#include "watch/tick_timer.h"
+#include "watch/tick_driver.h"
 #include "watch/timer_host.h"
 
 #include <functional>
@@ -59,12 +59,15 @@ private:
     FakeCharacter& c_;
 };
 
-// The player's rig with the main timer on top; Run() drives both as the event loop does: ticks
-// at their 15.625 ms pace (also inside the player's waits), a script step every TimerInterval.
+// The player's rig with the main timer on top, its ticks given by a TickDriver on the virtual
+// clock as in the program (also inside the player's waits); RunUntil adds a script step every
+// TimerInterval, as the main loop does. Ticks(n) runs ticks at once, without the clock.
 struct TimerRig : ScriptRig {
     TimerRig()
         : host(journal, character),
-          timer(ctx, player, words, host, engine.Windows(), mainBalloon, fellowBalloon, character) {
+          timer(ctx, player, words, host, engine.Windows(), mainBalloon, fellowBalloon, character),
+          driver(
+              clock, [this] { Ticks(1); }, [this] { return Foretell(); }) {
         ctx.flags.blinkHold = true; // no random numbers for blinking unless a test wants them
         clock.SetNow(QDateTime(QDate(2026, 3, 5), QTime(9, 7))); // no time signal either
     }
@@ -73,17 +76,14 @@ struct TimerRig : ScriptRig {
         for (int i = 0; i < n; ++i) {
             Flush(0); // entries written between ticks, by the player
             ++ticks;
+            tickAt.append(clock.ElapsedMs());
             timer.Tick();
             Flush(ticks);
         }
     }
     // Runs until `done` holds; false after ten minutes.
     bool RunUntil(const std::function<bool()>& done) {
-        if (!pacing_) {
-            pacing_ = true;
-            pacer_.Start(clock.ElapsedMs());
-            ScheduleTick();
-        }
+        if (!driver.IsActive()) driver.Start();
         for (const qint64 end = clock.ElapsedMs() + 600000; !done();) {
             if (clock.ElapsedMs() >= end) return false;
             clock.Advance(quint32(ctx.flags.timerInterval));
@@ -105,24 +105,29 @@ struct TimerRig : ScriptRig {
 
     FakeTimerHost host;
     MainTimer timer;
+    TickDriver driver;
+    bool sleep = true; // the driver sleeps through the ticks the timer calls quiet
     int ticks = 0;
+    QList<qint64> tickAt;                    // when tick n + 1 ran (virtual ms)
     QList<std::pair<int, QString>> timeline; // what each tick wrote into the journal
+    struct Forecast {
+        int afterTick;
+        int quiet;
+        QTime now;
+    };
+    QList<Forecast> forecasts; // every answer the driver got
 
 private:
-    void ScheduleTick() {
-        clock.ScheduleIn(quint32(pacer_.MsUntilDue(clock.ElapsedMs())), [this] {
-            if (!pacer_.TakeDue(clock.ElapsedMs())) return ScheduleTick();
-            ScheduleTick();
-            Ticks(1);
-        });
+    int Foretell() {
+        const int quiet = timer.QuietTicks(TickDriver::kMaxQuietTicks);
+        forecasts.append({ticks, quiet, clock.Now().time()});
+        return sleep ? quiet : 0;
     }
     void Flush(int tick) {
         for (; recorded_ < journal.size(); ++recorded_)
             timeline.append({tick, journal[recorded_]});
     }
     qsizetype recorded_ = 0;
-    bool pacing_ = false;
-    TickPacer pacer_;
 };
 
 } // namespace orvanel::fakes

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QElapsedTimer>
-#include <QObject>
-#include <QTime>
-#include <QTimer>
+#include <QtGlobal>
 
 #include <functional>
+#include <memory>
 
 namespace orvanel {
+
+class Clock;
+class ClockTimer;
 
 // Drives the main timer at 64 ticks a second of the clock (tick n falls due at n × 15.625 ms)
 // without waking 64 times a second while nothing happens. Before it sleeps it asks how many of
@@ -18,16 +19,16 @@ namespace orvanel {
 //
 // Ticks go on inside a Wait that a tick starts (the skin reload waits 500 ms). After a long
 // stall (a suspended machine) at most one second of ticks is made up.
-class TickDriver : public QObject {
-    Q_OBJECT
+class TickDriver {
 public:
     static constexpr int kTicksPerSecond = 64;
     // The longest sleep, in ticks: what nobody foresaw (a balloon shown by a click) is seen
     // by the timer within a quarter second.
     static constexpr int kMaxQuietTicks = 16;
 
-    TickDriver(std::function<void()> tick, std::function<int()> quietTicks,
-               QObject* parent = nullptr);
+    // `quietTicks` says how many of the coming ticks are quiet (MainTimer::QuietTicks).
+    TickDriver(Clock& clock, std::function<void()> tick, std::function<int()> quietTicks);
+    ~TickDriver();
 
     void Start();
     void Stop();
@@ -48,35 +49,17 @@ public:
 private:
     void Fire();
     void WakeAt(qint64 tick);
+    qint64 Elapsed();
 
+    Clock& clock_;
     std::function<void()> tick_;
     std::function<int()> quietTicks_;
-    QTimer timer_;
-    QElapsedTimer elapsed_;
+    std::unique_ptr<ClockTimer> timer_;
+    quint32 last_ = 0;   // the clock's count when last read
+    qint64 elapsed_ = 0; // milliseconds since Start, past the count's wrap
     qint64 next_ = 0;
     qint64 wakes_ = 0;
     bool active_ = false;
 };
-
-// What decides how long the main timer may sleep (see TickDriver).
-struct QuietFacts {
-    bool busy = false;    // a script plays, a drag runs, an exit, skin change, foreground request
-                          // or touch is pending, or the edges are watched: every tick counts
-    bool blinking = true; // the blink hold flag is clear
-    qint32 blinkCount = 0;
-    qint32 blinkInterval = 0;
-    bool mainBalloonCounting = false; // shown and not held
-    qint32 mainBalloonCounter = 0;
-    bool fellowBalloonCounting = false;
-    qint32 fellowBalloonCounter = 0;
-    qint32 msgDispLimit = 300;
-    qint32 murmur = 0;
-    qint32 talkLimit = 3000; // TOMULimitTime
-    QTime now;               // for the hourly time signal
-    bool timeSignalDone = false;
-};
-
-// How many of the coming ticks change nothing on screen, at most TickDriver::kMaxQuietTicks.
-int QuietTicks(const QuietFacts& facts);
 
 } // namespace orvanel

@@ -1,0 +1,242 @@
+#include "app/shell_commands.h"
+
+#include "app/option_window.h"
+#include "app/shell_lifecycle.h"
+#include "app/shell_parts.h"
+#include "app/shell_scripts.h"
+#include "app/shell_talk.h"
+#include "app/skin_select_window.h"
+#include "core/app_context.h"
+#include "core/version_info.h"
+#include "engine/engine.h"
+#include "platform/random.h"
+#include "platform/system_actions.h"
+#include "script/play_state.h"
+#include "script/script_player.h"
+#include "script/word_source.h"
+#include "tools/trace_log.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMessageBox>
+
+using namespace Qt::StringLiterals;
+
+namespace orvanel {
+
+ShellCommands::ShellCommands(ShellParts& parts, CharacterView& character, ShellLifecycle& lifecycle)
+    : parts_(parts), character_(character), lifecycle_(lifecycle) {
+    connect(&parts.receiver, &DatagramReceiver::ScriptReceived, this,
+            &ShellCommands::ScriptArrived);
+    connect(&parts.character, &CharacterWindow::Pressed, this,
+            [this](CharacterWindow::Area area, Qt::MouseButton button) {
+                CharacterPressed(area, button);
+            });
+    connect(&parts.character, &CharacterWindow::Released, this,
+            [this](CharacterWindow::Area, Qt::MouseButton button, Qt::KeyboardModifiers,
+                   QPoint global) {
+                if (!parts_.closed && button == Qt::RightButton) OpenCharacterMenu(global);
+            });
+    connect(&parts.character, &CharacterWindow::DragFinished, this,
+            [this] { lifecycle_.StandOnBottom(); });
+    connect(&parts.character, &CharacterWindow::CloseRequested, this,
+            [this] { lifecycle_.Close(); });
+    connect(&parts.fellow, &FellowWindow::Poked, this, &ShellCommands::FellowPoked);
+    connect(&parts.fellow, &FellowWindow::DragFinished, this,
+            [this] { lifecycle_.StandOnBottom(); });
+
+    CharacterMenu& menu = parts.menu;
+    menu.SetHandler(MenuItem::Config, [this] { OpenOptions(); });
+    menu.SetHandler(MenuItem::Skin, [this] { OpenSkinSelection(); });
+    menu.SetHandler(MenuItem::OnTop, [this] { ToggleOnTop(); });
+    menu.SetHandler(MenuItem::Hide, [this] { ToggleHide(); });
+    menu.SetHandler(MenuItem::Silent, [this] { ToggleSilent(); });
+    for (MenuItem item : {MenuItem::ScenarioEdit, MenuItem::ScriptEdit, MenuItem::ScriptSend})
+        menu.SetHandler(item, [this, item] { StartPlugIn(item); });
+    menu.SetHandler(MenuItem::Mini, [this] {
+        if (parts_.ctx.flags.minimized)
+            Restore(false);
+        else
+            Minimize();
+    });
+    menu.SetHandler(MenuItem::About, [this] { ShowAbout(); });
+    menu.SetHandler(MenuItem::End, [this] { EndCommand(); });
+    // The icon's menu is the character's, prepared for the icon.
+    connect(menu.Menu(), &QMenu::aboutToShow, this, [this] {
+        if (parts_.ctx.flags.minimized) PrepareMenu(false);
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// The mouse and the port
+
+void ShellCommands::ScriptArrived(const ReceivedScript& received) {
+    if (parts_.closed) return;
+    character_.ShowSurface(1, false);
+    parts_.engine->Player().PlayScript(received.script,
+                                       received.local ? ScriptOrigin::Local : ScriptOrigin::Remote);
+    parts_.loop.Wake();
+    parts_.ticks.Reschedule();
+}
+
+void ShellCommands::CharacterPressed(CharacterWindow::Area area, Qt::MouseButton button) {
+    if (parts_.closed || button != Qt::LeftButton) return;
+    // A drag may follow: the balloons follow it tick by tick.
+    parts_.ticks.Reschedule();
+    // Until the touch reactions come, a click on the body or the head makes her talk (what
+    // every one of the first fourteen pokes does).
+    if (area == CharacterWindow::Area::Body || area == CharacterWindow::Area::Head) {
+        character_.ShowSurface(1, false);
+        parts_.talk->RandomTalk();
+        parts_.loop.Wake();
+        parts_.ticks.Reschedule();
+    }
+}
+
+void ShellCommands::FellowPoked() {
+    if (!parts_.closed) parts_.Play(FellowPokeScript(parts_.ctx.random.Pick(3)));
+}
+
+void ShellCommands::PrepareMenu(bool fromCharacter) {
+    const RunFlags& flags = parts_.ctx.flags;
+    CharacterMenu::State state;
+    state.onTop = parts_.engine->Play().OnTop();
+    state.hide = flags.hide;
+    state.silent = flags.silent;
+    state.minimized = flags.minimized;
+    state.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    state.programFolder = parts_.ctx.settings.AppFolder();
+    parts_.menu.Prepare(state, fromCharacter);
+}
+
+void ShellCommands::OpenCharacterMenu(QPoint global) {
+    PrepareMenu(true);
+    parts_.menu.Menu()->popup(global);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Menu commands
+
+void ShellCommands::OpenOptions() {
+    if (!optionWindow_) {
+        optionWindow_ = new OptionWindow(parts_.ctx, [this](const QString& s) { parts_.Play(s); });
+        optionWindow_->show();
+    }
+    optionWindow_->raise();
+    optionWindow_->activateWindow();
+}
+
+void ShellCommands::OpenSkinSelection() {
+    if (!skinSelect_) {
+        skinSelect_ = new SkinSelectWindow(
+            parts_.ctx, [this] { return parts_.engine->Source().GetWord(u"終了時"_s); },
+            [this](const QString& s) { parts_.Play(s); });
+        skinSelect_->show();
+    }
+    skinSelect_->raise();
+    skinSelect_->activateWindow();
+}
+
+void ShellCommands::ToggleOnTop() {
+    PlayState& play = parts_.engine->Play();
+    play.SetOnTop(!play.OnTop());
+    parts_.menu.Item(MenuItem::OnTop)->setChecked(play.OnTop());
+    character_.SetTopmost(play.OnTop());
+}
+
+void ShellCommands::ToggleHide() {
+    RunFlags& flags = parts_.ctx.flags;
+    flags.hide = !flags.hide;
+    parts_.ticks.Reschedule();
+    parts_.menu.Item(MenuItem::Hide)->setChecked(flags.hide);
+}
+
+void ShellCommands::ToggleSilent() {
+    RunFlags& flags = parts_.ctx.flags;
+    flags.silent = !flags.silent;
+    parts_.menu.Item(MenuItem::Silent)->setChecked(flags.silent);
+}
+
+void ShellCommands::StartPlugIn(MenuItem item) {
+    const QString line = item == MenuItem::ScenarioEdit ? u"\\hシナリオエディタ実行！"_s
+                         : item == MenuItem::ScriptEdit ? u"\\hスクリプトエディタ実行！"_s
+                                                        : u"\\hSender実行！"_s;
+    parts_.ctx.actions.StartProgram(parts_.ctx.settings.AppFolder() +
+                                        CharacterMenu::PlugInProgram(item).value_or(QString()),
+                                    {});
+    parts_.Play(line);
+}
+
+void ShellCommands::Minimize() {
+    AppContext& ctx = parts_.ctx;
+    if (ctx.flags.minimized) return;
+    ctx.log.LogBegin(u"Minimize..."_s);
+    parts_.menu.Item(MenuItem::Mini)->setChecked(true);
+    parts_.menu.Item(MenuItem::Skin)->setVisible(false);
+    parts_.ticks.Stop();
+    parts_.character.hide();
+    parts_.mainBalloon.hide();
+    parts_.fellow.hide();
+    parts_.fellowBalloon.hide();
+    if (!parts_.tray) {
+        parts_.tray = std::make_unique<QSystemTrayIcon>();
+        parts_.tray->setContextMenu(parts_.menu.Menu());
+        connect(parts_.tray.get(), &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) {
+                    if (reason == QSystemTrayIcon::DoubleClick && parts_.ctx.flags.minimized)
+                        Restore(true);
+                });
+    }
+    QPixmap icon = QPixmap::fromImage(parts_.surfaces.OpenEyes());
+    parts_.tray->setIcon(QIcon(
+        icon.isNull() ? icon : icon.scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    parts_.UpdateTrayTip();
+    parts_.tray->show();
+    ctx.flags.minimized = true;
+    ctx.log.LogEnd(u" Complete"_s);
+}
+
+void ShellCommands::Restore(bool fromIcon) {
+    AppContext& ctx = parts_.ctx;
+    if (!ctx.flags.minimized) return;
+    ctx.log.LogBegin(u"Normalize..."_s);
+    if (parts_.tray) parts_.tray->hide();
+    ctx.flags.minimized = false;
+    parts_.menu.Item(MenuItem::Mini)->setChecked(false);
+    parts_.menu.Item(MenuItem::Skin)->setVisible(true);
+    parts_.ticks.Start();
+    if (character_.FellowPresent()) parts_.fellow.ShowWithoutActivation();
+    parts_.character.ShowWithoutActivation();
+    ctx.log.LogEnd(u" Complete"_s);
+    parts_.Play(RestoreGreeting(ctx.random.Pick(3), fromIcon, parts_.engine->Source()));
+}
+
+void ShellCommands::ShowAbout() {
+    if (!about_) {
+        const Settings& settings = parts_.ctx.settings;
+        const VersionInfo version(settings.AppFolder());
+        auto* box = new QMessageBox(
+            QMessageBox::Information, u"TOMUについて"_s,
+            u"Orvanel\nVersion "_s + VersionInfo::AppVersion() + u" Phase"_s + version.PhaseText() +
+                u"\n"_s + version.ReleaseDate() + u"\n\n"_s + settings.AppFolderNoSlash(),
+            QMessageBox::Ok);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        about_ = box;
+    }
+    about_->show();
+    about_->raise();
+}
+
+void ShellCommands::EndCommand() {
+    AppContext& ctx = parts_.ctx;
+    if (ctx.flags.minimized) {
+        lifecycle_.Close();
+        return;
+    }
+    ctx.flags.exitRequest = true;
+    parts_.Play(FarewellScript(UptimeText(ctx.flags.startTick, ctx.clock.TickCount()),
+                               parts_.engine->Source().GetWord(u"終了時"_s)));
+}
+
+} // namespace orvanel

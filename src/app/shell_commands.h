@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/character_menu.h"
+#include "app/character_window.h"
+
+#include <QObject>
+#include <QPointer>
+
+namespace orvanel {
+
+class CharacterView;
+class OptionWindow;
+class ShellLifecycle;
+class SkinSelectWindow;
+struct ReceivedScript;
+class ShellParts;
+
+// What the user asks for: the commands of the character's menu rclc and of the
+// notification-area icon, clicks on the characters and scripts that arrive at the port.
+class ShellCommands final : public QObject {
+    Q_OBJECT
+public:
+    // Binds the menu's items, the windows' mouse signals and the port to the commands.
+    ShellCommands(ShellParts& parts, CharacterView& character, ShellLifecycle& lifecycle);
+
+    void OpenOptions();
+    void OpenSkinSelection();
+    void ToggleOnTop();
+    void ToggleHide();
+    void ToggleSilent();
+    void StartPlugIn(MenuItem item);
+    // Into the notification area and back.
+    void Minimize();
+    void Restore(bool fromIcon);
+    void ShowAbout();
+    // The End command: the farewell, then the main timer closes 30 ticks after it.
+    void EndCommand();
+    // Opens rclc at `global` as the right button does over the character.
+    void OpenCharacterMenu(QPoint global);
+
+private:
+    void ScriptArrived(const ReceivedScript& received);
+    void CharacterPressed(CharacterWindow::Area area, Qt::MouseButton button);
+    void FellowPoked();
+    void PrepareMenu(bool fromCharacter);
+
+    ShellParts& parts_;
+    CharacterView& character_;
+    ShellLifecycle& lifecycle_;
+    QPointer<OptionWindow> optionWindow_;
+    QPointer<SkinSelectWindow> skinSelect_;
+    QPointer<QWidget> about_;
+};
+
+} // namespace orvanel

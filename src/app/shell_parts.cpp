@@ -1,0 +1,81 @@
+#include "app/shell_parts.h"
+
+#include "app/character_drag.h"
+#include "app/message_boxes.h"
+#include "app/shell_talk.h"
+#include "core/app_context.h"
+#include "engine/engine.h"
+#include "platform/linux/system_sources.h"
+#include "script/script_player.h"
+#include "watch/main_timer.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+using namespace Qt::StringLiterals;
+
+namespace orvanel {
+
+ShellParts::ShellParts(AppContext& ctx, MessageBoxes& boxes)
+    : ctx(ctx), boxes(boxes), engine(std::make_unique<Engine>(ctx)),
+      talk(std::make_unique<EngineTalk>(engine->Talk())), mainBalloon(ctx), fellowBalloon(ctx),
+      progress(ctx, [this] { UnloadSplash(); }), surfaces(ctx, character, progress, boxes),
+      receiver(ctx.log),
+      loop(
+          ctx, [this] { Step(); }, [this] { return engine->Player().IsRunning(); }),
+      ticks(
+          ctx.clock, [this] { Tick(); }, [this] { return QuietTicks(); }) {}
+
+ShellParts::~ShellParts() = default;
+
+void ShellParts::Play(const QString& script) {
+    engine->Player().PlayScript(script);
+    loop.Wake();
+    ticks.Reschedule();
+}
+
+QRect ShellParts::ScreenGeometry() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+QRect ShellParts::WorkArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : ScreenGeometry();
+}
+
+void ShellParts::SetTopmost(bool on) {
+    character.SetStaysOnTop(on);
+    fellow.SetStaysOnTop(on);
+}
+
+void ShellParts::UpdateProbes() {
+    engine->UpdateProbes(ScreenGeometry());
+}
+
+void ShellParts::UpdateTrayTip() {
+    if (tray) tray->setToolTip((u"TOMU - "_s + ctx.skin.name).left(63));
+}
+
+void ShellParts::UnloadSplash() {
+    if (splash) delete splash.data();
+}
+
+void ShellParts::Step() {
+    if (!closed) engine->Player().StepScript();
+}
+
+void ShellParts::Tick() {
+    if (closed) return;
+    engine->Timer()->Tick();
+    // Talk started by the timer or by a window of the talk engine.
+    if (engine->Player().IsRunning()) loop.Wake();
+}
+
+// A dragged character takes its balloon along on every tick.
+int ShellParts::QuietTicks() const {
+    if (character.Drag().Dragging() || fellow.Drag().Dragging()) return 0;
+    return engine->Timer()->QuietTicks(TickDriver::kMaxQuietTicks);
+}
+
+} // namespace orvanel
