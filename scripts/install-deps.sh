@@ -3,13 +3,18 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   libuchardet-dev liblhasa-dev
   lhasa jlha-utils libarchive-tools
   libbenchmark-dev libpixman-1-dev
   librsvg2-bin fonts-ipafont-gothic
-  ca-certificates
+  ca-certificates xdg-utils
   xvfb xauth xdotool x11-utils imagemagick socat python3
+  # tests only: the system events and other programs' windows in a sandbox of the tests' own
+  # (a window manager, terminals as windows of known titles, an X server that switches modes,
+  # private D-Bus buses with mock services)
+  openbox xterm xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+  dbus-daemon python3-dbus python3-dbusmock
 )
 missing=()
 for p in "${packages[@]}"; do
