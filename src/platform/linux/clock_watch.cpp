@@ -15,9 +15,9 @@ namespace orvanel {
 bool ArmClockSetTimer(int fd) {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
-    itimerspec spec{};
-    spec.it_value.tv_sec = now.tv_sec + time_t(100) * 365 * 24 * 3600;
-    return timerfd_settime(fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
+    itimerspec due{};
+    due.it_value.tv_sec = now.tv_sec + time_t(100) * 365 * 24 * 3600;
+    return timerfd_settime(fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &due, nullptr) == 0;
 }
 
 ClockWatch::ClockWatch(std::function<void(const QString&)> trace, QObject* parent)
