@@ -10,11 +10,13 @@ packages=(
   librsvg2-bin fonts-ipafont-gothic
   ca-certificates xdg-utils
   xvfb xauth xdotool x11-utils imagemagick socat python3
+  # test tools: the accessibility bus and a client that reads it
+  dbus-bin dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0
   # tests only: the system events and other programs' windows in a sandbox of the tests' own
   # (a window manager, terminals as windows of known titles, an X server that switches modes,
-  # private D-Bus buses with mock services)
+  # D-Bus mock services)
   openbox xterm xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
-  dbus-daemon python3-dbus python3-dbusmock
+  python3-dbus python3-dbusmock
 )
 missing=()
 for p in "${packages[@]}"; do

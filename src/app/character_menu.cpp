@@ -81,9 +81,8 @@ CharacterMenu::~CharacterMenu() {
     delete menu_;
 }
 
-const std::array<MenuItem, 4>& CharacterMenu::LaterItems() {
-    static constexpr std::array<MenuItem, 4> kItems = {MenuItem::WordRegistration, MenuItem::Debug,
-                                                       MenuItem::Export, MenuItem::SystemLaunch};
+const std::array<MenuItem, 2>& CharacterMenu::LaterItems() {
+    static constexpr std::array<MenuItem, 2> kItems = {MenuItem::Debug, MenuItem::SystemLaunch};
     return kItems;
 }
 

@@ -7,6 +7,7 @@
 #include "app/shell_views.h"
 #include "engine/engine.h"
 #include "script/script_player.h"
+#include "talk/talk_engine.h"
 
 namespace orvanel {
 
@@ -28,6 +29,25 @@ Shell::Shell(AppContext& ctx, MessageBoxes& boxes, Options options)
     p.mainBalloon.hooks.answerChosen = [&talk](int choice) { talk.AnswerChosen(choice); };
     p.mainBalloon.hooks.learnWord = [&talk](const QString& word) { talk.LearnWord(word); };
     p.mainBalloon.hooks.nagTalk = [&talk] { talk.NagTalk(); };
+    // The balloon menu and the search panel; what they start plays at once.
+    BalloonMenu& menu = p.engine->Talk().Menu();
+    const auto wake = [&p] {
+        p.loop.Wake();
+        p.ticks.Reschedule();
+    };
+    p.mainBalloon.hooks.menuItem = [&menu, wake](const QString& caption) {
+        menu.ItemClicked(caption);
+        wake();
+    };
+    p.mainBalloon.hooks.menuHover = [&menu](int index) { menu.Hovered(index); };
+    p.mainBalloon.hooks.searchOk = [&menu, wake](bool fromEnter) {
+        menu.SearchOk(fromEnter);
+        wake();
+    };
+    p.mainBalloon.hooks.searchCancel = [&menu, wake] {
+        menu.SearchCancel();
+        wake();
+    };
 }
 
 // The commands and sequences go before the windows they work on.

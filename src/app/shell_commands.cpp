@@ -1,22 +1,28 @@
 #include "app/shell_commands.h"
 
+#include "app/message_boxes.h"
 #include "app/option_window.h"
 #include "app/shell_lifecycle.h"
 #include "app/shell_parts.h"
 #include "app/shell_scripts.h"
 #include "app/shell_talk.h"
 #include "app/skin_select_window.h"
+#include "app/word_registration_window.h"
 #include "core/app_context.h"
 #include "core/version_info.h"
 #include "engine/engine.h"
+#include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"
 #include "script/play_state.h"
 #include "script/script_player.h"
 #include "script/word_source.h"
+#include "talk/dictionary_export.h"
+#include "talk/talk_engine.h"
 #include "tools/trace_log.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 
@@ -39,6 +45,11 @@ ShellCommands::ShellCommands(ShellParts& parts, CharacterView& character, ShellL
             });
     connect(&parts.character, &CharacterWindow::DragFinished, this,
             [this] { lifecycle_.StandOnBottom(); });
+    connect(&parts.character, &CharacterWindow::DoubleClicked, this,
+            [this](CharacterWindow::Area area) {
+                if (area == CharacterWindow::Area::Body || area == CharacterWindow::Area::Head)
+                    OpenBalloonMenu();
+            });
     connect(&parts.character, &CharacterWindow::CloseRequested, this,
             [this] { lifecycle_.Close(); });
     connect(&parts.fellow, &FellowWindow::Poked, this, &ShellCommands::FellowPoked);
@@ -47,7 +58,9 @@ ShellCommands::ShellCommands(ShellParts& parts, CharacterView& character, ShellL
 
     CharacterMenu& menu = parts.menu;
     menu.SetHandler(MenuItem::Config, [this] { OpenOptions(); });
+    menu.SetHandler(MenuItem::WordRegistration, [this] { OpenWordRegistration(); });
     menu.SetHandler(MenuItem::Skin, [this] { OpenSkinSelection(); });
+    menu.SetHandler(MenuItem::Export, [this] { ExportDictionary(); });
     menu.SetHandler(MenuItem::OnTop, [this] { ToggleOnTop(); });
     menu.SetHandler(MenuItem::Hide, [this] { ToggleHide(); });
     menu.SetHandler(MenuItem::Silent, [this] { ToggleSilent(); });
@@ -135,6 +148,38 @@ void ShellCommands::OpenSkinSelection() {
     }
     skinSelect_->raise();
     skinSelect_->activateWindow();
+}
+
+void ShellCommands::OpenWordRegistration() {
+    if (!wordRegistration_) {
+        parts_.ticks.Stop();
+        wordRegistration_ = new WordRegistrationWindow(
+            parts_.ctx, parts_.engine->Words(), parts_.engine->Player(), [this](bool restart) {
+                character_.SetEnabled(true);
+                if (restart && !parts_.closed && !parts_.ctx.flags.minimized) parts_.ticks.Start();
+                parts_.loop.Wake();
+            });
+        wordRegistration_->show();
+        parts_.Play(u"\\h単語登録中です。"_s);
+        parts_.ctx.flags.balloonHold = true;
+        character_.SetEnabled(false);
+    }
+    wordRegistration_->raise();
+    wordRegistration_->activateWindow();
+    wordRegistration_->Input()->setFocus();
+}
+
+void ShellCommands::ExportDictionary() {
+    DictionaryExport exporter(parts_.ctx, parts_.engine->Player());
+    exporter.Export(DesktopFolder(), [this](const QString& q) { return parts_.boxes.Confirm(q); });
+    parts_.loop.Wake();
+    parts_.ticks.Reschedule();
+}
+
+void ShellCommands::OpenBalloonMenu() {
+    if (parts_.closed || parts_.ctx.flags.minimized) return;
+    parts_.engine->Talk().OpenMenu();
+    parts_.ticks.Reschedule();
 }
 
 void ShellCommands::ToggleOnTop() {

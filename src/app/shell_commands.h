@@ -12,6 +12,7 @@ class CharacterView;
 class OptionWindow;
 class ShellLifecycle;
 class SkinSelectWindow;
+class WordRegistrationWindow;
 struct ReceivedScript;
 class ShellParts;
 
@@ -25,6 +26,12 @@ public:
 
     void OpenOptions();
     void OpenSkinSelection();
+    // frmRegWord: the main timer stops and the character takes no input while it is open.
+    void OpenWordRegistration();
+    // The dictionary archive on the desktop.
+    void ExportDictionary();
+    // The balloon menu on its first page (a double click on her body or head).
+    void OpenBalloonMenu();
     void ToggleOnTop();
     void ToggleHide();
     void ToggleSilent();
@@ -49,6 +56,7 @@ private:
     ShellLifecycle& lifecycle_;
     QPointer<OptionWindow> optionWindow_;
     QPointer<SkinSelectWindow> skinSelect_;
+    QPointer<WordRegistrationWindow> wordRegistration_;
     QPointer<QWidget> about_;
 };
 

@@ -14,6 +14,7 @@
 #include "script/play_state.h"
 #include "script/script_player.h"
 #include "script/word_source.h"
+#include "talk/talk_engine.h"
 #include "tools/trace_log.h"
 #include "watch/main_timer.h"
 
@@ -42,6 +43,7 @@ bool ShellLifecycle::Start() {
             log.LogLine(u"Boot"_s);
             log.LogBegin(u"UserInfoLoad... "_s);
             parts_.headlines = LoadHeadlines(ctx.settings.FilePath(u"HeadLine.dat"_s));
+            parts_.engine->Talk().Menu().SetHeadlines(parts_.headlines);
             LoadUserInfo(ctx.settings, ctx.profile, log);
             return LoadSurfaceList(ctx, parts_.boxes);
         },

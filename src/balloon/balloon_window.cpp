@@ -1,5 +1,6 @@
 #include "balloon/balloon_window.h"
 
+#include "balloon/balloon_accessibility.h"
 #include "balloon/balloon_layout.h"
 #include "balloon/message_label.h"
 #include "core/app_context.h"
@@ -10,8 +11,10 @@
 namespace orvanel {
 
 BalloonWindow::BalloonWindow(AppContext& ctx, int index, QWidget* parent)
-    : ShapedPictureWindow(parent), ctx_(ctx), index_(index), label_(new MessageLabel(this)) {
+    : ShapedPictureWindow(parent), ctx_(ctx), index_(index),
+      label_((InstallBalloonAccessibility(), new MessageLabel(this))) {
     setMouseTracking(true);
+    label_->setObjectName(QStringLiteral("lblMsg"));
     PlaceLabel(kDefaultMsgArea, ctx_.skin.balloons[size_t(index_)].backColor);
 }
 

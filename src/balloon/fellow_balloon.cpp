@@ -11,6 +11,7 @@ namespace orvanel {
 FellowBalloon::FellowBalloon(AppContext& ctx, QWidget* parent) : BalloonWindowOf(ctx, 1, parent) {
     setObjectName(u"frmBln_f"_s);
     setWindowTitle(u"Orvanel - Fellow balloon"_s);
+    setAccessibleName(u"相方の吹き出し"_s);
     PlaceFellowMessageArea();
 }
 

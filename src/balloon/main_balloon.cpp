@@ -60,6 +60,7 @@ MainBalloon::MainBalloon(AppContext& ctx, QWidget* parent) : BalloonWindowOf(ctx
     marker_->setObjectName(u"lblwfc"_s);
     marker_->setAttribute(Qt::WA_TransparentForMouseEvents);
     marker_->hide();
+    setAccessibleName(u"かなみの吹き出し"_s);
     BuildSelectPanel();
     BuildTeachPanel();
     BuildMenuPanel();
@@ -78,12 +79,15 @@ QColor MainBalloon::Fore() const {
 void MainBalloon::BuildSelectPanel() {
     select_ = new PanelFrame(this);
     select_->setObjectName(u"frameSelect"_s);
+    select_->setAccessibleName(u"選択"_s);
     selMsg_ = new PanelLabel(u"選択"_s, select_);
     selMsg_->setAttribute(Qt::WA_TransparentForMouseEvents);
     yes_ = new PanelLabel(u"はい"_s, select_);
     yes_->setObjectName(u"lblYes"_s);
     no_ = new PanelLabel(u"いいえ"_s, select_);
     no_->setObjectName(u"lblNo"_s);
+    yes_->SetActsAsButton(true);
+    no_->SetActsAsButton(true);
     connect(select_, &PanelFrame::Hovered, this, [this] {
         MarkChoice(nullptr);
         DisplayCounter() = 0;
@@ -102,12 +106,14 @@ void MainBalloon::BuildSelectPanel() {
 void MainBalloon::BuildTeachPanel() {
     teach_ = new PanelFrame(this);
     teach_->setObjectName(u"frameTeach"_s);
+    teach_->setAccessibleName(u"単語を教える"_s);
     prompt_ = PassiveLabel(teach_);
     prompt_->setObjectName(u"lblexp"_s);
     example_ = PassiveLabel(teach_);
     example_->setObjectName(u"lblex"_s);
     input_ = new QLineEdit(teach_);
     input_->setObjectName(u"txtInput"_s);
+    input_->setAccessibleName(u"教える単語"_s);
     new EnterKeyFilter(input_, [this] { SubmitLearning(); });
     learnOk_ = new PanelLabel(u"OK"_s, teach_);
     learnOk_->setObjectName(u"lblLearnOK"_s);
@@ -115,6 +121,7 @@ void MainBalloon::BuildTeachPanel() {
     learnCancel_->setObjectName(u"lblLearnCancel"_s);
     for (PanelLabel* b : {learnOk_, learnCancel_}) {
         b->setAlignment(Qt::AlignCenter);
+        b->SetActsAsButton(true);
         connect(b, &PanelLabel::Hovered, this,
                 [b] { b->SetTextColor(ColorFromBgr(kButtonHoverBgr)); });
     }
@@ -141,21 +148,24 @@ void MainBalloon::SubmitLearning() {
 void MainBalloon::BuildMenuPanel() {
     menu_ = new PanelFrame(this);
     menu_->setObjectName(u"frameMenu"_s);
+    menu_->setAccessibleName(u"メニュー"_s);
     call_ = new PanelLabel(u"ん？"_s, menu_);
     call_->setObjectName(u"lblCall"_s);
     call_->setAttribute(Qt::WA_TransparentForMouseEvents);
     for (int i = 0; i < 7; ++i) {
         auto* line = new PanelLabel({}, menu_);
         line->setObjectName(u"lblMenu%1"_s.arg(i));
+        line->SetActsAsButton(true);
         menuItems_[size_t(i)] = line;
-        connect(line, &PanelLabel::Hovered, this, [this, line] { MarkMenuLine(line); });
-        connect(line, &PanelLabel::Clicked, this, [this, i, line] {
-            if (hooks.menuItem) hooks.menuItem(i, line->text());
+        connect(line, &PanelLabel::Hovered, this, [this, i] {
+            if (hooks.menuHover) hooks.menuHover(i);
+        });
+        connect(line, &PanelLabel::Clicked, this, [this, line] {
+            if (hooks.menuItem) hooks.menuItem(line->text());
         });
     }
     connect(menu_, &PanelFrame::Hovered, this, [this] {
-        ClearMenuMarks();
-        DisplayCounter() = 0;
+        if (hooks.menuHover) hooks.menuHover(-1);
     });
     menu_->hide();
 }
@@ -163,12 +173,14 @@ void MainBalloon::BuildMenuPanel() {
 void MainBalloon::BuildSearchPanel() {
     search_ = new PanelFrame(this);
     search_->setObjectName(u"frameSearch"_s);
+    search_->setAccessibleName(u"検索"_s);
     engine_ = PassiveLabel(search_);
     engine_->setObjectName(u"lblSearchEngine"_s);
     searchText_ = new QLineEdit(search_);
     searchText_->setObjectName(u"txtSearch"_s);
+    searchText_->setAccessibleName(u"検索する言葉"_s);
     new EnterKeyFilter(searchText_, [this] {
-        if (hooks.searchOk) hooks.searchOk(searchText_->text(), true);
+        if (hooks.searchOk) hooks.searchOk(true);
     });
     searchOk_ = new PanelLabel(u"OK"_s, search_);
     searchOk_->setObjectName(u"lblSearchOK"_s);
@@ -176,11 +188,12 @@ void MainBalloon::BuildSearchPanel() {
     searchCancel_->setObjectName(u"lblSearchCancel"_s);
     for (PanelLabel* b : {searchOk_, searchCancel_}) {
         b->setAlignment(Qt::AlignCenter);
+        b->SetActsAsButton(true);
         connect(b, &PanelLabel::Hovered, this,
                 [b] { b->SetTextColor(ColorFromBgr(kButtonHoverBgr)); });
     }
     connect(searchOk_, &PanelLabel::Clicked, this, [this] {
-        if (hooks.searchOk) hooks.searchOk(searchText_->text(), false);
+        if (hooks.searchOk) hooks.searchOk(false);
     });
     connect(searchCancel_, &PanelLabel::Clicked, this, [this] {
         if (hooks.searchCancel) hooks.searchCancel();
@@ -368,24 +381,69 @@ void MainBalloon::FocusInput() {
     input_->setFocus(Qt::OtherFocusReason);
 }
 
-void MainBalloon::SetMenuHeading(const QString& text) {
-    call_->setText(text);
+void MainBalloon::SetMenuPage(const MenuPage& page) {
+    call_->setText(page.heading);
+    for (int i = 0; i < 7; ++i) {
+        PanelLabel* line = menuItems_[size_t(i)];
+        line->setText(page.items.value(i));
+        line->setEnabled(!page.disabled.contains(i));
+    }
 }
 
-void MainBalloon::SetMenuItems(const QStringList& captions) {
+void MainBalloon::MarkMenuItem(int index) {
     for (int i = 0; i < 7; ++i)
-        menuItems_[size_t(i)]->setText(captions.value(i));
+        menuItems_[size_t(i)]->SetBackground(i == index ? Fore() : Back());
 }
 
-void MainBalloon::ClearMenuMarks() {
-    for (PanelLabel* line : menuItems_)
-        line->SetBackground(Back());
+QList<QRadioButton*> MainBalloon::OptionsOf(PanelFrame* frame) const {
+    return frame->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
 }
 
-void MainBalloon::MarkMenuLine(PanelLabel* hovered) {
-    ClearMenuMarks();
-    hovered->SetBackground(Fore());
-    DisplayCounter() = 0;
+void MainBalloon::SetUpSearchPanel(const SearchPanelSetup& setup) {
+    using Options = SearchPanelSetup::Options;
+    engine_->setText(setup.title);
+    googleModes_->setVisible(setup.options == Options::GoogleModes);
+    gooDictionaries_->setVisible(setup.options == Options::GooDictionaries);
+    PanelFrame* shown = setup.options == Options::GoogleModes       ? googleModes_
+                        : setup.options == Options::GooDictionaries ? gooDictionaries_
+                                                                    : nullptr;
+    if (shown) {
+        const QList<QRadioButton*> options = OptionsOf(shown);
+        if (setup.preset >= 0 && setup.preset < options.size())
+            options[setup.preset]->setChecked(true);
+    }
+    // Addresses and English words are typed without the input method.
+    searchText_->setAttribute(Qt::WA_InputMethodEnabled, setup.inputMethod);
+    searchText_->setInputMethodHints(
+        setup.inputMethod ? Qt::ImhNone : Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
+    searchText_->setText(setup.text);
+    searchText_->setCursorPosition(int(setup.text.size()));
+    ResetPanelButtons(BalloonPanel::Search);
+}
+
+QString MainBalloon::SearchText() const {
+    return searchText_->text();
+}
+
+int MainBalloon::SearchOption() const {
+    PanelFrame* shown = !googleModes_->isHidden()       ? googleModes_
+                        : !gooDictionaries_->isHidden() ? gooDictionaries_
+                                                        : nullptr;
+    if (!shown) return 0;
+    const QList<QRadioButton*> options = OptionsOf(shown);
+    for (int i = 0; i < options.size(); ++i)
+        if (options[i]->isChecked()) return i;
+    return int(options.size());
+}
+
+void MainBalloon::MarkSearchButton(bool ok) {
+    (ok ? searchOk_ : searchCancel_)->SetTextColor(ColorFromBgr(kButtonHoverBgr));
+}
+
+void MainBalloon::FocusSearch() {
+    if (!searchText_->isVisible()) return;
+    activateWindow();
+    searchText_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainBalloon::MarkChoice(PanelLabel* hovered) {

@@ -32,10 +32,12 @@ public:
         std::function<void(const QString& word)> learnWord;
         // lblLearnOK or Enter with an empty txtInput, or lblLearnCancel.
         std::function<void()> nagTalk;
-        // A menu line clicked: its index 0..6 and caption.
-        std::function<void(int index, const QString& caption)> menuItem;
+        // A menu line clicked: its caption.
+        std::function<void(const QString& caption)> menuItem;
+        // The mouse over menu line 0..6, or over the menu panel outside the lines (-1).
+        std::function<void(int index)> menuHover;
         // lblSearchOK (fromEnter false) or Enter in txtSearch (true), and lblSearchCancel.
-        std::function<void(const QString& text, bool fromEnter)> searchOk;
+        std::function<void(bool fromEnter)> searchOk;
         std::function<void()> searchCancel;
     };
     Hooks hooks;
@@ -60,12 +62,13 @@ public:
     QString InputText() const override;
     void SetInputText(const QString& text) override;
     void FocusInput() override;
-
-    // The menu panel's heading lblCall and lines lblMenu 0..6.
-    void SetMenuHeading(const QString& text);
-    void SetMenuItems(const QStringList& captions);
-    // Clears the hover mark of the menu lines.
-    void ClearMenuMarks();
+    void SetMenuPage(const MenuPage& page) override;
+    void MarkMenuItem(int index) override;
+    void SetUpSearchPanel(const SearchPanelSetup& setup) override;
+    QString SearchText() const override;
+    int SearchOption() const override;
+    void MarkSearchButton(bool ok) override;
+    void FocusSearch() override;
 
     // For tests and the later panels: the widgets by their names.
     PanelFrame* Panel(BalloonPanel panel) const;
@@ -76,6 +79,13 @@ public:
     PanelLabel* MenuLine(int i) const { return menuItems_[size_t(i)]; }
     QLineEdit* Input() const { return input_; }
     QLineEdit* SearchInput() const { return searchText_; }
+    PanelLabel* SearchOk() const { return searchOk_; }
+    PanelLabel* SearchCancel() const { return searchCancel_; }
+    QLabel* SearchTitle() const { return engine_; }
+    PanelFrame* GoogleModes() const { return googleModes_; }
+    PanelFrame* GooDictionaries() const { return gooDictionaries_; }
+    // The options of a frame, in index order.
+    QList<QRadioButton*> OptionsOf(PanelFrame* frame) const;
     QLabel* WaitMarker() const { return marker_; }
 
 private:
@@ -85,7 +95,6 @@ private:
     void BuildSearchPanel();
     void BuildProgressPanel();
     void MarkChoice(PanelLabel* hovered);
-    void MarkMenuLine(PanelLabel* hovered);
     void SubmitLearning();
     QColor Back() const;
     QColor Fore() const;

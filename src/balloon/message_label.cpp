@@ -1,5 +1,6 @@
 #include "balloon/message_label.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTextLayout>
@@ -26,8 +27,15 @@ QFont MessageLabel::BalloonFont(bool bold) {
 
 void MessageLabel::SetText(const QString& text) {
     if (text == text_) return;
+    const QString old = text_;
     text_ = text;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent changed(this, 0, old, text_);
+        QAccessible::updateAccessibility(&changed);
+        QAccessibleEvent named(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&named);
+    }
 }
 
 void MessageLabel::SetBackground(const QColor& color) {

@@ -59,6 +59,10 @@ QColor PanelLabel::TextColor() const {
     return palette().color(QPalette::WindowText);
 }
 
+void PanelLabel::Press() {
+    if (isEnabled()) Q_EMIT Clicked();
+}
+
 void PanelLabel::mousePressEvent(QMouseEvent* event) {
     event->accept();
     pressed_ = event->button() == Qt::LeftButton;

@@ -37,6 +37,11 @@ public:
     QColor Background() const;
     void SetTextColor(const QColor& color);
     QColor TextColor() const;
+    // A label that acts as a button is one for assistive technology too.
+    void SetActsAsButton(bool on) { button_ = on; }
+    bool ActsAsButton() const { return button_; }
+    // A click without the mouse (an assistive technology's press); nothing when disabled.
+    void Press();
 
 Q_SIGNALS:
     void Clicked();
@@ -50,6 +55,7 @@ protected:
 
 private:
     bool pressed_ = false;
+    bool button_ = false;
 };
 
 // Calls `onEnter` for the Enter key in the widget it watches (a line edit); other keys pass.

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 // What the logic needs of the windows. The Qt windows implement these; tests implement them
@@ -31,6 +33,27 @@ public:
 // The panels of the main balloon that ForeMenu brings to the front; None: the message alone.
 enum class BalloonPanel { Select, Menu, Teach, Search, None };
 
+// One page of the balloon menu: the heading lblCall and the captions of the lines lblMenu
+// 0..6 ("" is an empty slot). Disabled lines are shown greyed out and take no clicks.
+struct MenuPage {
+    QString heading;
+    QStringList items;
+    QList<int> disabled;
+};
+
+// What the search panel frameSearch shows when it opens: its title lblSearchEngine, which
+// option frame (none, the Google modes optGoogleMode, the goo dictionaries optGooDic) with
+// which option selected, whether the input method is on, and the text of txtSearch with the
+// caret at its end.
+struct SearchPanelSetup {
+    enum class Options { None, GoogleModes, GooDictionaries };
+    QString title;
+    Options options = Options::None;
+    int preset = 0;
+    bool inputMethod = true;
+    QString text;
+};
+
 // The main character's balloon with its panels and the wait-for-click marker.
 class MainBalloonView : public BalloonView {
 public:
@@ -53,6 +76,22 @@ public:
     virtual void SetInputText(const QString& text) = 0;
     // Puts the keyboard focus into txtInput when it is visible.
     virtual void FocusInput() = 0;
+
+    // The menu panel frameMenu: its page, and the hover mark (the line under the mouse takes
+    // the balloon's ForeColor as background; -1 clears the mark).
+    virtual void SetMenuPage(const MenuPage& page) = 0;
+    virtual void MarkMenuItem(int index) = 0;
+
+    // The search panel frameSearch.
+    virtual void SetUpSearchPanel(const SearchPanelSetup& setup) = 0;
+    virtual QString SearchText() const = 0;
+    // The index of the first selected option of the shown option frame; the number of its
+    // options when none is selected (0 without a frame).
+    virtual int SearchOption() const = 0;
+    // Colours the OK (true) or the cancel button's text light red.
+    virtual void MarkSearchButton(bool ok) = 0;
+    // Puts the keyboard focus into txtSearch when it is visible.
+    virtual void FocusSearch() = 0;
 };
 
 // The character window frmKanami together with the fellow window frmFellow.

@@ -33,6 +33,18 @@ public:
     QString InputText() const override { return input; }
     void SetInputText(const QString& text) override { input = text; }
     void FocusInput() override {}
+    void SetMenuPage(const MenuPage& page) override { menu = page; }
+    void MarkMenuItem(int index) override { menuMark = index; }
+    void SetUpSearchPanel(const SearchPanelSetup& setup) override { search = setup; }
+    QString SearchText() const override { return search.text; }
+    int SearchOption() const override {
+        const int count = search.options == SearchPanelSetup::Options::GoogleModes       ? 3
+                          : search.options == SearchPanelSetup::Options::GooDictionaries ? 4
+                                                                                         : 0;
+        return search.preset >= 0 && search.preset < count ? search.preset : count;
+    }
+    void MarkSearchButton(bool ok) override { searchMark = ok ? 1 : 0; }
+    void FocusSearch() override {}
 
     bool visible = false;
     bool topmost = false;
@@ -42,6 +54,11 @@ public:
     std::pair<int, int> choicePos{0, 0};
     QStringList choiceWords;
     QString teachPrompt, teachExample, input;
+    MenuPage menu;
+    int menuMark = -1;
+    // The search panel as set up; the text and the selected option as the user left them.
+    SearchPanelSetup search;
+    int searchMark = -1; // 1 OK, 0 cancel coloured
 };
 
 // The character without a window: remembers every surface it was asked to show.

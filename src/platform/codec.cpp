@@ -140,6 +140,15 @@ QByteArray ToCp932(QStringView text) {
     return out;
 }
 
+bool CanEncode(QStringView text) {
+    const Tables& t = T();
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 && (QChar::isSurrogate(u) || t.encode[u] == 0)) return false;
+    }
+    return true;
+}
+
 qsizetype Cp932Length(QStringView text) {
     return ToCp932(text).size();
 }

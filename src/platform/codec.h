@@ -14,6 +14,9 @@ QString FromCp932(QByteArrayView bytes);
 // a few common look-alikes (U+301C wave dash, U+2212 minus, ...) map to their CP932 form.
 QByteArray ToCp932(QStringView text);
 
+// Whether every character of `text` has a CP932 form (ToCp932 writes no "?" for it).
+bool CanEncode(QStringView text);
+
 // Number of bytes `text` takes in CP932.
 qsizetype Cp932Length(QStringView text);
 

@@ -100,4 +100,11 @@ bool SeedProgramFolder(const QString& folder, const QString& defaultData) {
     return ok;
 }
 
+QString DesktopFolder() {
+    // Without an XDG desktop directory the answer is ~/Desktop whether it exists or not.
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!desktop.isEmpty() && QFileInfo(desktop).isDir()) return desktop;
+    return QDir::homePath();
+}
+
 } // namespace orvanel

@@ -18,6 +18,9 @@ QString ChooseProgramFolder(const QString& folderArg);
 // binary's bin/ folder (the build tree has the same layout). Empty when not found.
 QString DefaultDataFolder();
 
+// The user's desktop folder (the XDG desktop directory); the home folder when there is none.
+QString DesktopFolder();
+
 // Copies the default data that `folder` lacks into it while it holds no skin yet. Existing
 // files are never overwritten. Returns false when a file cannot be made.
 [[nodiscard]] bool SeedProgramFolder(const QString& folder, const QString& defaultData);

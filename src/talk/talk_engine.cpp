@@ -12,11 +12,15 @@ TalkEngine::TalkEngine(AppContext& app, PlayState& play, ScriptPlayer& player,
                        ScriptProbes& skin, MachineProbes& machine)
     : ctx_{app, play, player, dictionary, words, scenario, skin, machine, {}}, questions_(ctx_),
       learning_(ctx_), calendar_(ctx_), machine_(ctx_, questions_), menu_(ctx_, calendar_),
-      maker_(ctx_, learning_, questions_, calendar_, machine_), bulk_(ctx_), web_(ctx_) {
+      maker_(ctx_, learning_, questions_, calendar_, machine_), bulk_(ctx_), web_(ctx_),
+      balloonMenu_(ctx_, *this) {
     player.hooks.startLearning = [this](const QString& category) {
         learning_.StartLearning(category);
     };
     player.hooks.emptyRecycleBin = [this] { orvanel::EmptyRecycleBin(ctx_); };
+    player.hooks.openSearchPanel = [this](SearchEngine engine) {
+        balloonMenu_.OpenSearchPanel(engine);
+    };
 }
 
 void TalkEngine::SetViews(MainBalloonView* mainBalloon, BalloonView* fellowBalloon,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "talk/balloon_menu.h"
 #include "talk/bulk_update.h"
 #include "talk/calendar_talk.h"
 #include "talk/learning.h"
@@ -88,6 +89,11 @@ public:
     // The news items and the search panel's OK.
     WebTalk& Web() { return web_; }
 
+    // The balloon menu on its first page (a double click on her body); the menu's lines and
+    // the search panel that the Search_* finish actions open.
+    void OpenMenu() { balloonMenu_.OpenMenu(); }
+    BalloonMenu& Menu() { return balloonMenu_; }
+
     Questions& QuestionsPart() { return questions_; }
     Learning& LearningPart() { return learning_; }
     CalendarTalk& Calendar() { return calendar_; }
@@ -106,6 +112,7 @@ private:
     RandomTalkMaker maker_;
     BulkUpdate bulk_;
     WebTalk web_;
+    BalloonMenu balloonMenu_;
 };
 
 } // namespace orvanel

@@ -1,6 +1,7 @@
 #include "talk/word_registration.h"
 
 #include "core/app_context.h"
+#include "platform/codec.h"
 #include "platform/ini_file.h"
 #include "script/script_player.h"
 #include "talk/dictionary.h"
@@ -81,16 +82,26 @@ void WordRegistration::EditRow(int row) {
     selected_ = row;
 }
 
-void WordRegistration::PressEnter() {
-    if (input_.isEmpty() || category_ < 0) return;
+WordRegistration::Entry WordRegistration::PressEnter() {
+    if (input_.isEmpty() || category_ < 0) return Entry::Ignored;
     const QString name = CategoryName();
-    const QString w = input_;
+    // The file holds no blanks around a value and no line breaks, and only what CP932 can
+    // say: what it cannot keep as typed is refused, not cut or changed behind the user's back.
+    if (input_.trimmed().isEmpty()) return Entry::Blank;
+    for (QChar c : std::as_const(input_))
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) return Entry::BadCharacter;
+    if (!codec::CanEncode(input_)) return Entry::BadCharacter;
+    if (codec::Cp932Length(input_) > IniStore::kMaxValueBytes) return Entry::TooLong;
+    // As the file will give it back (look-alikes such as U+301C read back as U+FF5E), so that
+    // the same word typed twice is known the second time.
+    const QString w = codec::FromCp932(codec::ToCp932(input_.trimmed()));
     const qint32 n = dictionary_.WordCount(name);
     // The edited word itself does not count as known: editing a word to its own text is no
     // refusal.
     bool known = false;
     for (qint32 i = 1; i <= n && !known; ++i)
         known = i != editKey_ && dictionary_.ReadTalk(name, i) == w;
+    Entry entry = Entry::Known;
     if (known) {
         ++known_;
     } else if (editKey_ == 0 ? !dictionary_.AppendWord(name, w)
@@ -98,19 +109,40 @@ void WordRegistration::PressEnter() {
         // The list and the counters show only what the dictionary holds.
         app_.log.LogLine(u"WordRegist: "_s + name + u" not written"_s);
         player_.PlayScript(u"\\h覚えられなかった～。"_s);
+        entry = Entry::NotWritten;
     } else if (editKey_ == 0) {
         lines_.append(u"Add:"_s + w);
         count_ = dictionary_.WordCount(name);
         ++added_;
+        entry = Entry::Added;
     } else if (w != oldText_) {
         ++corrected_;
         lines_[editKey_ - 1] = u"Fix:"_s + w;
+        entry = Entry::Corrected;
+    } else {
+        entry = Entry::Unchanged;
     }
     selected_ = editKey_ > 0 ? editKey_ - 1 : int(lines_.size()) - 1;
     editKey_ = 0;
     oldText_.clear();
     Prefill();
     app_.flags.balloonHold = true;
+    return entry;
+}
+
+QString WordRegistration::RefusalText(Entry entry) {
+    switch (entry) {
+    case Entry::Blank:
+        return u"空白だけの単語は登録できません。"_s;
+    case Entry::TooLong:
+        return u"長すぎる単語は登録できません（254バイトまで）。"_s;
+    case Entry::BadCharacter:
+        return u"辞書ファイルに書けない文字が含まれています。"_s;
+    case Entry::NotWritten:
+        return u"辞書ファイルに書き込めませんでした。"_s;
+    default:
+        return {};
+    }
 }
 
 bool WordRegistration::Close() {

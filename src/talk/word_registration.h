@@ -42,8 +42,24 @@ public:
     // Double click on row `row` (0-based): its word goes into the input box for correction.
     void EditRow(int row);
     bool Editing() const { return editKey_ > 0; }
+
+    // What an Enter did. Blank, TooLong and BadCharacter leave the dictionary, the list, the
+    // counters, the edit and the input box as they were.
+    enum class Entry {
+        Ignored,      // empty input box
+        Added,        // a new word at the end of the category
+        Known,        // already in the category: counted, nothing written
+        Corrected,    // an edited word took a new text
+        Unchanged,    // an edited word kept its own text
+        Blank,        // blanks only
+        TooLong,      // more than 254 bytes in the file's code page
+        BadCharacter, // a character the file's code page cannot hold, or a control character
+        NotWritten,   // the category file could not be written
+    };
     // Enter in the input box.
-    void PressEnter();
+    Entry PressEnter();
+    // Why a refused word was not taken, for the dialog to show; "" for the other results.
+    static QString RefusalText(Entry entry);
 
     qint32 Added() const { return added_; }
     qint32 Known() const { return known_; }

@@ -9,10 +9,12 @@
 #include "balloon/message_label.h"
 #include "balloon/panel_widgets.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QRadioButton>
 #include <QTest>
 
 using namespace orvanel;
@@ -302,6 +304,70 @@ private Q_SLOTS:
         QCOMPARE(b.LearnCancel()->TextColor(), QColor(64, 64, 64));
         Hover(b.Panel(BalloonPanel::Teach), QPoint(2, 2));
         QCOMPARE(b.LearnOk()->TextColor(), QColor(64, 64, 64));
+    }
+
+    // The menu's lines report their captions and the mouse; a greyed-out line takes no click.
+    void menuLines() {
+        MainBalloon& b = ShownBalloon();
+        QStringList clicked;
+        QList<int> hovered;
+        b.hooks.menuItem = [&](const QString& caption) { clicked << caption; };
+        b.hooks.menuHover = [&](int i) { hovered << i; };
+        b.SetMenuPage({u"見出し"_s, {u"一"_s, u"二"_s, u"三"_s}, {1}});
+        b.SetPanelVisible(BalloonPanel::Menu, true);
+        for (int i : {0, 1, 3})
+            QTest::mouseClick(b.MenuLine(i), Qt::LeftButton);
+        QCOMPARE(clicked, (QStringList{u"一"_s, QString()}));
+        Hover(b.MenuLine(2));
+        Hover(b.Panel(BalloonPanel::Menu), QPoint(1, 1));
+        QCOMPARE(hovered, (QList<int>{2, -1}));
+        b.MarkMenuItem(2);
+        QCOMPARE(b.MenuLine(2)->Background(), QColor(255, 224, 224));
+        QCOMPARE(b.MenuLine(0)->Background(), QColor(255, 255, 255));
+
+        // For a screen reader: a button named by its caption that presses like a click; the
+        // balloon's text readable as text.
+        QAccessibleInterface* line = QAccessible::queryAccessibleInterface(b.MenuLine(0));
+        QCOMPARE(line->role(), QAccessible::Button);
+        QCOMPARE(line->text(QAccessible::Name), u"一"_s);
+        line->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(clicked.size(), 3);
+        b.SetMessage(u"こんにちは。"_s);
+        QAccessibleInterface* text = QAccessible::queryAccessibleInterface(&b.Label());
+        QCOMPARE(text->textInterface()->text(0, -1), u"こんにちは。"_s);
+        QCOMPARE(text->text(QAccessible::Name), u"こんにちは。"_s);
+    }
+
+    void searchPanel_data() {
+        QTest::addColumn<SearchPanelSetup::Options>("options");
+        QTest::addColumn<int>("preset");
+        QTest::addColumn<int>("option"); // SearchOption after the user picked the last one
+        QTest::newRow("Google modes") << SearchPanelSetup::Options::GoogleModes << 0 << 2;
+        QTest::newRow("goo dictionaries") << SearchPanelSetup::Options::GooDictionaries << 2 << 3;
+        QTest::newRow("no options") << SearchPanelSetup::Options::None << 0 << 0;
+    }
+    void searchPanel() {
+        QFETCH(SearchPanelSetup::Options, options);
+        QFETCH(int, preset);
+        MainBalloon& b = ShownBalloon();
+        int oks = 0;
+        b.hooks.searchOk = [&](bool fromEnter) { oks += fromEnter ? 10 : 1; };
+        b.SetUpSearchPanel({u"題"_s, options, preset, false, u"http://"_s});
+        b.SetPanelVisible(BalloonPanel::Search, true);
+        QCOMPARE(b.SearchTitle()->text(), u"題"_s);
+        QCOMPARE(b.GoogleModes()->isVisible(), options == SearchPanelSetup::Options::GoogleModes);
+        QCOMPARE(b.GooDictionaries()->isVisible(),
+                 options == SearchPanelSetup::Options::GooDictionaries);
+        QCOMPARE(b.SearchOption(), options == SearchPanelSetup::Options::None ? 0 : preset);
+        QVERIFY(!b.SearchInput()->testAttribute(Qt::WA_InputMethodEnabled));
+        QCOMPARE(b.SearchInput()->cursorPosition(), 7);
+        PanelFrame* frame = options == SearchPanelSetup::Options::GoogleModes ? b.GoogleModes()
+                                                                              : b.GooDictionaries();
+        if (options != SearchPanelSetup::Options::None) b.OptionsOf(frame).last()->click();
+        QTEST(b.SearchOption(), "option");
+        QTest::keyClick(b.SearchInput(), Qt::Key_Return);
+        QTest::mouseClick(b.SearchOk(), Qt::LeftButton);
+        QCOMPARE(oks, 11);
     }
 
     void waitMarkerSitsInTheCornerOfTheMessage() {

@@ -207,6 +207,158 @@ def case_skin_change(s):
     s.screenshot("after-skin-change")
 
 
+def menu_line(s, i):
+    """The centre of line i of the balloon menu (the default message area: the menu panel at
+    6,10 in the balloon, its lines 17 pixels apart under the heading)."""
+    x, y, _, _, shown = s.geometry(s.window("Orvanel - Balloon"))
+    check(shown, "the balloon is not shown")
+    return x + 6 + 12 + 40, y + 10 + 2 + 17 * (i + 1) + 8
+
+
+def open_menu(s, p):
+    x, y = kanami_centre(s)
+    s.xdotool("mousemove", str(x), str(y))
+    time.sleep(0.1)
+    s.xdotool("click", "--repeat", "2", "--delay", "80", "1")
+    time.sleep(0.6)
+
+
+def case_menu_word_count(s):
+    """A double click on her opens the menu; 次のページへ, then 現在の単語数 tells the count."""
+    folder = s.prepared_folder()
+    p = s.start(folder)
+    p.wait_trace("Main Timer Start")
+    time.sleep(1.0)
+    open_menu(s, p)
+    s.screenshot("menu")
+    s.click(*menu_line(s, 5), 1)  # 次のページへ
+    time.sleep(0.6)
+    s.screenshot("second-page")
+    s.click(*menu_line(s, 4), 1)  # 現在の単語数
+    _, script = p.wait_script(lambda origin, script: origin == "menu" and "語だよ～。" in script)
+    count = int(script[2:script.index("語だよ")])
+    check(count > 1000, "word count %d" % count)
+
+
+def case_menu_news(s):
+    """With HeadLine.dat pointing at a local server, 最新ニュース and the source read its news."""
+    import http.server
+    import threading
+    page = ("<html><head><meta charset=\"utf-8\"></head><body><ul><li>一つ目の見出しです。</li>"
+            "<li>二つ目の見出し、\\j[x]も文字。</li></ul></body></html>").encode("utf-8")
+
+    class Handler(http.server.BaseHTTPRequestHandler):
+        def do_GET(self):
+            self.send_response(200)
+            self.send_header("Content-Type", "text/html; charset=utf-8")
+            self.send_header("Content-Length", str(len(page)))
+            self.end_headers()
+            self.wfile.write(page)
+
+        def log_message(self, *args):
+            pass
+
+    server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    try:
+        folder = s.prepared_folder()
+        with open(os.path.join(folder, "HeadLine.dat"), "wb") as f:
+            f.write(("ローカル速報,http://127.0.0.1:%d/news.html,<ul>,</ul>,True\r\n" %
+                     server.server_address[1]).encode("cp932"))
+        p = s.start(folder)
+        p.wait_trace("Main Timer Start")
+        time.sleep(1.0)
+        open_menu(s, p)
+        s.click(*menu_line(s, 1), 1)  # 最新ニュース
+        time.sleep(0.6)
+        s.screenshot("news-page")
+        s.click(*menu_line(s, 0), 1)  # ローカル速報
+        _, script = p.wait_script(
+            lambda origin, script: origin == "menu" and "の最新情報いきま～す！" in script)
+        check(script.startswith('"ローカル速報" の最新情報'), script)
+        check("一つ目の見出しです。" in script and "二つ目の見出し" in script, script)
+    finally:
+        server.shutdown()
+
+
+def case_word_registration(s):
+    """A word typed into 単語登録 is in the dictionary that orvanel-script reads afterwards."""
+    import subprocess
+    folder = s.prepared_folder()
+    category = os.path.join(folder, "TalkEngine", "日時(現在).ini")
+    with open(category, "wb") as f:
+        f.write("[日時(現在)]\r\nPN=0\r\n".encode("cp932"))
+    p = s.start(folder)
+    p.wait_trace("Main Timer Start")
+    time.sleep(1.0)
+    x, y = kanami_centre(s)
+    s.click(x, y, 3)
+    time.sleep(0.4)
+    s.keys("w")  # 単語登録
+    window = s.window("単語登録 - Orvanel")
+    p.wait_trace("Load WordRegistForm... Complete")
+    s.xdotool("windowfocus", "--sync", window)
+    time.sleep(0.3)
+    for word in ("e2eday", "e2eday", ""):
+        s.type(word)
+        s.keys("Return")
+    s.screenshot("registration")
+    s.keys("Escape")
+    p.wait_script(lambda origin, script: "今回は1件の追加登録がありました。" in script)
+    check("Main Timer Start" in p.trace(), "no timer")
+    script_tool = os.path.join(os.path.dirname(s.binary), "orvanel-script")
+    out = subprocess.run([script_tool, "--folder", folder, "\\h%dn"], capture_output=True,
+                         text=True, env=s.env).stdout
+    check('h: "e2eday"' in out, out)
+
+
+def accessible(root, role, name, timeout=10):
+    """The first object below `root` with that role name (any role: None) and name."""
+    import pyatspi
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        found = pyatspi.findDescendant(
+            root, lambda o: o is not None and role in (None, o.getRoleName()) and o.name == name,
+            True)
+        if found:
+            return found
+        time.sleep(0.2)
+    raise Failure("no accessible %s %r" % (role, name))
+
+
+def case_accessibility(s):
+    """Through AT-SPI: the menu's lines are buttons; pressing 何か話して makes her talk, and
+    the balloon's text reads back as what she says."""
+    import pyatspi
+    folder = s.prepared_folder()
+    p = s.start(folder)
+    p.wait_trace("Main Timer Start")
+    time.sleep(1.0)
+    app = None
+    deadline = time.time() + 15
+    while app is None and time.time() < deadline:
+        desktop = pyatspi.Registry.getDesktop(0)
+        app = next((a for a in desktop if a is not None and a.name == "orvanel"), None)
+        time.sleep(0.2)
+    check(app is not None, "orvanel is not on the accessibility bus")
+    open_menu(s, p)
+    talk = accessible(app, "push button", "何か話して")
+    check("何か話して" in [a.name for a in talk.parent], "menu lines not siblings")
+    talk.queryAction().doAction(0)
+    p.wait_script(lambda origin, script: origin == "talk", timeout=5)
+    p.send("\\hアクセシビリティの確認です。")
+    balloon = accessible(app, None, "かなみの吹き出し")
+
+    def said():
+        label = pyatspi.findDescendant(balloon, lambda o: o is not None and
+                                       o.getRoleName() == "label" and o.name.startswith("アク"))
+        return label.queryText().getText(0, -1) if label else ""
+    deadline = time.time() + 10
+    while said() != "アクセシビリティの確認です。" and time.time() < deadline:
+        time.sleep(0.2)
+    check(said() == "アクセシビリティの確認です。", "read %r" % said())
+
+
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
 
 

@@ -154,6 +154,7 @@ def case_system_bus(s):
 
 def case_no_buses(s):
     """No system bus and no session bus: one trace line each, and she runs as ever."""
+    s.env["DBUS_SESSION_BUS_ADDRESS"] = s.no_bus
     p = s.start(s.prepared_folder())
     p.wait_trace("Main Timer Start")
     time.sleep(0.5)

@@ -146,69 +146,6 @@ private Q_SLOTS:
         }
     }
 
-    void registrationAddsAndRefuses() {
-        TalkRig rig;
-        rig.Category(u"日時(現在)"_s, {u"今日"_s, u"さっき"_s});
-        WordRegistration reg(rig.ctx, rig.dictionary, rig.player);
-        reg.Open();
-        QCOMPARE(reg.Category(), 0);
-        QCOMPARE(reg.Prompt(), u"現在に近い日時を入力してください"_s);
-        QCOMPARE(reg.CountLabel(), 2);
-        QCOMPARE(reg.Lines(), (QStringList{u"今日"_s, u"さっき"_s}));
-        reg.SetInputText(u"いま"_s);
-        reg.PressEnter();
-        reg.SetInputText(u"今日"_s);
-        reg.PressEnter();
-        reg.SetInputText(QString());
-        reg.PressEnter(); // nothing
-        QCOMPARE(reg.Lines(), (QStringList{u"今日"_s, u"さっき"_s, u"Add:いま"_s}));
-        QCOMPARE(reg.SelectedRow(), 2);
-        QCOMPARE(rig.Words(u"日時(現在)"_s), (QStringList{u"今日"_s, u"さっき"_s, u"いま"_s}));
-        QCOMPARE(reg.Added(), 1);
-        QCOMPARE(reg.Known(), 1);
-        QCOMPARE(reg.Corrected(), 0);
-        QVERIFY(rig.ctx.flags.balloonHold);
-    }
-
-    void registrationEdits_data() {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("words");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QList<int>>("counters"); // added, known, corrected
-        const QStringList start{u"イヌ"_s, u"ネコ"_s, u"Add:ウマ"_s};
-        QTest::newRow("to another word: the old one stays")
-            << 0 << u"ネコ"_s << QStringList{u"イヌ"_s, u"ネコ"_s, u"ウマ"_s} << start
-            << QList<int>{1, 1, 0};
-        QTest::newRow("to its own text: nothing counts")
-            << 1 << u"ネコ"_s << QStringList{u"イヌ"_s, u"ネコ"_s, u"ウマ"_s} << start
-            << QList<int>{1, 0, 0};
-        QTest::newRow("to a new word")
-            << 1 << u"トラ"_s << QStringList{u"イヌ"_s, u"トラ"_s, u"ウマ"_s}
-            << QStringList{u"イヌ"_s, u"Fix:トラ"_s, u"Add:ウマ"_s} << QList<int>{1, 0, 1};
-    }
-    void registrationEdits() {
-        QFETCH(int, row);
-        QFETCH(QString, text);
-        TalkRig rig;
-        rig.Category(u"動物"_s, {u"イヌ"_s, u"ネコ"_s});
-        WordRegistration reg(rig.ctx, rig.dictionary, rig.player);
-        reg.Open();
-        reg.SelectCategory(CategoryIndex(u"動物"_s));
-        reg.SetInputText(u"ウマ"_s);
-        reg.PressEnter();
-        reg.EditRow(row);
-        QVERIFY(reg.Editing());
-        QCOMPARE(reg.InputText(), rig.dictionary.ReadTalk(u"動物"_s, row + 1));
-        reg.SetInputText(text);
-        reg.PressEnter();
-        QVERIFY(!reg.Editing());
-        QTEST(rig.Words(u"動物"_s), "words");
-        QTEST(reg.Lines(), "lines");
-        QTEST((QList<int>{reg.Added(), reg.Known(), reg.Corrected()}), "counters");
-        QCOMPARE(reg.SelectedRow(), row);
-    }
-
     void registrationPrefills_data() {
         QTest::addColumn<QString>("category");
         QTest::addColumn<QString>("input");
@@ -228,23 +165,6 @@ private Q_SLOTS:
         reg.SetInputText(input + u"x"_s);
         reg.PressEnter();
         QCOMPARE(reg.InputText(), input);
-    }
-
-    void registrationCloses() {
-        TalkRig rig;
-        rig.Category(u"人物"_s, {u"a"_s, u"b"_s});
-        rig.Category(u"場所"_s, {u"c"_s});
-        WordRegistration reg(rig.ctx, rig.dictionary, rig.player);
-        reg.Open();
-        reg.SetInputText(u"昨日"_s);
-        reg.PressEnter();
-        QVERIFY(rig.ctx.flags.balloonHold);
-        QVERIFY(reg.Close());
-        QVERIFY(rig.player.Buffer().contains(u"今回は1件の追加登録"_s));
-        QVERIFY(rig.player.Buffer().contains(u"現在の単語数は･･･\\w8\\n4語です。"_s));
-        QVERIFY(!rig.ctx.flags.balloonHold);
-        rig.ctx.flags.silent = true;
-        QVERIFY(!reg.Close());
     }
 };
 

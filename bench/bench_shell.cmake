@@ -1,0 +1,1 @@
+orvanel_add_benchmark(bench_shell bench_shell.cpp LIBS orvanel_shell)
