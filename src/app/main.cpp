@@ -111,15 +111,10 @@ int main(int argc, char** argv) {
     SystemRandom random(quint32(QDateTime::currentMSecsSinceEpoch()));
     IniStore ini;
     std::unique_ptr<SystemActions> actions;
-    std::unique_ptr<SystemActions> windowActions;
-    if (SystemActionsLogOnly()) {
-        // A test on a display of its own may watch the window remark act.
-        if (RealWindowActionsWanted())
-            windowActions =
-                std::make_unique<DesktopSystemActions>([](const QString&) { return false; });
+    if (SystemActionsLogOnly())
         actions = std::make_unique<LoggingSystemActions>(
-            [&log](const QString& line) { log.LogLine(line); }, windowActions.get());
-    } else
+            [&log](const QString& line) { log.LogLine(line); });
+    else
         actions = std::make_unique<DesktopSystemActions>(
             [&boxes](const QString& question) { return boxes.Confirm(question); });
     AppContext ctx(clock, random, ini, folder, log, *actions);

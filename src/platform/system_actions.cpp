@@ -9,9 +9,4 @@ bool SystemActionsLogOnly() {
            0;
 }
 
-bool RealWindowActionsWanted() {
-    return qEnvironmentVariable("ORVANEL_WINDOW_ACTIONS").compare(u"real"_s, Qt::CaseInsensitive) ==
-           0;
-}
-
 } // namespace orvanel

@@ -30,14 +30,11 @@ public:
     virtual bool PowerOff() = 0;
 };
 
-// Writes "SystemAction: <what>" through `sink` and reports success. With `windows`, minimising
-// and maximising are carried out by it as well: for tests that watch windows of their own on a
-// display of their own.
+// Writes "SystemAction: <what>" through `sink` and reports success.
 class LoggingSystemActions final : public SystemActions {
 public:
-    explicit LoggingSystemActions(std::function<void(const QString&)> sink,
-                                  SystemActions* windows = nullptr)
-        : sink_(std::move(sink)), windows_(windows) {}
+    explicit LoggingSystemActions(std::function<void(const QString&)> sink)
+        : sink_(std::move(sink)) {}
     bool OpenUrl(const QString& url) override { return Say(QStringLiteral("OpenUrl ") + url); }
     bool StartProgram(const QString& program, const QStringList& arguments) override {
         return Say(QStringLiteral("StartProgram ") + (QStringList{program} + arguments).join(u' '));
@@ -56,7 +53,8 @@ public:
         return Say(QStringLiteral("OpenFolder ") + path);
     }
     bool PowerOff() override { return Say(QStringLiteral("PowerOff")); }
-    // From now on minimising and maximising are carried out by `windows` as well.
+    // From now on minimising and maximising are carried out by `windows` as well: for a test
+    // that watches windows of its own on a display of its own.
     void CarryOutWindowActions(SystemActions* windows) { windows_ = windows; }
 
 private:
@@ -65,13 +63,10 @@ private:
         return true;
     }
     std::function<void(const QString&)> sink_;
-    SystemActions* windows_;
+    SystemActions* windows_ = nullptr;
 };
 
 // True when the environment asks for logged instead of real system actions.
 bool SystemActionsLogOnly();
-// True when, besides, minimising and maximising windows are to be done for real
-// (ORVANEL_WINDOW_ACTIONS=real): only for a test on an X display of its own.
-bool RealWindowActionsWanted();
 
 } // namespace orvanel
