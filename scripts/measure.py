@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Figures of the real program under Xvfb: start-up time with the outline caches present,
 CPU time and memory while idle, and the delay from a datagram to its first character on the
-screen. Run through scripts/measure.sh."""
+screen, and from an answer on the teaching panel to the first character of the reply. Run
+through scripts/measure.sh."""
 import argparse
 import ctypes
 import os
@@ -56,6 +57,17 @@ class Screen:
         self._handler = self.ERROR_HANDLER(lambda d, e: 0)
         self.x.XSetErrorHandler(self._handler)
         self.display = self.x.XOpenDisplay(display_name.encode())
+
+    def press_key(self, keysym):
+        """Presses and releases a key through XTEST at once (xdotool would first have to start)."""
+        xtst = ctypes.CDLL("libXtst.so.6")
+        xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
+                                           ctypes.c_ulong]
+        self.x.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        code = self.x.XKeysymToKeycode(self.display, keysym)
+        xtst.XTestFakeKeyEvent(self.display, code, 1, 0)
+        xtst.XTestFakeKeyEvent(self.display, code, 0, 0)
+        self.x.XSync(self.display, 0)
 
     def has_dark_pixels(self, window, box):
         x, y, w, h = box
@@ -139,6 +151,33 @@ def measure_datagram(s, folder, trials):
     return delays, 50
 
 
+def measure_answer(s, folder, trials):
+    """From the Enter key on the teaching panel to the first character of her reply: an input
+    that starts a script while the main loop rests."""
+    p = s.start(folder)
+    p.wait_trace("Main Timer Start")
+    screen = Screen(s.display.name)
+    balloon = int(s.window("Orvanel - Balloon"))
+    top = (13, 15, 260, 30)  # the first lines of the message area, above the teaching panel
+    delays = []
+    for n in range(trials):
+        p.send("\\h\\c$learn[動物]")  # a question without words: the label cleared
+        time.sleep(1.0)
+        s.type("m%d" % n)
+        time.sleep(0.8)  # the loop has rested since the question
+        if screen.has_dark_pixels(balloon, top):
+            continue
+        start = time.perf_counter()
+        screen.press_key(0xFF0D)  # Return
+        while not screen.has_dark_pixels(balloon, top):
+            if time.perf_counter() - start > 2:
+                break
+        delays.append((time.perf_counter() - start) * 1000)
+        time.sleep(0.5)
+    p.kill()
+    return delays
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--binary", required=True)
@@ -173,6 +212,10 @@ def main():
         delays, interval = measure_datagram(s, quiet, 15)
         print("datagram sent to first character on screen: median %.1f ms, max %.1f ms "
               "(%d trials; TimerInterval %d ms)"
+              % (statistics.median(delays), max(delays), len(delays), interval))
+        delays = measure_answer(s, quiet, 15)
+        print("Enter on the teaching panel to the first character of her reply: median %.1f ms, "
+              "max %.1f ms (%d trials; TimerInterval %d ms)"
               % (statistics.median(delays), max(delays), len(delays), interval))
     finally:
         s.close()

@@ -3,7 +3,11 @@
 #include "app/character_drag.h"
 
 #include <QCloseEvent>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QUrl>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -15,6 +19,7 @@ CharacterWindow::CharacterWindow(QWidget* parent)
     setObjectName(u"frmKanami"_s);
     setWindowTitle(u"Orvanel"_s);
     setMouseTracking(true);
+    setAcceptDrops(true);
 }
 
 void CharacterWindow::PlaceHitAreas(const HitAreas& areas) {
@@ -36,16 +41,24 @@ CharacterWindow::Area CharacterWindow::AreaAt(QPoint pos) const {
 }
 
 void CharacterWindow::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) drag_->Press(event->globalPosition().toPoint());
-    Q_EMIT Pressed(AreaAt(event->position().toPoint()), event->button(), event->modifiers());
+    const Area area = AreaAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) {
+        drag_->Press(event->globalPosition().toPoint());
+        clickArea_ = area;
+    }
+    Q_EMIT Pressed(area, event->button(), event->modifiers());
 }
 
 void CharacterWindow::mouseReleaseEvent(QMouseEvent* event) {
-    const bool dragged = event->button() == Qt::LeftButton && drag_->Dragging();
-    if (event->button() == Qt::LeftButton) drag_->Release();
+    const bool left = event->button() == Qt::LeftButton;
+    const bool dragged = left && drag_->Dragging();
+    const std::optional<Area> pressed =
+        left ? std::exchange(clickArea_, std::nullopt) : std::nullopt;
+    if (left) drag_->Release();
     if (dragged) return;
-    Q_EMIT Released(AreaAt(event->position().toPoint()), event->button(), event->modifiers(),
-                    event->globalPosition().toPoint());
+    const Area area = AreaAt(event->position().toPoint());
+    Q_EMIT Released(area, event->button(), event->modifiers(), event->globalPosition().toPoint());
+    if (pressed == area) Q_EMIT Clicked(area, event->modifiers());
 }
 
 void CharacterWindow::mouseMoveEvent(QMouseEvent* event) {
@@ -56,9 +69,28 @@ void CharacterWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CharacterWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) drag_->Press(event->globalPosition().toPoint());
-    if (event->button() == Qt::LeftButton)
-        Q_EMIT DoubleClicked(AreaAt(event->position().toPoint()));
+    if (event->button() != Qt::LeftButton) return;
+    drag_->Press(event->globalPosition().toPoint());
+    // The release that ends a double click is no click of its own.
+    clickArea_.reset();
+    Q_EMIT DoubleClicked(AreaAt(event->position().toPoint()));
+}
+
+void CharacterWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() || event->mimeData()->hasText()) event->acceptProposedAction();
+}
+
+void CharacterWindow::dragMoveEvent(QDragMoveEvent* event) {
+    event->acceptProposedAction();
+}
+
+void CharacterWindow::dropEvent(QDropEvent* event) {
+    const QMimeData* data = event->mimeData();
+    QStringList files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) files.append(url.toLocalFile());
+    event->acceptProposedAction();
+    Q_EMIT Dropped(files, data->text(), data->hasText());
 }
 
 void CharacterWindow::closeEvent(QCloseEvent* event) {

@@ -4,6 +4,7 @@
 #include "character/hit_areas.h"
 
 #include <array>
+#include <optional>
 
 namespace orvanel {
 
@@ -11,7 +12,8 @@ class CharacterDrag;
 
 // frmKanami: the main character's window, cut to the outline of the surface it shows, with
 // the seven hit areas of the face over the picture. It reports what the mouse does on the
-// body and on each area; dragging it with the left button moves it along the bottom edge.
+// body and on each area, and what is dropped on her; dragging it with the left button moves
+// it along the bottom edge.
 class CharacterWindow : public ShapedPictureWindow {
     Q_OBJECT
 public:
@@ -36,7 +38,12 @@ Q_SIGNALS:
     void Released(orvanel::CharacterWindow::Area area, Qt::MouseButton button,
                   Qt::KeyboardModifiers modifiers, QPoint global);
     void Moved(orvanel::CharacterWindow::Area area, QPoint pos, Qt::MouseButtons buttons);
+    // The left button went down and up over the same area, not as the end of a double click
+    // or a drag.
+    void Clicked(orvanel::CharacterWindow::Area area, Qt::KeyboardModifiers modifiers);
     void DoubleClicked(orvanel::CharacterWindow::Area area);
+    // Local files and folders, and a text (when `hasText`), dropped on her.
+    void Dropped(const QStringList& files, const QString& text, bool hasText);
     // A drag has ended; the characters stand on the bottom edge again.
     void DragFinished();
     // The window system asked the window to close (the window stays until the program ends).
@@ -47,12 +54,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     std::array<QRect, kHitAreaCount> areas_{}; // picture pixels
     CharacterDrag* drag_;
+    std::optional<Area> clickArea_; // where a press that may become a click went down
 };
 
 } // namespace orvanel

@@ -29,25 +29,12 @@ Shell::Shell(AppContext& ctx, MessageBoxes& boxes, Options options)
     p.mainBalloon.hooks.answerChosen = [&talk](int choice) { talk.AnswerChosen(choice); };
     p.mainBalloon.hooks.learnWord = [&talk](const QString& word) { talk.LearnWord(word); };
     p.mainBalloon.hooks.nagTalk = [&talk] { talk.NagTalk(); };
-    // The balloon menu and the search panel; what they start plays at once.
+    // The balloon menu and the search panel (what they start plays at once, as every script).
     BalloonMenu& menu = p.engine->Talk().Menu();
-    const auto wake = [&p] {
-        p.loop.Wake();
-        p.ticks.Reschedule();
-    };
-    p.mainBalloon.hooks.menuItem = [&menu, wake](const QString& caption) {
-        menu.ItemClicked(caption);
-        wake();
-    };
+    p.mainBalloon.hooks.menuItem = [&menu](const QString& caption) { menu.ItemClicked(caption); };
     p.mainBalloon.hooks.menuHover = [&menu](int index) { menu.Hovered(index); };
-    p.mainBalloon.hooks.searchOk = [&menu, wake](bool fromEnter) {
-        menu.SearchOk(fromEnter);
-        wake();
-    };
-    p.mainBalloon.hooks.searchCancel = [&menu, wake] {
-        menu.SearchCancel();
-        wake();
-    };
+    p.mainBalloon.hooks.searchOk = [&menu](bool fromEnter) { menu.SearchOk(fromEnter); };
+    p.mainBalloon.hooks.searchCancel = [&menu] { menu.SearchCancel(); };
 }
 
 // The commands and sequences go before the windows they work on.

@@ -29,6 +29,29 @@
 using namespace Qt::StringLiterals;
 
 namespace orvanel {
+namespace {
+
+TouchArea TouchAreaOf(CharacterWindow::Area area) {
+    switch (area) {
+    case CharacterWindow::Area::Body:
+        break;
+    case CharacterWindow::Area::Head:
+        return TouchArea::Head;
+    case CharacterWindow::Area::EyeL:
+    case CharacterWindow::Area::EyeR:
+        return TouchArea::Eye;
+    case CharacterWindow::Area::Nose:
+        return TouchArea::Nose;
+    case CharacterWindow::Area::Mouth:
+        return TouchArea::Mouth;
+    case CharacterWindow::Area::CheekL:
+    case CharacterWindow::Area::CheekR:
+        return TouchArea::Cheek;
+    }
+    return TouchArea::Body;
+}
+
+} // namespace
 
 ShellCommands::ShellCommands(ShellParts& parts, CharacterView& character, ShellLifecycle& lifecycle)
     : parts_(parts), character_(character), lifecycle_(lifecycle) {
@@ -43,13 +66,37 @@ ShellCommands::ShellCommands(ShellParts& parts, CharacterView& character, ShellL
                    QPoint global) {
                 if (!parts_.closed && button == Qt::RightButton) OpenCharacterMenu(global);
             });
-    connect(&parts.character, &CharacterWindow::DragFinished, this,
-            [this] { lifecycle_.StandOnBottom(); });
+    connect(&parts.character, &CharacterWindow::Clicked, this,
+            [this](CharacterWindow::Area area, Qt::KeyboardModifiers modifiers) {
+                if (parts_.closed) return;
+                parts_.engine->Talk().Touch().Clicked(TouchAreaOf(area),
+                                                      modifiers.testFlag(Qt::ControlModifier));
+                Touched();
+            });
+    connect(&parts.character, &CharacterWindow::Moved, this,
+            [this](CharacterWindow::Area area, QPoint pos, Qt::MouseButtons) {
+                CharacterMoved(area, pos);
+            });
     connect(&parts.character, &CharacterWindow::DoubleClicked, this,
             [this](CharacterWindow::Area area) {
-                if (area == CharacterWindow::Area::Body || area == CharacterWindow::Area::Head)
-                    OpenBalloonMenu();
+                if (parts_.closed) return;
+                parts_.engine->Talk().Touch().DoubleClicked(TouchAreaOf(area));
+                Touched();
             });
+    // After the drop has been answered: a dictionary pass or a question may take a while, and
+    // the program the drop came from should not wait for it.
+    connect(&parts.character, &CharacterWindow::Dropped, this, &ShellCommands::Dropped,
+            Qt::QueuedConnection);
+    DropReactions::Hooks& drops = parts.engine->Talk().Drops().hooks;
+    drops.confirm = [this](const QString& question) { return parts_.boxes.Confirm(question); };
+    drops.skinsArrived = [this] {
+        OpenSkinSelection();
+        skinSelect_->Refresh();
+    };
+    // The updater takes over; the switches are still saved on the way out.
+    drops.endNow = [this] { lifecycle_.Close(); };
+    connect(&parts.character, &CharacterWindow::DragFinished, this,
+            [this] { lifecycle_.StandOnBottom(); });
     connect(&parts.character, &CharacterWindow::CloseRequested, this,
             [this] { lifecycle_.Close(); });
     connect(&parts.fellow, &FellowWindow::Poked, this, &ShellCommands::FellowPoked);
@@ -88,22 +135,29 @@ void ShellCommands::ScriptArrived(const ReceivedScript& received) {
     character_.ShowSurface(1, false);
     parts_.engine->Player().PlayScript(received.script,
                                        received.local ? ScriptOrigin::Local : ScriptOrigin::Remote);
-    parts_.loop.Wake();
+}
+
+void ShellCommands::Touched() {
     parts_.ticks.Reschedule();
 }
 
 void ShellCommands::CharacterPressed(CharacterWindow::Area area, Qt::MouseButton button) {
     if (parts_.closed || button != Qt::LeftButton) return;
     // A drag may follow: the balloons follow it tick by tick.
-    parts_.ticks.Reschedule();
-    // Until the touch reactions come, a click on the body or the head makes her talk (what
-    // every one of the first fourteen pokes does).
-    if (area == CharacterWindow::Area::Body || area == CharacterWindow::Area::Head) {
-        character_.ShowSurface(1, false);
-        parts_.talk->RandomTalk();
-        parts_.loop.Wake();
-        parts_.ticks.Reschedule();
-    }
+    parts_.engine->Talk().Touch().Pressed(TouchAreaOf(area));
+    Touched();
+}
+
+void ShellCommands::CharacterMoved(CharacterWindow::Area area, QPoint pos) {
+    if (parts_.closed) return;
+    const bool wasStroking = parts_.ctx.touch.stroking;
+    parts_.engine->Talk().Touch().Moved(TouchAreaOf(area), pos);
+    if (parts_.ctx.touch.stroking && !wasStroking) Touched();
+}
+
+void ShellCommands::Dropped(const QStringList& files, const QString& text, bool hasText) {
+    if (parts_.closed) return;
+    parts_.engine->Talk().Drops().Drop(files, hasText ? std::optional(text) : std::nullopt);
 }
 
 void ShellCommands::FellowPoked() {
@@ -172,14 +226,6 @@ void ShellCommands::OpenWordRegistration() {
 void ShellCommands::ExportDictionary() {
     DictionaryExport exporter(parts_.ctx, parts_.engine->Player());
     exporter.Export(DesktopFolder(), [this](const QString& q) { return parts_.boxes.Confirm(q); });
-    parts_.loop.Wake();
-    parts_.ticks.Reschedule();
-}
-
-void ShellCommands::OpenBalloonMenu() {
-    if (parts_.closed || parts_.ctx.flags.minimized) return;
-    parts_.engine->Talk().OpenMenu();
-    parts_.ticks.Reschedule();
 }
 
 void ShellCommands::ToggleOnTop() {

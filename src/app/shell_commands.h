@@ -30,8 +30,6 @@ public:
     void OpenWordRegistration();
     // The dictionary archive on the desktop.
     void ExportDictionary();
-    // The balloon menu on its first page (a double click on her body or head).
-    void OpenBalloonMenu();
     void ToggleOnTop();
     void ToggleHide();
     void ToggleSilent();
@@ -48,6 +46,10 @@ public:
 private:
     void ScriptArrived(const ReceivedScript& received);
     void CharacterPressed(CharacterWindow::Area area, Qt::MouseButton button);
+    void CharacterMoved(CharacterWindow::Area area, QPoint pos);
+    void Dropped(const QStringList& files, const QString& text, bool hasText);
+    // Something the touch reactions count changed: the main timer lets it calm down on time.
+    void Touched();
     void FellowPoked();
     void PrepareMenu(bool fromCharacter);
 

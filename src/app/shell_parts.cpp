@@ -24,14 +24,19 @@ ShellParts::ShellParts(AppContext& ctx, MessageBoxes& boxes)
       loop(
           ctx, [this] { Step(); }, [this] { return engine->Player().IsRunning(); }),
       ticks(
-          ctx.clock, [this] { Tick(); }, [this] { return QuietTicks(); }) {}
+          ctx.clock, [this] { Tick(); }, [this] { return QuietTicks(); }) {
+    // Whatever starts a script (a click, an answer, a datagram, the timer) has it stepped at
+    // once, and the main timer back at every tick while it plays.
+    engine->Player().hooks.started = [this] {
+        loop.Wake();
+        ticks.Reschedule();
+    };
+}
 
 ShellParts::~ShellParts() = default;
 
 void ShellParts::Play(const QString& script) {
     engine->Player().PlayScript(script);
-    loop.Wake();
-    ticks.Reschedule();
 }
 
 QRect ShellParts::ScreenGeometry() {
@@ -68,8 +73,6 @@ void ShellParts::Step() {
 void ShellParts::Tick() {
     if (closed) return;
     engine->Timer()->Tick();
-    // Talk started by the timer or by a window of the talk engine.
-    if (engine->Player().IsRunning()) loop.Wake();
 }
 
 // A dragged character takes its balloon along on every tick.

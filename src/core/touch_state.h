@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QtGlobal>
 
 namespace orvanel {
@@ -19,6 +20,8 @@ struct TouchState {
     bool bodyTouched = false;
     qint32 strokeTicks = 0; // ticks in which the head was stroked; a blink restarts them
     bool stroking = false;  // the mouse moved over the head since the last tick
+    QPoint lastHead;        // where the mouse last moved over the head, and over the cheeks
+    QPoint lastCheek;
 };
 
 } // namespace orvanel

@@ -263,6 +263,8 @@ ArchiveResult ExtractArchive(const QString& archive, const QString& destination,
     QFile file(NativePath(archive));
     if (!file.open(QIODevice::ReadOnly))
         return fail(Quoted(archiveName) + u": cannot be read: "_s + file.errorString());
+    // Even an archive of nothing has its end mark; a file of nothing is no archive.
+    if (file.size() == 0) return fail(Quoted(archiveName) + u": is empty"_s);
     auto planned = Plan(file, archiveName, limits);
     if (auto* refused = std::get_if<Fail>(&planned)) return fail(refused->error);
     const QList<Planned>& plan = std::get<QList<Planned>>(planned);

@@ -29,8 +29,9 @@ struct ArchiveResult {
 // same names are replaced, and names match existing ones in any letter case (as NativePath).
 // Refused, with nothing in the destination changed: names that are absolute, hold "..", a
 // drive letter or a control character, or lead outside the destination through a link in
-// it; links and device files; more entries or bytes than `limits`; a damaged or cut-short
-// archive, a CRC error. Everything is unpacked beside the destination first, then moved in.
+// it; links and device files; an empty file; more entries or bytes than `limits`; a damaged
+// or cut-short archive, a CRC error. Everything is unpacked beside the destination first, then
+// moved in.
 [[nodiscard]] ArchiveResult ExtractArchive(const QString& archive, const QString& destination,
                                            const ArchiveLimits& limits = {});
 

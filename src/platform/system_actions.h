@@ -15,6 +15,8 @@ public:
     virtual ~SystemActions() = default;
     // Opens a web address in the user's browser.
     virtual bool OpenUrl(const QString& url) = 0;
+    // Opens a file or folder with the desktop's program for it.
+    virtual bool OpenFile(const QString& path) = 0;
     // Starts a program, detached.
     virtual bool StartProgram(const QString& program, const QStringList& arguments) = 0;
     // Empties the user's trash (the real one asks the user to confirm first).
@@ -36,6 +38,7 @@ public:
     explicit LoggingSystemActions(std::function<void(const QString&)> sink)
         : sink_(std::move(sink)) {}
     bool OpenUrl(const QString& url) override { return Say(QStringLiteral("OpenUrl ") + url); }
+    bool OpenFile(const QString& path) override { return Say(QStringLiteral("OpenFile ") + path); }
     bool StartProgram(const QString& program, const QStringList& arguments) override {
         return Say(QStringLiteral("StartProgram ") + (QStringList{program} + arguments).join(u' '));
     }

@@ -75,6 +75,15 @@ void ScriptPlayer::PlayScript(const QString& script, ScriptOrigin origin) {
     ctx_.flags.scriptRunning = true;
     state_.CancelWSF();
     pos_ = 1;
+    if (hooks.started) hooks.started();
+}
+
+void ScriptPlayer::PlayMade(const std::function<QString()>& make, ScriptOrigin origin) {
+    state_.CancelWSF();
+    const QString script = make();
+    const FinishAction action = state_.Pending();
+    PlayScript(script, origin);
+    state_.WaitThen(action);
 }
 
 void ScriptPlayer::ResetTalk() {

@@ -41,6 +41,9 @@ public:
     // Stops whatever plays and starts `script` at its first character (not while minimised).
     void PlayScript(const QString& script) { PlayScript(script, ScriptOrigin::Talk); }
     void PlayScript(const QString& script, ScriptOrigin origin);
+    // Plays what `make` generates. A choice offered while it was made (the finish action named
+    // then) stays with the script, which PlayScript alone would cancel.
+    void PlayMade(const std::function<QString()>& make, ScriptOrigin origin = ScriptOrigin::Talk);
     // The origin of the script in the buffer.
     ScriptOrigin Origin() const { return origin_; }
     // One step: one character, or the tags that follow one another, and what they do.
@@ -78,6 +81,8 @@ public:
         std::function<void()> clickWaitStarted;
         // Every script handed to PlayScript, as it was handed (the script log).
         std::function<void(const QString& script, ScriptOrigin origin)> handed;
+        // A script has started: whoever steps the player should do so now.
+        std::function<void()> started;
     };
     Hooks hooks;
 

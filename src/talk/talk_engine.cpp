@@ -13,7 +13,9 @@ TalkEngine::TalkEngine(AppContext& app, PlayState& play, ScriptPlayer& player,
     : ctx_{app, play, player, dictionary, words, scenario, skin, machine, {}}, questions_(ctx_),
       learning_(ctx_), calendar_(ctx_), machine_(ctx_, questions_), menu_(ctx_, calendar_),
       maker_(ctx_, learning_, questions_, calendar_, machine_), bulk_(ctx_), web_(ctx_),
-      balloonMenu_(ctx_, *this) {
+      balloonMenu_(ctx_, *this), touch_(ctx_, questions_), drops_(ctx_, bulk_) {
+    touch_.randomTalk = [this] { RandomTalk(ScriptOrigin::Touch); };
+    touch_.openMenu = [this] { OpenMenu(); };
     player.hooks.startLearning = [this](const QString& category) {
         learning_.StartLearning(category);
     };
@@ -28,17 +30,11 @@ void TalkEngine::SetViews(MainBalloonView* mainBalloon, BalloonView* fellowBallo
     ctx_.views = {mainBalloon, fellowBalloon, character};
 }
 
-void TalkEngine::Say(const std::function<QString()>& make) {
-    // The player cancels any finish action when it starts a script, so the choice named while
-    // the script was made is named again once it plays.
-    ctx_.play.CancelWSF();
-    const QString script = make();
-    const FinishAction action = ctx_.play.Pending();
-    ctx_.player.PlayScript(script);
-    ctx_.play.WaitThen(action);
+void TalkEngine::Say(const std::function<QString()>& make, ScriptOrigin origin) {
+    ctx_.player.PlayMade(make, origin);
 }
 
-void TalkEngine::RandomTalk() {
+void TalkEngine::RandomTalk(ScriptOrigin origin) {
     RunFlags& flags = ctx_.app.flags;
     if (flags.silent) return;
     ctx_.ShowSurface(1, false);
@@ -46,7 +42,7 @@ void TalkEngine::RandomTalk() {
     if (ctx_.views.mainBalloon) ctx_.views.mainBalloon->Show();
     // PlayScript raises both balloons, gives the activation back, counts the talk, resets the
     // panels, hides the fellow's balloon and lets the balloon go.
-    Say([this] { return maker_.MakeRandomTalk(); });
+    Say([this] { return maker_.MakeRandomTalk(); }, origin);
 }
 
 void TalkEngine::Ask(const QString& question, const QString& positive, const QString& negative,

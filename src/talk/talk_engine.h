@@ -1,14 +1,17 @@
 #pragma once
 
+#include "script/script_player.h"
 #include "talk/balloon_menu.h"
 #include "talk/bulk_update.h"
 #include "talk/calendar_talk.h"
+#include "talk/drop_reactions.h"
 #include "talk/learning.h"
 #include "talk/machine_talk.h"
 #include "talk/menu_talk.h"
 #include "talk/questions.h"
 #include "talk/random_talk.h"
 #include "talk/talk_context.h"
+#include "talk/touch_reactions.h"
 #include "talk/web_talk.h"
 
 #include <QDate>
@@ -38,7 +41,7 @@ public:
 
     // Idle talk (main timer, "何か話して", touch): nothing while silent or while the balloon
     // is held; else surface 1 and a fresh talk.
-    void RandomTalk();
+    void RandomTalk(ScriptOrigin origin = ScriptOrigin::Talk);
     QString MakeRandomTalk() { return maker_.MakeRandomTalk(); }
 
     // The choice panel: 0 the positive answer, 1 the negative one.
@@ -86,6 +89,10 @@ public:
     bool HandleDrop(const QString& path) { return bulk_.HandleDrop(path); }
     BulkUpdate& Bulk() { return bulk_; }
 
+    // The mouse on the character, and what is dropped on her.
+    TouchReactions& Touch() { return touch_; }
+    DropReactions& Drops() { return drops_; }
+
     // The news items and the search panel's OK.
     WebTalk& Web() { return web_; }
 
@@ -101,7 +108,7 @@ public:
 
 private:
     // Plays what `make` generates; a choice it offers stays with the script it belongs to.
-    void Say(const std::function<QString()>& make);
+    void Say(const std::function<QString()>& make, ScriptOrigin origin = ScriptOrigin::Talk);
 
     TalkContext ctx_;
     Questions questions_;
@@ -113,6 +120,8 @@ private:
     BulkUpdate bulk_;
     WebTalk web_;
     BalloonMenu balloonMenu_;
+    TouchReactions touch_;
+    DropReactions drops_;
 };
 
 } // namespace orvanel

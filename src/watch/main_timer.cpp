@@ -89,6 +89,9 @@ int MainTimer::QuietTicks(int atMost) const {
     else if (!f.blinkHold)
         showsOn(qint64(c_.blinkInterval) + kEyesClosedTicks - c_.blinkCount); // they open
     const TouchState& t = ctx_.touch;
+    // A stroke counts the ticks in which the mouse moved over the head: the next one must come
+    // at its time.
+    if (t.stroking) return 0;
     if (t.eyeTouched && t.eyeQuietTicks < kEyeFaceAt) showsOn(kEyeFaceAt - qint64(t.eyeQuietTicks));
     if (t.mouthTouched && t.mouthQuietTicks < kMouthFaceAt)
         showsOn(kMouthFaceAt - qint64(t.mouthQuietTicks));
@@ -233,8 +236,9 @@ bool MainTimer::IdleTalk() {
         // The window the user was working in when she began, before her balloon appears.
         windows_.AimAtActiveWindow();
         main_.Show();
+        // Made at play time: a choice offered while making it must come up.
         if (ctx_.random.Next() > 0.97)
-            player_.PlayScript(windows_.WindowRemark());
+            player_.PlayMade([this] { return windows_.WindowRemark(); });
         else
             host_.RandomTalk();
     }

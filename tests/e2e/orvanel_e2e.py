@@ -191,6 +191,7 @@ class Session:
                          "QT_QPA_PLATFORM": "xcb", "LC_ALL": "C.UTF-8"})
         self.env.pop("WAYLAND_DISPLAY", None)
         self.programs = []
+        self.drag_source = None
 
     def close(self):
         for p in self.programs:
@@ -271,6 +272,29 @@ class Session:
         self.xdotool("mousemove", str(x), str(y))
         time.sleep(0.1)
         self.xdotool("click", str(button))
+
+    def drag(self, args, x, y):
+        """Drags from the test's drag source (files and text, as its arguments) to (x, y) with
+        a real XDND drag; returns the drop action the target answered."""
+        source = subprocess.Popen([self.drag_source, *args], env=self.env,
+                                  stdout=subprocess.PIPE, text=True)
+        try:
+            self.window("orvanel drag source")
+            self.xdotool("mousemove", "40", "40")
+            time.sleep(0.2)
+            self.xdotool("mousedown", "1")
+            time.sleep(0.3)
+            for step in range(1, 11):
+                self.xdotool("mousemove", str(40 + (x - 40) * step // 10),
+                             str(40 + (y - 40) * step // 10))
+                time.sleep(0.05)
+            time.sleep(0.3)
+            self.xdotool("mouseup", "1")
+            return source.communicate(timeout=10)[0].strip()
+        finally:
+            if source.poll() is None:
+                source.kill()
+                source.wait()
 
     def keys(self, *keys):
         for key in keys:

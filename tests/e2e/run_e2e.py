@@ -12,7 +12,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from orvanel_e2e import Failure, Session, check, free_udp_port, read_ini  # noqa: E402
+from orvanel_e2e import Failure, Session, check, free_udp_port, read_ini, write_ini  # noqa: E402
 
 FIRST_START = "初回起動 - ユーザー情報チェック"
 
@@ -359,6 +359,69 @@ def case_accessibility(s):
     check(said() == "アクセシビリティの確認です。", "read %r" % said())
 
 
+def region_centre(s, folder, key):
+    """The middle of a hit area on the screen, from the skin's [Region] key (twips of her
+    picture, which stands one pixel up and left in her window)."""
+    value = read_ini(os.path.join(folder, "kanami.skn"))[("Region", key)]
+    left, top, width, height = map(int, value.split(","))
+    x, y = s.geometry(s.window("Orvanel"))[:2]
+    return x - 1 + (left + width // 2) // 15, y - 1 + (top + height // 2) // 15
+
+
+def case_touch(s):
+    """Pokes on the eye, the mouth and (with Ctrl) the nose hit areas give their lines in
+    order (the double click that opens the menu: the menu cases)."""
+    folder = s.prepared_folder()
+    p = s.start(folder)
+    p.wait_trace("Main Timer Start")
+    time.sleep(1.0)
+    s.click(*region_centre(s, folder, "EyeL"), 1)
+    time.sleep(0.6)  # apart, so that no two clicks make a double click
+    s.click(*region_centre(s, folder, "Mouth"), 1)
+    time.sleep(0.6)
+    s.xdotool("keydown", "ctrl")
+    s.click(*region_centre(s, folder, "Nose"), 1)
+    s.xdotool("keyup", "ctrl")
+    p.wait_script(lambda origin, script: "デバッグ" in script)
+    touched = [script for origin, script in p.scripts() if origin == "touch"]
+    # (Landing on the nose may make her sneeze before the last line, by chance.)
+    check(("目" in touched[0] or "やめて" in touched[0]) and "デバッグ" in touched[-1] and
+          touched[1] == "\\h口はつつかないでください。", "touch lines: %r" % touched)
+
+
+def case_drop(s):
+    """A file, a text and a talk.ini dragged onto her with a real drag (XDND) from a small Qt
+    program: the file is opened, the text asked about as it stands, the words merged."""
+    folder = s.prepared_folder()
+    p = s.start(folder)
+    p.wait_trace("Main Timer Start")
+    time.sleep(1.0)
+    x, y = kanami_centre(s)
+    picture = os.path.join(s.tmp, "☃ 😀.png")  # a name with no CP932 form
+    with open(picture, "wb") as f:
+        f.write(b"x")
+    check(s.drag(["--file", picture], x, y) == "1", "the file drop was not taken")
+    p.wait_trace("SystemAction: OpenFile " + picture, timeout=5)
+    p.wait_script(lambda origin, script: origin == "touch" and script == "\\hそれ～。")
+    # The drag names the file as text too; that is no text to ask about.
+    check(not any("file:" in script for _, script in p.scripts()), "asked about the file name")
+    check(s.drag(["--text", "ねこ\\w9%username"], x, y) == "1", "the text drop was not taken")
+    p.wait_script(lambda origin, script:
+                  script == "\\h「ねこ＼w9％username」って何のことですか？")
+    megabyte = os.path.join(s.tmp, "megabyte.txt")
+    with open(megabyte, "w", encoding="utf-8") as f:
+        f.write("長い" * (1 << 19))
+    check(s.drag(["--text-file", megabyte], x, y) == "1", "the long text was not taken")
+    p.wait_script(lambda origin, script: script.startswith("\\h「長い長い") and len(script) < 200)
+    os.makedirs(os.path.join(s.tmp, "☃"))
+    talk = os.path.join(s.tmp, "☃", "talk.ini")
+    write_ini(talk, "[動物]\r\nPN=1\r\n1=ドロップ猫\r\n")
+    s.drag(["--file", talk], x, y)
+    p.wait_trace("TalkEngine Update / from talk.ini Complete", timeout=40)
+    with open(os.path.join(folder, "TalkEngine", "動物.ini"), "rb") as f:
+        check("=ドロップ猫\r\n" in f.read().decode("cp932"), "the dropped words were not merged")
+
+
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
 
 
@@ -367,9 +430,11 @@ def main():
     parser.add_argument("--binary", required=True)
     parser.add_argument("--default-data", required=True)
     parser.add_argument("--out", required=True)
+    parser.add_argument("--drag-source")
     parser.add_argument("case", choices=sorted(CASES))
     args = parser.parse_args()
     session = Session(args.binary, args.default_data, args.out, args.case)
+    session.drag_source = args.drag_source
     try:
         CASES[args.case](session)
     except Failure as failure:

@@ -261,6 +261,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("archive");
         QTest::addColumn<QString>("reason");
         const QByteArray end(1, '\0');
+        QTest::newRow("zero bytes") << QByteArray() << u"\"in.lzh\": is empty"_s;
         QTest::newRow("../ entry")
             << Level2("-lh0-", "../evil.ini", "x") + end << u"\"../evil.ini\": climbs out"_s;
         QTest::newRow("absolute name") << Level0("-lh0-", "/tmp/evil.ini", "x") + end

@@ -11,6 +11,7 @@
 #include "app/shell_views.h"
 #include "balloon/fellow_balloon.h"
 #include "balloon/main_balloon.h"
+#include "balloon/panel_widgets.h"
 #include "core/app_context.h"
 #include "engine/engine.h"
 #include "platform/clock.h"
@@ -20,6 +21,7 @@
 #include "platform/system_actions.h"
 #include "script/play_state.h"
 #include "script/script_player.h"
+#include "talk/talk_engine.h"
 #include "tools/trace_log.h"
 
 #include <QAction>
@@ -202,6 +204,38 @@ private Q_SLOTS:
         other.Commands().EndCommand();
         QVERIFY(other.Closed());
         QVERIFY(!minimized.ctx.flags.exitRequest);
+    }
+
+    // Every input that starts a script has it stepped at once, not when the resting loop would
+    // next have woken.
+    void inputsStepTheirScriptAtOnce() {
+        Run run(folder_);
+        QVERIFY(run.ctx.settings.WriteSetting(SettingKey::Call, u"たろう"_s));
+        Shell& shell = run.Start();
+        ShellParts& parts = shell.Parts();
+        run.ctx.flags.silent = true;
+        TalkEngine& talk = parts.engine->Talk();
+        const auto stepsAtOnce = [&](const std::function<void()>& input) {
+            run.clock.Advance(60000); // what played has ended; the loop rests
+            if (!parts.loop.Resting()) return false;
+            const quint64 steps = parts.loop.Steps();
+            input();
+            run.clock.Advance(0);
+            return Player(shell).IsRunning() && parts.loop.Steps() == steps + 1;
+        };
+        QVERIFY(stepsAtOnce([&] {
+            talk.QuestionsPart().OfferChoice(u"うん"_s, u"いや"_s, ChoiceTopic::Praise,
+                                             ChoicePosition::Top);
+            Q_EMIT parts.mainBalloon.YesLabel()->Clicked();
+        }));
+        QVERIFY(stepsAtOnce([&] {
+            talk.LearningPart().StartLearning(u"動物"_s);
+            parts.mainBalloon.hooks.learnWord(u"ねこ"_s);
+        }));
+        QVERIFY(stepsAtOnce([&] {
+            QTest::mousePress(&parts.character, Qt::LeftButton, {},
+                              parts.character.AreaRect(CharacterWindow::Area::EyeL).center());
+        }));
     }
 
     void skinWithoutFellow() {

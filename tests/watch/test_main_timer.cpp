@@ -173,41 +173,6 @@ private Q_SLOTS:
         QVERIFY(!rig.journal.join(u' ').contains(u"ShowSurface"_s)); // the outline stays
     }
 
-    void touchesWearOff_data() {
-        QTest::addColumn<QString>("area");
-        QTest::addColumn<int>("quietFrom");
-        QTest::addColumn<int>("faceAt"); // tick of surface 1; -1: none
-        QTest::addColumn<int>("calmAt");
-        QTest::newRow("eye furious") << u"eye"_s << -100 << 103 << 150;
-        QTest::newRow("mouth angry") << u"mouth"_s << -50 << 60 << 100;
-        QTest::newRow("body") << u"body"_s << 0 << -1 << 50;
-    }
-    void touchesWearOff() {
-        QFETCH(QString, area);
-        QFETCH(int, quietFrom);
-        QFETCH(int, faceAt);
-        QFETCH(int, calmAt);
-        TimerRig rig;
-        TouchState& t = rig.ctx.touch;
-        auto [count, quiet, touched] = [&]() -> std::tuple<qint32&, qint32&, bool&> {
-            if (area == u"eye") return {t.eyeCount, t.eyeQuietTicks, t.eyeTouched};
-            if (area == u"mouth") return {t.mouthCount, t.mouthQuietTicks, t.mouthTouched};
-            return {t.bodyCount, t.bodyQuietTicks, t.bodyTouched};
-        }();
-        count = 12;
-        quiet = quietFrom;
-        touched = true;
-        rig.Ticks(calmAt - 1);
-        QVERIFY(touched);
-        rig.Ticks(1);
-        QVERIFY(!touched);
-        QCOMPARE(count, 0);
-        QCOMPARE(rig.TicksOf(u"kanami.ShowSurface 1 free"_s),
-                 faceAt < 0 ? QList<int>{} : QList<int>{faceAt});
-        rig.Ticks(100);
-        QCOMPARE(quiet, 0); // no longer counted
-    }
-
     void strokesCount_data() {
         QTest::addColumn<bool>("stroking");
         QTest::addColumn<int>("ticksBefore");

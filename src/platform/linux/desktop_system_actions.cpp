@@ -33,6 +33,10 @@ bool DesktopSystemActions::OpenUrl(const QString& url) {
     return QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode));
 }
 
+bool DesktopSystemActions::OpenFile(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
 bool DesktopSystemActions::StartProgram(const QString& program, const QStringList& arguments) {
     return QProcess::startDetached(program, arguments);
 }

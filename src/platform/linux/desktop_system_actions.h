@@ -19,6 +19,7 @@ public:
         : confirm_(std::move(confirm)) {}
 
     bool OpenUrl(const QString& url) override;
+    bool OpenFile(const QString& path) override;
     bool StartProgram(const QString& program, const QStringList& arguments) override;
     bool EmptyTrash() override;
     bool ClearRecentDocuments() override;
