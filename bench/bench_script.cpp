@@ -4,6 +4,7 @@
 #include "core/app_context.h"
 #include "core/settings.h"
 #include "engine/engine.h"
+#include "engine/headless_views.h"
 #include "platform/clock.h"
 #include "platform/ini_file.h"
 #include "platform/random.h"
@@ -15,6 +16,7 @@
 #include "tools/trace_log.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -89,6 +91,34 @@ void BM_Play10000Talks(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kTalks);
 }
 BENCHMARK(BM_Play10000Talks)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// 500 KB of text, tags, variables and commands mixed at random, played into headless balloons
+// on a virtual clock (the case fuzzing found to cost more than linear time).
+void BM_PlayMixedScript500KB(benchmark::State& state) {
+    QFile file(QStringLiteral(ORVANEL_SOURCE_DIR "/tests/fuzz/player/mixed-500k.txt"));
+    if (!file.open(QIODevice::ReadOnly)) return state.SkipWithError("no mixed-500k.txt");
+    const QString script = QString::fromUtf8(file.readAll());
+    VirtualClock clock;
+    SystemRandom random(5);
+    IniStore ini;
+    TraceLog log(clock);
+    LoggingSystemActions actions(nullptr);
+    AppContext ctx(clock, random, ini, QStringLiteral(ORVANEL_DEFAULT_FOLDER), log, actions);
+    ctx.flags.timerInterval = 50;
+    Engine engine(ctx);
+    HeadlessBalloon mainBalloon, fellowBalloon;
+    HeadlessCharacter character;
+    engine.SetViews(&mainBalloon, &fellowBalloon, &character);
+    engine.ReloadScriptFiles();
+    ScriptPlayer& player = engine.Player();
+    player.hooks.clickWaitStarted = [&] { clock.ScheduleIn(900, [&] { player.Click(); }); };
+    for (auto _ : state) {
+        if (!PlayToEnd(player, clock, ctx, script, 10'000'000))
+            return state.SkipWithError("the script did not end");
+    }
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+BENCHMARK(BM_PlayMixedScript500KB)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
 

@@ -31,7 +31,7 @@ BENCHMARK(BM_QuietTick);
 static void BM_DatagramToScript(benchmark::State& state) {
     VirtualClock clock;
     TraceLog log(clock);
-    DatagramReceiver receiver(log);
+    DatagramReceiver receiver(log, clock);
     if (!receiver.Open(0)) {
         state.SkipWithError("no port");
         return;

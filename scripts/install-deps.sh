@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running and testing Orvanel needs.
+# Installs every Debian package that building, running and testing Orvanel needs; with
+# --sanitize also clang, its sanitizer and libFuzzer runtimes and the symbolizer.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
@@ -18,6 +19,7 @@ packages=(
   openbox xterm xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   python3-dbus python3-dbusmock
 )
+[ "${1:-}" = --sanitize ] && packages+=(clang libclang-rt-14-dev llvm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

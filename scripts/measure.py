@@ -186,6 +186,8 @@ def main():
     parser.add_argument("--watched", action="store_true",
                         help="idle with every system-event source present (needs the "
                              "system's Python with python3-dbusmock)")
+    parser.add_argument("--debug-window", action="store_true",
+                        help="also measure the idle CPU with the debug window open")
     args = parser.parse_args()
     s = Session(args.binary, args.default_data, "/tmp", "measure")
     try:
@@ -204,6 +206,15 @@ def main():
         print("CPU while idle for %d s: %.2f s = %.2f %% of one core"
               % (args.idle_seconds, used, 100 * used / args.idle_seconds))
         print("resident memory: %.1f MB (peak %.1f MB)" % (rss / 1024, peak / 1024))
+
+        if args.debug_window:
+            debug = s.prepared_folder("debug")
+            write_ini(os.path.join(debug, "tomu.ini"),
+                      "[General]\r\nSkinFile=kanami.skn\r\nDebug=True\r\n"
+                      "[User]\r\nName1=Test\r\nName2=Er\r\nCall=Tester\r\n")
+            used, _, _ = measure_idle(s, debug, args.idle_seconds)
+            print("CPU while idle with the debug window open: %.2f s = %.2f %% of one core"
+                  % (used, 100 * used / args.idle_seconds))
 
         quiet = s.prepared_folder("silent")
         write_ini(os.path.join(quiet, "tomu.ini"),

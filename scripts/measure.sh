@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures the real program under Xvfb: start-up time with caches, idle CPU and memory, and
 # the delay from a datagram to its first character on screen. Builds first if needed.
-#   scripts/measure.sh [--idle-seconds N] [--watched]
+#   scripts/measure.sh [--idle-seconds N] [--watched] [--debug-window]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -x build/bin/orvanel ] || { cmake -S . -B build -G Ninja >/dev/null && cmake --build build -j2; }

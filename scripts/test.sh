@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # Checks formatting and layering, builds everything and runs every test (unit, widget and
-# end-to-end) without a display.
+# end-to-end) without a display. With --sanitize: the whole suite again, built with the
+# sanitizers in build-sanitize/ (scripts/sanitize-build.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ "${1:-}" = --sanitize ]; then
+  eval "$(scripts/sanitize-build.sh)"
+  export ORVANEL_SYSTEM_ACTIONS=log
+  exec ctest --test-dir build-sanitize --output-on-failure -j2
+fi
 scripts/install-deps.sh
 scripts/check.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

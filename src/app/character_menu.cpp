@@ -73,17 +73,10 @@ CharacterMenu::CharacterMenu(QObject* parent) : QObject(parent), menu_(new QMenu
         action->setObjectName(Text(row.name));
         items_[size_t(row.item)] = action;
     }
-    for (MenuItem item : LaterItems())
-        Item(item)->setEnabled(false);
 }
 
 CharacterMenu::~CharacterMenu() {
     delete menu_;
-}
-
-const std::array<MenuItem, 2>& CharacterMenu::LaterItems() {
-    static constexpr std::array<MenuItem, 2> kItems = {MenuItem::Debug, MenuItem::SystemLaunch};
-    return kItems;
 }
 
 std::optional<QString> CharacterMenu::PlugInProgram(MenuItem item) {

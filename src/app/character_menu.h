@@ -62,8 +62,6 @@ public:
 
     // The command of an item. An item without a handler does nothing.
     void SetHandler(MenuItem item, std::function<void()> handler);
-    // Items whose windows come with later work: shown, greyed out.
-    static const std::array<MenuItem, 2>& LaterItems();
     // The program a plug-in item starts (in the program folder); nullopt for other items.
     static std::optional<QString> PlugInProgram(MenuItem item);
 

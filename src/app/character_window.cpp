@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QUrl>
 
 #include <utility>
@@ -25,6 +26,18 @@ CharacterWindow::CharacterWindow(QWidget* parent)
 void CharacterWindow::PlaceHitAreas(const HitAreas& areas) {
     for (int i = 0; i < kHitAreaCount; ++i)
         areas_[size_t(i)] = areas.Pixels(HitArea(i));
+    if (frames_) update();
+}
+
+void CharacterWindow::MoveHitAreasAway() {
+    for (QRect& area : areas_)
+        area.moveTo(-area.width() - 10000, -area.height() - 10000);
+    update();
+}
+
+void CharacterWindow::SetHitAreaFrames(bool on) {
+    frames_ = on;
+    update();
 }
 
 QRect CharacterWindow::AreaRect(Area area) const {
@@ -102,6 +115,15 @@ void CharacterWindow::closeEvent(QCloseEvent* event) {
 void CharacterWindow::moveEvent(QMoveEvent* event) {
     ShapedPictureWindow::moveEvent(event);
     drag_->WindowMoved();
+}
+
+void CharacterWindow::paintEvent(QPaintEvent* event) {
+    ShapedPictureWindow::paintEvent(event);
+    if (!frames_) return;
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::red, 1));
+    for (const QRect& area : areas_)
+        painter.drawRect(area.translated(PictureOffset()).adjusted(0, 0, -1, -1));
 }
 
 } // namespace orvanel

@@ -24,6 +24,11 @@ public:
 
     // Moves the hit areas (twips of the displayed picture).
     void PlaceHitAreas(const HitAreas& areas);
+    // Moves the hit areas off the window: no touch finds them until they are placed again.
+    void MoveHitAreasAway();
+    // Draws a border around each hit area, or none.
+    void SetHitAreaFrames(bool on);
+    bool HitAreaFrames() const { return frames_; }
     // The area under a point of the window: the smaller areas of the face before the head,
     // the body where no area is.
     Area AreaAt(QPoint pos) const;
@@ -59,11 +64,13 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     std::array<QRect, kHitAreaCount> areas_{}; // picture pixels
     CharacterDrag* drag_;
     std::optional<Area> clickArea_; // where a press that may become a click went down
+    bool frames_ = false;
 };
 
 } // namespace orvanel

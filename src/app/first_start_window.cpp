@@ -62,13 +62,9 @@ void FirstStartWindow::Ok() {
     if (saved) {
         play_(u"\\h%usernameさんですか。\\n\\nこれからよろしくお願いします。"_s);
     } else {
-        // This run knows the names; the next start asks again, and she says why.
+        // The settings keep the names for this run; the next start asks again, and the
+        // message box about the file has said why.
         ctx_.log.LogLine(u"Write failed: "_s + ctx_.settings.SettingsFile());
-        Profile& p = ctx_.profile;
-        p.name1 = fields_[0]->text();
-        p.name2 = fields_[1]->text();
-        p.fullName = p.name1 + p.name2;
-        p.callName = fields_[2]->text();
         play_(u"\\h%usernameさんですか。\\n\\nでも名前を書き込めなかった～。"_s);
     }
     ctx_.flags.balloonHold = false;

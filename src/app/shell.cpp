@@ -4,6 +4,7 @@
 #include "app/shell_lifecycle.h"
 #include "app/shell_parts.h"
 #include "app/shell_talk.h"
+#include "app/shell_tools.h"
 #include "app/shell_views.h"
 #include "engine/engine.h"
 #include "script/script_player.h"
@@ -16,9 +17,12 @@ Shell::Shell(AppContext& ctx, MessageBoxes& boxes, Options options)
       views_(std::make_unique<ShellViews>(
           *parts_, ShellViews::Hooks{[this](Outcome o) { return lifecycle_->Survive(o); },
                                      [this] { lifecycle_->Close(); },
-                                     [this] { return lifecycle_->LoadFellow(); }})),
+                                     [this] { return lifecycle_->LoadFellow(); },
+                                     [this] { tools_->CloseDebugWindow(); }})),
       lifecycle_(std::make_unique<ShellLifecycle>(*parts_, *views_, options.port)),
-      commands_(std::make_unique<ShellCommands>(*parts_, *views_, *lifecycle_)) {
+      commands_(std::make_unique<ShellCommands>(*parts_, *views_, *lifecycle_)),
+      tools_(std::make_unique<ShellTools>(*parts_, *views_, *commands_)) {
+    lifecycle_->openDebugWindow = [this] { tools_->OpenDebugWindowAtStart(); };
     ShellParts& p = *parts_;
     p.engine->SetViews(&p.mainBalloon, &p.fellowBalloon, views_.get());
     p.engine->AttachTimer(*views_);

@@ -13,12 +13,13 @@ class Engine;
 class MessageBoxes;
 class ShellCommands;
 class ShellLifecycle;
+class ShellTools;
 class ShellViews;
 class ShellParts;
 
 // The running program, put together: the windows and running parts (ShellParts), the views
 // the logic writes into (ShellViews), the start-up and shutdown sequences (ShellLifecycle)
-// and the user's commands (ShellCommands).
+// the user's commands (ShellCommands) and the tool windows (ShellTools).
 class Shell final {
 public:
     struct Options {
@@ -41,12 +42,14 @@ public:
     ShellViews& Views() const { return *views_; }
     ShellLifecycle& Lifecycle() const { return *lifecycle_; }
     ShellCommands& Commands() const { return *commands_; }
+    ShellTools& Tools() const { return *tools_; }
 
 private:
     std::unique_ptr<ShellParts> parts_;
     std::unique_ptr<ShellViews> views_;
     std::unique_ptr<ShellLifecycle> lifecycle_;
     std::unique_ptr<ShellCommands> commands_;
+    std::unique_ptr<ShellTools> tools_;
 };
 
 } // namespace orvanel

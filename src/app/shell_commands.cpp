@@ -68,7 +68,7 @@ ShellCommands::ShellCommands(ShellParts& parts, CharacterView& character, ShellL
             });
     connect(&parts.character, &CharacterWindow::Clicked, this,
             [this](CharacterWindow::Area area, Qt::KeyboardModifiers modifiers) {
-                if (parts_.closed) return;
+                if (parts_.closed || answeredWait_) return;
                 parts_.engine->Talk().Touch().Clicked(TouchAreaOf(area),
                                                       modifiers.testFlag(Qt::ControlModifier));
                 Touched();
@@ -79,7 +79,7 @@ ShellCommands::ShellCommands(ShellParts& parts, CharacterView& character, ShellL
             });
     connect(&parts.character, &CharacterWindow::DoubleClicked, this,
             [this](CharacterWindow::Area area) {
-                if (parts_.closed) return;
+                if (parts_.closed || answeredWait_) return;
                 parts_.engine->Talk().Touch().DoubleClicked(TouchAreaOf(area));
                 Touched();
             });
@@ -127,11 +127,19 @@ ShellCommands::ShellCommands(ShellParts& parts, CharacterView& character, ShellL
     });
 }
 
+ShellCommands::~ShellCommands() {
+    delete optionWindow_;
+    delete skinSelect_;
+    delete about_;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The mouse and the port
 
 void ShellCommands::ScriptArrived(const ReceivedScript& received) {
-    if (parts_.closed) return;
+    // After the End command the farewell is the last thing she says: a stream of datagrams
+    // must not keep her from leaving.
+    if (parts_.closed || parts_.ctx.flags.exitRequest) return;
     character_.ShowSurface(1, false);
     parts_.engine->Player().PlayScript(received.script,
                                        received.local ? ScriptOrigin::Local : ScriptOrigin::Remote);
@@ -143,6 +151,14 @@ void ShellCommands::Touched() {
 
 void ShellCommands::CharacterPressed(CharacterWindow::Area area, Qt::MouseButton button) {
     if (parts_.closed || button != Qt::LeftButton) return;
+    // While she waits for a click, a click on her answers as one on her balloon does, and is
+    // no touch.
+    ScriptPlayer& player = parts_.engine->Player();
+    answeredWait_ = player.WaitingForClick();
+    if (answeredWait_) {
+        player.Click();
+        return;
+    }
     // A drag may follow: the balloons follow it tick by tick.
     parts_.engine->Talk().Touch().Pressed(TouchAreaOf(area));
     Touched();

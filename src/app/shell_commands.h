@@ -23,6 +23,8 @@ class ShellCommands final : public QObject {
 public:
     // Binds the menu's items, the windows' mouse signals and the port to the commands.
     ShellCommands(ShellParts& parts, CharacterView& character, ShellLifecycle& lifecycle);
+    // The tool windows still open go with the shell.
+    ~ShellCommands() override;
 
     void OpenOptions();
     void OpenSkinSelection();
@@ -60,6 +62,7 @@ private:
     QPointer<SkinSelectWindow> skinSelect_;
     QPointer<WordRegistrationWindow> wordRegistration_;
     QPointer<QWidget> about_;
+    bool answeredWait_ = false; // the last press on her answered a click wait
 };
 
 } // namespace orvanel

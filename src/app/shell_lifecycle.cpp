@@ -11,6 +11,7 @@
 #include "engine/engine.h"
 #include "platform/linux/system_sources.h"
 #include "platform/random.h"
+#include "platform/text_file.h"
 #include "script/play_state.h"
 #include "script/script_player.h"
 #include "script/word_source.h"
@@ -26,9 +27,44 @@
 using namespace Qt::StringLiterals;
 
 namespace orvanel {
+namespace {
+
+// A write cut short by a crash or a kill leaves its temporary beside the file it was to
+// replace; only those beside the files the program writes are taken away.
+void RemoveInterruptedWrites(AppContext& ctx) {
+    const Settings& s = ctx.settings;
+    const std::pair<QString, QStringList> places[] = {
+        {s.AppFolder(), {u"tomu.ini"_s}},
+        {s.FilePath(u"TalkEngine"_s), {u"*.ini"_s}},
+        {s.FilePath(SkinFolderPrefix(ctx)), {u"Region.ini"_s, u"*.rgn"_s}},
+    };
+    for (const auto& [folder, targets] : places)
+        for (const QString& path : orvanel::RemoveInterruptedWrites(folder, targets))
+            ctx.log.LogLine(u"Removed an interrupted write: "_s + path);
+}
+
+} // namespace
 
 ShellLifecycle::ShellLifecycle(ShellParts& parts, CharacterView& character, quint16 port)
-    : parts_(parts), character_(character), port_(port) {}
+    : parts_(parts), character_(character), port_(port) {
+    parts.ctx.settings.OnWriteFailure([this](const QString& file) { SettingsUnwritable(file); });
+}
+
+ShellLifecycle::~ShellLifecycle() {
+    parts_.ctx.settings.OnWriteFailure({});
+    delete firstStart_;
+}
+
+// Once per run: she goes on with the settings in memory, and the user learns why they (and
+// the names of the first start) will not be there at the next start.
+void ShellLifecycle::SettingsUnwritable(const QString& file) {
+    const QString text = file + u" に書き込めません。\n設定と名前はこの起動の間だけ使われ、"
+                                "次の起動には残りません。"_s;
+    if (parts_.closed)
+        parts_.ctx.log.LogLine(u"Settings not saved: "_s + file); // no box while ending
+    else
+        parts_.boxes.ShowMessage(text);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Start-up
@@ -50,6 +86,7 @@ bool ShellLifecycle::Start() {
         [&] {
             LoadSkinInfo(ctx);
             log.LogEnd(u"Done"_s);
+            RemoveInterruptedWrites(ctx);
             ShowSplash(version);
             LoadMainForm();
             log.LogBegin(u"RegionFileCheck..."_s);
@@ -152,14 +189,16 @@ void ShellLifecycle::Finish() {
         parts_.mainBalloon.SetBold(true);
         parts_.fellowBalloon.SetBold(true);
     }
-    // The debug window comes with the tools; until then the switch is only reported.
     log.LogBegin(u"Debug Mode = "_s);
-    log.LogEnd(ctx.settings.Text(SettingKey::Debug));
+    const bool debug = ctx.settings.Switch(SettingKey::Debug);
+    log.LogEnd(BoolText(debug));
+    if (debug && openDebugWindow) openDebugWindow();
     log.LogLine(u"Boot Complete"_s);
     parts_.character.ShowWithoutActivation();
     parts_.SetTopmost(parts_.engine->Play().OnTop());
     ctx.flags.timerInterval = ctx.settings.Number(SettingKey::TimerInterval);
     parts_.loop.Start();
+    started_ = true;
     WatchSystem();
 }
 
@@ -284,11 +323,14 @@ void ShellLifecycle::Close(int exitCode) {
     parts_.exitCode = exitCode;
     parts_.receiver.Close();
     parts_.system.reset(); // no more events; logind need not wait for a sleep any more
+    // Only a start that got through has switches of the user's to keep; a failed one would
+    // write its defaults over them.
     const Settings& settings = ctx.settings;
     for (const auto& [key, on] : {std::pair{SettingKey::OnTop, parts_.engine->Play().OnTop()},
                                   std::pair{SettingKey::Hide, ctx.flags.hide},
                                   std::pair{SettingKey::Silent, ctx.flags.silent}})
-        if (!settings.WriteSwitch(key, on)) ctx.log.LogLine(u"Write failed: "_s + SettingName(key));
+        if (started_ && !settings.WriteSwitch(key, on))
+            ctx.log.LogLine(u"Write failed: "_s + SettingName(key));
     if (parts_.mainBalloonLoaded) {
         parts_.mainBalloon.hide();
         ctx.log.LogLine(u"Unload MainBaloon"_s);

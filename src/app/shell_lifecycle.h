@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 namespace orvanel {
 
 class CharacterView;
@@ -17,12 +19,16 @@ class ShellParts;
 class ShellLifecycle {
 public:
     ShellLifecycle(ShellParts& parts, CharacterView& character, quint16 port);
+    // The first-start window, when still open, goes with the shell.
+    ~ShellLifecycle();
+    ShellLifecycle(const ShellLifecycle&) = delete;
+    ShellLifecycle& operator=(const ShellLifecycle&) = delete;
 
     // Loads everything, shows the character and starts the main loop. False when the program
     // ended on the way (a missing picture, the port in use).
     bool Start();
-    // The shutdown sequence: settings saved, windows hidden, nothing runs any more. The
-    // program then ends with `exitCode`.
+    // The shutdown sequence: the switches saved (after a start that got through), windows
+    // hidden, nothing runs any more. The program then ends with `exitCode`.
     void Close(int exitCode = 0);
     // A fatal outcome has shown its message box; the shutdown sequence ends the program with
     // exit code 1. True when the program goes on.
@@ -36,7 +42,11 @@ public:
     // Form6, while the names are asked for at the first start.
     QWidget* FirstStart() const { return firstStart_; }
 
+    // Opens the debug window when [General] Debug is "True".
+    std::function<void()> openDebugWindow;
+
 private:
+    void SettingsUnwritable(const QString& file);
     void ShowSplash(const VersionInfo& version);
     void LoadMainForm();
     void PlaceWindows();
@@ -53,6 +63,7 @@ private:
     CharacterView& character_;
     quint16 port_;
     QPointer<QWidget> firstStart_;
+    bool started_ = false; // the start-up sequence got through
 };
 
 } // namespace orvanel

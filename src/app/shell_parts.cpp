@@ -20,7 +20,7 @@ ShellParts::ShellParts(AppContext& ctx, MessageBoxes& boxes)
     : ctx(ctx), boxes(boxes), engine(std::make_unique<Engine>(ctx)),
       talk(std::make_unique<EngineTalk>(engine->Talk())), mainBalloon(ctx), fellowBalloon(ctx),
       progress(ctx, [this] { UnloadSplash(); }), surfaces(ctx, character, progress, boxes),
-      receiver(ctx.log),
+      receiver(ctx.log, ctx.clock),
       loop(
           ctx, [this] { Step(); }, [this] { return engine->Player().IsRunning(); }),
       ticks(

@@ -96,8 +96,9 @@ void ShellViews::ShowBlinkPicture(bool eyesClosed) {
                                  CharacterSurfaces::kPictureOffset);
 }
 
-// The debug window comes with the tools.
-void ShellViews::CloseDebugWindow() {}
+void ShellViews::CloseDebugWindow() {
+    hooks_.closeDebugWindow();
+}
 
 void ShellViews::CloseCharacterWindow() {
     hooks_.close();
@@ -105,6 +106,8 @@ void ShellViews::CloseCharacterWindow() {
 
 bool ShellViews::ReloadSkin() {
     if (!hooks_.survive(parts_.surfaces.ReloadSkin(*this))) return false;
+    // Closed during the reload's wait: nothing may show again.
+    if (parts_.closed) return false;
     parts_.UpdateProbes();
     parts_.UpdateTrayTip();
     return true;

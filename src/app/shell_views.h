@@ -19,6 +19,7 @@ public:
         std::function<bool(Outcome)> survive; // a fatal outcome ends the program
         std::function<void()> close;          // frmKanami closes: the shutdown sequence
         std::function<Outcome()> loadFellow;  // frmFellow and its balloon as the skin has them
+        std::function<void()> closeDebugWindow;
     };
     ShellViews(ShellParts& parts, Hooks hooks);
 

@@ -78,16 +78,13 @@ void SkinSelectWindow::ShowInfoOf(const QString& fileName) {
 void SkinSelectWindow::Choose(const QString& fileName) {
     const QString path = ctx_.settings.AppFolder() + fileName;
     ctx_.log.LogLine(u"Character Change - "_s + ctx_.settings.ReadIni(path, u"Info"_s, u"Name"_s));
-    // The change reloads the skin that the file names: unwritten, she would only come back.
-    if (!ctx_.settings.WriteSetting(SettingKey::SkinFile, fileName)) {
+    // Unwritten, the choice holds for this run only (the settings keep it in memory).
+    if (!ctx_.settings.WriteSetting(SettingKey::SkinFile, fileName))
         ctx_.log.LogLine(u"Write failed: "_s + SettingName(SettingKey::SkinFile));
-        play_(u"\\hキャラを替えられなかった～。"_s);
-    } else {
-        // The leaving word goes after the speaker tag: behind it, the closing "\h" would move
-        // the word out of the main balloon and the farewell would never be seen.
-        play_(u"\\h"_s + farewell_());
-        ctx_.flags.skinChangeRequest = true;
-    }
+    // The leaving word goes after the speaker tag: behind it, the closing "\h" would move the
+    // word out of the main balloon and the farewell would never be seen.
+    play_(u"\\h"_s + farewell_());
+    ctx_.flags.skinChangeRequest = true;
     close();
 }
 

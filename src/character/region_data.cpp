@@ -2,6 +2,9 @@
 
 #include <QRect>
 
+#include <algorithm>
+#include <limits>
+
 namespace orvanel {
 
 bool IsBanded(const QList<RegionRect>& rects) {
@@ -20,12 +23,24 @@ bool IsBanded(const QList<RegionRect>& rects) {
     return true;
 }
 
+bool RegionData::FitsIn(QSize size) const {
+    const auto within = [](qint32 v, int limit) { return v >= 0 && v <= limit; };
+    return std::all_of(rects.begin(), rects.end(), [&](const RegionRect& r) {
+        return within(r.left, size.width()) && within(r.right, size.width()) &&
+               within(r.top, size.height()) && within(r.bottom, size.height());
+    });
+}
+
 QRegion RegionData::ToQRegion() const {
+    constexpr qint64 kMaxExtent = std::numeric_limits<int>::max();
     QList<QRect> list;
     list.reserve(rects.size());
-    for (const RegionRect& r : rects)
-        if (r.left < r.right && r.top < r.bottom)
-            list.append(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+    for (const RegionRect& r : rects) {
+        const qint64 width = qint64(r.right) - r.left;
+        const qint64 height = qint64(r.bottom) - r.top;
+        if (width > 0 && height > 0 && width <= kMaxExtent && height <= kMaxExtent)
+            list.append(QRect(r.left, r.top, int(width), int(height)));
+    }
     QRegion region;
     if (IsBanded(rects)) {
         region.setRects(list.constData(), int(list.size()));

@@ -24,8 +24,11 @@ struct RegionData {
     // Header plus rectangles, as the region data reports its size.
     qsizetype DataSize() const { return kHeaderSize + kRectSize * rects.size(); }
     bool IsEmpty() const { return rects.isEmpty(); }
-    // The same area as a QRegion, for QWidget::setMask.
+    // The same area as a QRegion, for QWidget::setMask. Rectangles wider or taller than a
+    // QRect can hold are left out.
     QRegion ToQRegion() const;
+    // Whether every rectangle lies within a picture of `size` (0,0 to width,height).
+    bool FitsIn(QSize size) const;
 
     static constexpr qsizetype kHeaderSize = 32;
     static constexpr qsizetype kRectSize = 16;

@@ -5,7 +5,10 @@
 #include "character/region_scanner.h"
 #include "character/skin.h"
 #include "core/app_context.h"
+#include "platform/paths.h"
 #include "tools/trace_log.h"
+
+#include <QImageReader>
 
 using namespace Qt::StringLiterals;
 
@@ -20,7 +23,19 @@ bool RegionShaper::FindRegionCache(const QString& picturePath) const {
 
 bool RegionShaper::HasUsableCache(const QString& picturePath) const {
     return FindRegionCache(picturePath) &&
-           ReadRegionCacheFile(RegionCachePath(ctx_, picturePath)).has_value();
+           ReadCache(picturePath, QImageReader(NativePath(picturePath)).size()).has_value();
+}
+
+std::optional<RegionData> RegionShaper::ReadCache(const QString& picturePath,
+                                                  QSize pictureSize) const {
+    std::optional<RegionData> region = ReadRegionCacheFile(RegionCachePath(ctx_, picturePath));
+    // The scanner never makes a rectangle outside its picture: such a cache was damaged or
+    // made up, and is built again.
+    if (region && !region->FitsIn(pictureSize)) {
+        ctx_.log.LogLine(u"Region cache outside its picture: "_s + picturePath);
+        return std::nullopt;
+    }
+    return region;
 }
 
 void RegionShaper::BuildRegionFromPicture(const QString& picturePath, const QImage& picture,
@@ -45,8 +60,7 @@ void RegionShaper::BuildRegionFromPicture(const QString& picturePath, const QIma
 
 bool RegionShaper::LoadRegionCache(const QString& picturePath, const QImage& picture, QPoint offset,
                                    ShapedWindow& window) {
-    const std::optional<RegionData> region =
-        ReadRegionCacheFile(RegionCachePath(ctx_, picturePath));
+    const std::optional<RegionData> region = ReadCache(picturePath, picture.size());
     if (!region) return false;
     window.ResizeWindow(picture.size());
     window.SetInputEnabled(false);

@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+#include <optional>
+
 namespace orvanel {
 
 class AppContext;
@@ -17,7 +19,7 @@ public:
 
     // `picturePath` is always a full native path (FullPicturePath).
     bool FindRegionCache(const QString& picturePath) const;
-    // FindRegionCache, and the cache file can be read.
+    // FindRegionCache, and the cache file can be read and fits the picture.
     bool HasUsableCache(const QString& picturePath) const;
 
     // Scans `picture`, hands the outline to `window` and caches it. The window already shows
@@ -26,8 +28,8 @@ public:
                                 ShapedWindow& window);
 
     // Applies the cached outline, then shows `picture` at `offset` and enables the window.
-    // False, with the window untouched, when the cache file cannot be read: the caller builds
-    // the outline instead.
+    // False, with the window untouched, when the cache file cannot be read or reaches outside
+    // the picture: the caller builds the outline instead.
     bool LoadRegionCache(const QString& picturePath, const QImage& picture, QPoint offset,
                          ShapedWindow& window);
 
@@ -44,6 +46,8 @@ public:
     UserMessages& Messages() const { return messages_; }
 
 private:
+    std::optional<RegionData> ReadCache(const QString& picturePath, QSize pictureSize) const;
+
     AppContext& ctx_;
     RegionProgress& progress_;
     UserMessages& messages_;

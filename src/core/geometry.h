@@ -30,4 +30,12 @@ inline QPoint BalloonPosition(QPoint characterTopLeft, QSize balloonSize, QPoint
            TwipsToPixels(offsetTwips);
 }
 
+// The top-left corner that keeps a window of `size` inside `area`, moved as little as
+// possible (a window larger than the area keeps its top-left corner inside).
+inline QPoint KeepInside(QPoint topLeft, QSize size, const QRect& area) {
+    const int x = qMax(area.left(), qMin(topLeft.x(), area.right() + 1 - size.width()));
+    const int y = qMax(area.top(), qMin(topLeft.y(), area.bottom() + 1 - size.height()));
+    return QPoint(x, y);
+}
+
 } // namespace orvanel

@@ -24,6 +24,8 @@ QString Settings::FilePath(const QString& relative) const {
 }
 
 QString Settings::ReadSetting(SettingKey key) const {
+    if (const auto it = unsaved_.constFind(key); it != unsaved_.constEnd())
+        return it->value_or(QString());
     const SettingDef& def = Definition(key);
     return ini_.Read(SettingsFile(), def.section, def.key);
 }
@@ -39,8 +41,17 @@ QString Settings::DataFile(SettingKey key) const {
 
 bool Settings::WriteSetting(SettingKey key, std::optional<QString> value) const {
     const SettingDef& def = Definition(key);
-    return ini_.Write(SettingsFile(), def.section, def.key,
-                      value ? std::optional<QStringView>(*value) : std::nullopt);
+    if (ini_.Write(SettingsFile(), def.section, def.key,
+                   value ? std::optional<QStringView>(*value) : std::nullopt)) {
+        unsaved_.remove(key);
+        return true;
+    }
+    unsaved_.insert(key, std::move(value));
+    if (!failureReported_) {
+        failureReported_ = true;
+        if (onWriteFailure_) onWriteFailure_(SettingsFile());
+    }
+    return false;
 }
 
 QString Settings::ReadIni(const QString& file, const QString& section, const QString& key) const {

@@ -28,6 +28,12 @@ public:
     // Sets the whole text of the message label lblMsg (CR LF breaks the line).
     virtual void SetMessage(const QString& text) = 0;
     virtual QString Message() const = 0;
+    // Adds to the end of the text: a balloon that keeps its own text appends in place, so a
+    // script shown a character at a time costs no copy of everything said so far.
+    virtual void AppendMessage(QStringView more) {
+        QString text = Message();
+        SetMessage(text += more);
+    }
 };
 
 // The panels of the main balloon that ForeMenu brings to the front; None: the message alone.

@@ -21,6 +21,7 @@ public:
     quint64 Activate() override { return 0; }
     void RestoreActivation(quint64) override {}
     void SetMessage(const QString& text) override { message = text; }
+    void AppendMessage(QStringView more) override { message += more; }
     QString Message() const override { return message; }
     void SetWaitMarkerVisible(bool on) override { marker = on; }
     void SetPanelVisible(BalloonPanel panel, bool on) override { panels[panel] = on; }

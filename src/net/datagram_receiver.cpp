@@ -1,5 +1,6 @@
 #include "net/datagram_receiver.h"
 
+#include "platform/clock.h"
 #include "platform/codec.h"
 #include "tools/trace_log.h"
 
@@ -12,10 +13,14 @@ using namespace Qt::StringLiterals;
 
 namespace orvanel {
 
-DatagramReceiver::DatagramReceiver(TraceLog& log, QObject* parent) : QObject(parent), log_(log) {
+DatagramReceiver::DatagramReceiver(TraceLog& log, Clock& clock, QObject* parent)
+    : QObject(parent), log_(log), clock_(clock),
+      floodTimer_(clock.NewTimer([this] { TraceFlood(); })) {
     connect(&socket_, &QUdpSocket::readyRead, this, &DatagramReceiver::ReadPending);
     connect(&socket_, &QUdpSocket::errorOccurred, this, &DatagramReceiver::SocketError);
 }
+
+DatagramReceiver::~DatagramReceiver() = default;
 
 bool DatagramReceiver::Open(quint16 port) {
     Close();
@@ -91,9 +96,31 @@ void DatagramReceiver::ReadPending() {
         received.senderPort = quint16(datagram.senderPort());
         received.local = IsLocalSender(received.sender);
         Q_EMIT ScriptReceived(received);
-        log_.LogLine(u"UDP ReceiveData"_s);
+        TraceReceived();
         if (!IsOpen()) break; // closed by whoever took the script
     }
+}
+
+void DatagramReceiver::TraceReceived() {
+    constexpr quint32 kSecond = 1000;
+    if (inSecond_ == 0 || clock_.TickCount() - secondStart_ >= kSecond) {
+        TraceFlood();
+        secondStart_ = clock_.TickCount();
+        inSecond_ = 0;
+    }
+    if (++inSecond_ <= kTracedPerSecond) {
+        log_.LogLine(u"UDP ReceiveData"_s);
+        return;
+    }
+    if (untraced_++ == 0) floodTimer_->Start(int(kSecond - (clock_.TickCount() - secondStart_)));
+}
+
+void DatagramReceiver::TraceFlood() {
+    floodTimer_->Stop();
+    if (untraced_ == 0) return;
+    log_.LogLine(u"UDP ReceiveData x %1 more in one second"_s.arg(untraced_));
+    untraced_ = 0;
+    inSecond_ = 0;
 }
 
 void DatagramReceiver::SocketError(QAbstractSocket::SocketError) {

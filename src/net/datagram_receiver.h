@@ -5,8 +5,12 @@
 #include <QString>
 #include <QUdpSocket>
 
+#include <memory>
+
 namespace orvanel {
 
+class Clock;
+class ClockTimer;
 class TraceLog;
 
 // One script received as a datagram.
@@ -19,6 +23,9 @@ struct ReceivedScript {
 
 // The script port: every datagram that arrives is one script, handed on at once with
 // ScriptReceived. There is no reply and no queue; the receiver of the signal decides.
+//
+// Each datagram is traced as "UDP ReceiveData", up to kTracedPerSecond in a second; beyond
+// that a flood is traced as one count per second, so that it cannot fill the trace.
 class DatagramReceiver : public QObject {
     Q_OBJECT
 public:
@@ -26,8 +33,10 @@ public:
     // Scripts are short texts; a larger datagram is dropped whole (a cut script could end in
     // the middle of a tag) and the drop is logged.
     static constexpr qint64 kMaxDatagramBytes = 16 * 1024;
+    static constexpr int kTracedPerSecond = 20;
 
-    explicit DatagramReceiver(TraceLog& log, QObject* parent = nullptr);
+    DatagramReceiver(TraceLog& log, Clock& clock, QObject* parent = nullptr);
+    ~DatagramReceiver() override;
 
     // Binds `port` on every local address, IPv4 and IPv6, with the trace lines "UPD Port ..."
     // and "<port> Open". Port 0 takes a free port (see Port()). False when the port cannot be
@@ -52,8 +61,15 @@ Q_SIGNALS:
 private:
     void ReadPending();
     void SocketError(QAbstractSocket::SocketError error);
+    void TraceReceived();
+    void TraceFlood();
 
     TraceLog& log_;
+    Clock& clock_;
+    std::unique_ptr<ClockTimer> floodTimer_; // ends the second of a flood
+    quint32 secondStart_ = 0;
+    int inSecond_ = 0;    // datagrams in the second that began at secondStart_
+    qint64 untraced_ = 0; // of them, those not traced line by line
     QUdpSocket socket_;
     QString error_;
     bool opening_ = false;

@@ -5,7 +5,12 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QTimeZone>
 #include <QTimer>
+
+#include <limits>
+
+using namespace Qt::StringLiterals;
 
 namespace orvanel {
 namespace {
@@ -80,7 +85,29 @@ quint32 SystemClock::TickCount() const {
 }
 
 QDateTime SystemClock::Now() const {
-    return QDateTime::currentDateTime();
+    const qint64 utcMs = QDateTime::currentMSecsSinceEpoch();
+    if (!zoneNotices_) {
+        zoneNotices_ = std::make_unique<FileNotices>();
+        // /etc/localtime is replaced, not written, when the zone is set.
+        if (zoneNotices_->WatchFolder(u"/etc"_s) < 0) offsetUntilMs_ = 0;
+    }
+    if (zoneNotices_->Pending()) {
+        for (const FileNotices::Notice& n : zoneNotices_->Take())
+            if (n.overflow || n.name.isEmpty() || n.name == u"localtime" || n.name == u"timezone")
+                offsetUntilMs_ = 0;
+    }
+    if (utcMs >= offsetUntilMs_) {
+        const QDateTime local = QDateTime::currentDateTime();
+        offsetSeconds_ = local.offsetFromUtc();
+        const QTimeZone::OffsetData next =
+            QTimeZone::systemTimeZone().nextTransition(local.toUTC());
+        // Without notices the zone is looked at again every minute.
+        const qint64 fallback =
+            zoneNotices_->Ok() ? std::numeric_limits<qint64>::max() : utcMs - utcMs % 60000 + 60000;
+        offsetUntilMs_ =
+            next.atUtc.isValid() ? qMin(next.atUtc.toMSecsSinceEpoch(), fallback) : fallback;
+    }
+    return QDateTime::fromMSecsSinceEpoch(utcMs, Qt::OffsetFromUTC, offsetSeconds_);
 }
 
 void SystemClock::ProcessEvents(int maxMs) {

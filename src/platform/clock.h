@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_notices.h"
+
 #include <QDateTime>
 
 #include <functional>
@@ -48,6 +50,11 @@ public:
 
 private:
     qint64 start_;
+    // The local time's offset from UTC, good until the zone's next transition or a change of
+    // the system's zone: asking the C library for local time checks the zone file each time.
+    mutable std::unique_ptr<FileNotices> zoneNotices_;
+    mutable qint64 offsetUntilMs_ = 0;
+    mutable int offsetSeconds_ = 0;
 };
 
 // A clock that moves only when told. Scheduled callbacks run from ProcessEvents (and from

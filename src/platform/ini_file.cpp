@@ -37,7 +37,7 @@ static IniStore::Stamp StampOf(const QString& path) {
 
 namespace {
 
-enum class Kind { Blank, Comment, Section, Key, Other };
+enum class Kind { Blank, Comment, Section, Key };
 
 // File times have the granularity of the kernel's clock tick: a file changed within a tick
 // of our read may keep size and time. Such recent files are compared by content.
@@ -75,15 +75,27 @@ QString OneLine(QStringView v) {
     return s;
 }
 
+// Names that would not read back as written: a section name cut short by "]" or a line end,
+// a key name split by "=" or a line end, or read as a section or a comment, and names with
+// no CP932 form (each write would add another line of "?").
+bool Writable(QStringView section, QStringView key) {
+    const auto fits = [](QStringView s) {
+        return !s.contains(u'\r') && !s.contains(u'\n') &&
+               codec::FromCp932(codec::ToCp932(s)) == s;
+    };
+    return fits(section) && !section.contains(u']') && fits(key) && !key.contains(u'=') &&
+           !key.startsWith(u'[') && !key.startsWith(u';');
+}
+
 } // namespace
 
 struct IniStore::File {
     struct Line {
         QByteArray raw; // without its line end
         QByteArray eol; // "\r\n", "\n", "\r" or "" (last line)
-        Kind kind = Kind::Other;
+        Kind kind = Kind::Blank;
         QString name;  // section or key name, trimmed
-        QString value; // key value, trimmed, unquoted, cut
+        QString value; // key value, trimmed, unquoted, not yet cut
     };
     IniStore::Stamp stamp;
     std::vector<Line> lines;
@@ -102,14 +114,17 @@ struct IniStore::File {
             l.kind = Kind::Section;
             const qsizetype close = t.indexOf(u']');
             l.name = Trimmed(t.mid(1, close < 0 ? -1 : close - 1)).toString();
-        } else if (const qsizetype eq = t.indexOf(u'='); eq >= 0) {
+        } else {
+            // A line without "=" is a key with the empty value.
             l.kind = Kind::Key;
+            const qsizetype eq = t.indexOf(u'=');
             l.name = Trimmed(t.left(eq)).toString();
+            if (eq < 0) return l;
             QStringView v = Trimmed(t.mid(eq + 1));
             if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
                 v = v.mid(1, v.size() - 2);
             if (const qsizetype nul = v.indexOf(QChar(0)); nul >= 0) v = v.left(nul);
-            l.value = codec::CutToBytes(v, kMaxValueBytes);
+            l.value = v.toString();
         }
         return l;
     }
@@ -181,13 +196,12 @@ struct IniStore::File {
         return std::make_pair(it->begin, it->end);
     }
 
-    std::optional<size_t> FindKey(std::pair<size_t, size_t> range, QStringView key) const {
+    const Line* FindKey(QStringView section, QStringView key) const {
         const auto& idx = Index();
-        const auto sec = idx.constFind(Fold(lines[range.first].name));
-        if (sec == idx.cend()) return std::nullopt;
+        const auto sec = idx.constFind(Fold(section));
+        if (sec == idx.cend()) return nullptr;
         const auto it = sec->keys.constFind(Fold(key));
-        if (it == sec->keys.cend()) return std::nullopt;
-        return *it;
+        return it == sec->keys.cend() ? nullptr : &lines[*it];
     }
 
     // Index at which a new key of the section goes: after its last non-blank line.
@@ -207,22 +221,35 @@ struct IniStore::File {
         return Parse(codec::ToCp932(QString(key.toString() + u'=' + OneLine(value))), "\r\n");
     }
 
-    // Sets or (nullopt) deletes one key in memory; false when nothing had to change.
+    // Sets or (nullopt) deletes one key in memory; false when nothing had to change, also
+    // when the key already reads as the value. Names are trimmed and Writable.
     bool Set(QStringView section, QStringView key, std::optional<QStringView> value) {
         const auto range = FindSection(section);
+        const Line* existing = FindKey(section, key);
         if (!range) {
             if (!value) return false;
             EnsureFinalLineEnd();
             lines.push_back(
                 Parse(codec::ToCp932(QString(u'[' + section.toString() + u']')), "\r\n"));
             lines.push_back(KeyLine(key, *value));
-        } else if (const auto k = FindKey(*range, key)) {
+        } else if (existing) {
+            const size_t k = size_t(existing - lines.data());
             if (!value) {
-                lines.erase(lines.begin() + qsizetype(*k));
+                lines.erase(lines.begin() + qsizetype(k));
             } else {
-                Line line = KeyLine(lines[*k].name, *value);
-                line.eol = lines[*k].eol.isEmpty() ? QByteArray("\r\n") : lines[*k].eol;
-                lines[*k] = std::move(line);
+                // The name's own bytes: one that does not decode (bad CP932) stays itself.
+                const QByteArray& raw = lines[k].raw;
+                const qsizetype eq = raw.indexOf('=');
+                qsizetype b = 0, e = eq < 0 ? raw.size() : eq;
+                while (b < e && (raw[b] == ' ' || raw[b] == '\t'))
+                    ++b;
+                while (e > b && (raw[e - 1] == ' ' || raw[e - 1] == '\t'))
+                    --e;
+                const QByteArray name = raw.mid(b, e - b);
+                Line line = Parse(name + '=' + codec::ToCp932(OneLine(*value)),
+                                  lines[k].eol.isEmpty() ? QByteArray("\r\n") : lines[k].eol);
+                if (line.value == lines[k].value) return false;
+                lines[k] = std::move(line);
             }
         } else {
             if (!value) return false;
@@ -234,106 +261,196 @@ struct IniStore::File {
     }
 };
 
+// What a read gives: at most 254 bytes. A UTF-16 unit is at most two bytes in CP932.
+static QString Cut(const QString& value) {
+    return value.size() * 2 <= IniStore::kMaxValueBytes
+               ? value
+               : codec::CutToBytes(value, IniStore::kMaxValueBytes);
+}
+
+struct IniStore::Entry {
+    QString native; // the file as found on disk
+    std::shared_ptr<File> file;
+    QList<QPair<int, QString>> watches; // as registered in watchers_
+    // Nothing has been reported since the file was last compared with the disk.
+    bool fresh = false;
+};
+
 IniStore::IniStore() = default;
 IniStore::~IniStore() = default;
 
-QString IniStore::Resolve(const QString& path, Stamp* stamp) {
-    // One stat for the usual case of an existing file named exactly; the case-insensitive
+static QString Resolve(const QString& path) {
+    // The usual case of an existing file named exactly costs one stat; the case-insensitive
     // search only when that misses.
     QString p = path;
     if (p.contains(u'\\')) p.replace(u'\\', u'/');
-    *stamp = StampOf(p);
-    if (stamp->exists) return p;
-    p = NativePath(p);
-    *stamp = StampOf(p);
-    return p;
+    return StampOf(p).exists ? p : NativePath(p);
 }
 
-IniStore::File* IniStore::Load(const QString& nativePath, const Stamp& now) {
-    auto it = cache_.find(nativePath);
-    QByteArray bytes;
-    bool haveBytes = false;
-    if (it != cache_.end() && it.value()->stamp == now) {
-        if (!now.exists || WallNs() - now.mtimeNs > kRacyNs) return it.value().get();
-        QFile file(nativePath);
-        if (file.open(QIODevice::ReadOnly)) {
-            bytes = file.readAll();
-            haveBytes = true;
-            if (bytes == it.value()->ToBytes()) return it.value().get();
-        }
+IniStore::File* IniStore::Load(const QString& path) {
+    if (notices_.Pending()) TakeNotices();
+    const auto it = entries_.constFind(path);
+    if (it != entries_.cend() && it->fresh) return it->file.get();
+    return Refresh(path);
+}
+
+IniStore::File* IniStore::Refresh(const QString& path) {
+    if (entries_.size() > 512 && !entries_.contains(path)) {
+        for (auto e = entries_.begin(); e != entries_.end(); ++e)
+            Unwatch(e.key(), *e);
+        entries_.clear();
+    }
+    Entry& entry = entries_[path];
+    entry.native = Resolve(path);
+    // Watched before the disk is looked at: an edit from now on is reported.
+    Watch(path, entry);
+    const Stamp now = StampOf(entry.native);
+    if (entry.file && entry.file->stamp == now) {
+        if (!now.exists || WallNs() - now.mtimeNs > kRacyNs) return entry.file.get();
+        QFile file(entry.native);
+        if (file.open(QIODevice::ReadOnly) && file.readAll() == entry.file->ToBytes())
+            return entry.file.get();
     }
     std::shared_ptr<File> f;
     if (now.exists) {
-        QFile file(nativePath);
-        if (haveBytes || file.open(QIODevice::ReadOnly)) {
-            f = File::FromBytes(haveBytes ? bytes : file.readAll());
+        QFile file(entry.native);
+        if (file.open(QIODevice::ReadOnly)) {
+            f = File::FromBytes(file.readAll());
             ++parseCount_;
         }
     }
     if (!f) f = std::make_shared<File>();
     f->stamp = now;
-    if (cache_.size() > 512) cache_.clear();
-    cache_.insert(nativePath, f);
-    return f.get();
+    entry.file = std::move(f);
+    return entry.file.get();
 }
 
-bool IniStore::Store(const QString& nativePath, File& file) {
+void IniStore::Watch(const QString& path, Entry& entry) {
+    Unwatch(path, entry);
+    if (!notices_.Ok()) return;
+    bool ok = true;
+    const auto add = [&](int wd, QString name) {
+        watchers_[wd].append({name, path});
+        entry.watches.append({wd, std::move(name)});
+    };
+    if (StampOf(entry.native).exists) {
+        const int wd = notices_.WatchFile(entry.native);
+        if (wd >= 0)
+            add(wd, QString());
+        else
+            ok = false;
+    }
+    // The names that decide where the path leads: the file's own name in its folder, and
+    // up from there every folder that is missing or was found in other letter case.
+    QString asked = path;
+    asked.replace(u'\\', u'/');
+    const QStringList want = asked.split(u'/');
+    const QStringList got = entry.native.split(u'/');
+    if (want.size() != got.size()) ok = false;
+    const bool absolute = got.size() > 1 && got.front().isEmpty();
+    for (qsizetype i = got.size() - 1; ok && i >= (absolute ? 1 : 0); --i) {
+        QString folder = got.mid(0, i).join(u'/');
+        if (folder.isEmpty()) folder = absolute ? u"/"_s : u"."_s;
+        const int wd = notices_.WatchFolder(folder);
+        if (wd >= 0) {
+            add(wd, Fold(want[i]));
+            if (i == 0 || want[i - 1] == got[i - 1]) break;
+        } else if (wd != -ENOENT && wd != -ENOTDIR) {
+            ok = false;
+        }
+    }
+    // Left unfresh, the entry is compared with the disk at every read.
+    entry.fresh = ok;
+}
+
+void IniStore::Unwatch(const QString& path, Entry& entry) {
+    for (const auto& [wd, name] : entry.watches) {
+        const auto w = watchers_.find(wd);
+        if (w == watchers_.end()) continue;
+        w->removeOne(qMakePair(name, path));
+        if (w->isEmpty()) {
+            watchers_.erase(w);
+            notices_.Unwatch(wd);
+        }
+    }
+    entry.watches.clear();
+    entry.fresh = false;
+}
+
+void IniStore::TakeNotices() {
+    for (const FileNotices::Notice& n : notices_.Take()) {
+        if (n.overflow) {
+            for (Entry& e : entries_)
+                e.fresh = false;
+            continue;
+        }
+        const auto w = watchers_.constFind(n.watch);
+        if (w == watchers_.cend()) continue;
+        const QString name = Fold(n.name);
+        for (const auto& [watched, path] : *w)
+            if (n.name.isEmpty() || watched.isEmpty() || watched == name)
+                if (const auto e = entries_.find(path); e != entries_.end()) e->fresh = false;
+        if (n.gone) watchers_.remove(n.watch);
+    }
+}
+
+void IniStore::Forget(const QString& path) {
+    const auto it = entries_.find(path);
+    if (it == entries_.end()) return;
+    Unwatch(path, *it);
+    entries_.erase(it);
+}
+
+bool IniStore::Store(const QString& path, File& file) {
     file.Touched();
-    if (!WriteFileAtomic(nativePath, file.ToBytes())) {
+    const QString native = entries_.value(path).native;
+    if (!WriteFileAtomic(native, file.ToBytes())) {
         // The edit stays out of the cache too: the next read sees the file as it is.
-        cache_.remove(nativePath);
+        Forget(path);
         return false;
     }
-    file.stamp = StampOf(nativePath);
+    file.stamp = StampOf(native);
     return true;
 }
 
+// Names asked for are trimmed like the names in the file.
 QString IniStore::Read(const QString& path, QStringView section, QStringView key) {
-    Stamp stamp;
-    const QString native = Resolve(path, &stamp);
-    const File* f = Load(native, stamp);
-    const auto range = f->FindSection(section);
-    if (!range) return {};
-    const auto k = f->FindKey(*range, key);
-    return k ? f->lines[*k].value : QString();
+    const auto* l = Load(path)->FindKey(Trimmed(section), Trimmed(key));
+    return l ? Cut(l->value) : QString();
 }
 
 bool IniStore::Write(const QString& path, QStringView section, QStringView key,
                      std::optional<QStringView> value) {
-    Stamp stamp;
-    const QString native = Resolve(path, &stamp);
-    File* f = Load(native, stamp);
-    return !f->Set(section, key, value) || Store(native, *f);
+    if (!Writable(Trimmed(section), Trimmed(key))) return false;
+    File* f = Load(path);
+    return !f->Set(Trimmed(section), Trimmed(key), value) || Store(path, *f);
 }
 
 bool IniStore::WriteKeys(const QString& path, QStringView section, const QList<KeyEdit>& edits) {
-    Stamp stamp;
-    const QString native = Resolve(path, &stamp);
-    File* f = Load(native, stamp);
+    for (const auto& edit : edits)
+        if (!Writable(Trimmed(section), Trimmed(edit.first))) return false;
+    File* f = Load(path);
     bool changed = false;
     for (const auto& [key, value] : edits)
-        changed = f->Set(section, key, value ? std::optional<QStringView>(*value) : std::nullopt) ||
+        changed = f->Set(Trimmed(section), Trimmed(key),
+                         value ? std::optional<QStringView>(*value) : std::nullopt) ||
                   changed;
-    return !changed || Store(native, *f);
+    return !changed || Store(path, *f);
 }
 
 bool IniStore::DeleteSection(const QString& path, QStringView section) {
-    Stamp stamp;
-    const QString native = Resolve(path, &stamp);
-    File* f = Load(native, stamp);
-    const auto range = f->FindSection(section);
+    File* f = Load(path);
+    const auto range = f->FindSection(Trimmed(section));
     if (!range) return true;
     f->lines.erase(f->lines.begin() + qsizetype(range->first),
                    f->lines.begin() + qsizetype(range->second));
-    return Store(native, *f);
+    return Store(path, *f);
 }
 
 QList<QPair<QString, QString>> IniStore::Keys(const QString& path, QStringView section) {
-    Stamp stamp;
-    const QString native = Resolve(path, &stamp);
-    const File* f = Load(native, stamp);
+    const File* f = Load(path);
     QList<QPair<QString, QString>> out;
-    const auto range = f->FindSection(section);
+    const auto range = f->FindSection(Trimmed(section));
     if (!range) return out;
     QHash<QString, bool> seen;
     for (size_t i = range->first + 1; i < range->second; ++i) {
@@ -342,15 +459,13 @@ QList<QPair<QString, QString>> IniStore::Keys(const QString& path, QStringView s
         const QString folded = Fold(l.name);
         if (seen.contains(folded)) continue;
         seen.insert(folded, true);
-        out.append({l.name, l.value});
+        out.append({l.name, Cut(l.value)});
     }
     return out;
 }
 
 QStringList IniStore::Sections(const QString& path) {
-    Stamp stamp;
-    const QString native = Resolve(path, &stamp);
-    const File* f = Load(native, stamp);
+    const File* f = Load(path);
     QStringList out;
     for (const auto& l : f->lines)
         if (l.kind == Kind::Section) out.append(l.name);
@@ -359,9 +474,12 @@ QStringList IniStore::Sections(const QString& path) {
 
 bool IniStore::ReplaceSection(const QString& path, QStringView section,
                               const QList<QPair<QString, QString>>& keys) {
-    Stamp stamp;
-    const QString native = Resolve(path, &stamp);
-    File* f = Load(native, stamp);
+    for (const auto& key : keys)
+        if (!Writable(Trimmed(section), Trimmed(key.first))) return false;
+    if (!Writable(Trimmed(section), {})) return false;
+    File* f = Load(path);
+    const QByteArray before = f->ToBytes();
+    section = Trimmed(section);
     auto range = f->FindSection(section);
     if (!range) {
         f->EnsureFinalLineEnd();
@@ -379,10 +497,12 @@ bool IniStore::ReplaceSection(const QString& path, QStringView section,
     std::vector<File::Line> added;
     added.reserve(size_t(keys.size()));
     for (const auto& [k, v] : keys)
-        added.push_back(File::KeyLine(k, v));
+        added.push_back(File::KeyLine(Trimmed(k), v));
     f->lines.insert(f->lines.begin() + qsizetype(at), std::make_move_iterator(added.begin()),
                     std::make_move_iterator(added.end()));
-    return Store(native, *f);
+    f->Touched();
+    // The same content again leaves the file untouched.
+    return f->ToBytes() == before || Store(path, *f);
 }
 
 } // namespace orvanel

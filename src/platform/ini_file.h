@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_notices.h"
+
 #include <QHash>
 #include <QList>
 #include <QPair>
@@ -12,12 +14,16 @@
 namespace orvanel {
 
 // INI files with the observable behaviour of the original platform's private-profile
-// functions: CP932 on disk, case-insensitive names, blanks trimmed, the first of duplicate
-// sections and keys wins, values cut to 254 bytes, unrelated lines kept byte for byte.
+// functions: CP932 on disk, case-insensitive names, blanks trimmed (in the file and in the
+// names asked for), a key line without "=" is that key with the empty value, the first of
+// duplicate sections and keys wins, values cut to 254 bytes, unrelated lines kept byte for
+// byte, and a write that changes nothing leaves the file untouched.
 //
-// Parsed files are kept and reused while the file on disk keeps its size, modification time
-// and identity, so reading thousands of keys one at a time costs one parse; an edit by hand
-// or by another program is seen at the next read. Writes replace the file atomically.
+// Parsed files are kept and reused until the kernel reports a change to the file or to the
+// names that lead to it (FileNotices), then checked against the disk: reading thousands of
+// keys one at a time costs one parse and no file-system call, and an edit by hand or by
+// another program is seen at the next read. Without notices every read checks the file's
+// size, modification time and identity. Writes replace the file atomically.
 class IniStore {
 public:
     static constexpr qsizetype kMaxValueBytes = 254;
@@ -32,7 +38,9 @@ public:
 
     // A null value (std::nullopt, distinct from the empty text) deletes the key. Creates the
     // file, its folder and the section when missing. Returns false when the file cannot be
-    // written; the file is then as it was.
+    // written, or the names could not be read back (a section name with "]" or a line end, a
+    // key name with "=" or a line end or beginning with "[" or ";", a name with no CP932
+    // form); the file is then as it was.
     [[nodiscard]] bool Write(const QString& path, QStringView section, QStringView key,
                              std::optional<QStringView> value);
 
@@ -62,11 +70,20 @@ public:
 
 private:
     struct File;
-    QString Resolve(const QString& path, Stamp* stamp);
-    File* Load(const QString& nativePath, const Stamp& stamp);
-    [[nodiscard]] bool Store(const QString& nativePath, File& file);
+    struct Entry;
+    File* Load(const QString& path);
+    File* Refresh(const QString& path);
+    void Watch(const QString& path, Entry& entry);
+    void Unwatch(const QString& path, Entry& entry);
+    void TakeNotices();
+    void Forget(const QString& path);
+    [[nodiscard]] bool Store(const QString& path, File& file);
 
-    QHash<QString, std::shared_ptr<File>> cache_;
+    FileNotices notices_;
+    // By the path as asked for: the same file asked for in two spellings is two entries.
+    QHash<QString, Entry> entries_;
+    // Which entries each watch concerns: (folded name in a folder or "" for all, entry path).
+    QHash<int, QList<QPair<QString, QString>>> watchers_;
     int parseCount_ = 0;
 };
 

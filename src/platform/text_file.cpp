@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -53,6 +56,27 @@ bool WriteFileAtomic(const QString& path, const QByteArray& bytes) {
         return false;
     }
     return out.commit();
+}
+
+QStringList RemoveInterruptedWrites(const QString& folder, const QStringList& targets) {
+    // QSaveFile's temporary: the target's name, a dot and six random letters.
+    static const QRegularExpression kTemporary(u"^(.+)\\.[A-Za-z]{6}$"_s);
+    QList<QRegularExpression> wanted;
+    for (const QString& t : targets)
+        wanted.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(t),
+                                         QRegularExpression::CaseInsensitiveOption));
+    QStringList removed;
+    const QDir dir(NativePath(folder));
+    for (const QFileInfo& info : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        const QRegularExpressionMatch m = kTemporary.match(info.fileName());
+        if (!m.hasMatch()) continue;
+        const QString target = m.captured(1);
+        if (std::none_of(wanted.begin(), wanted.end(),
+                         [&](const QRegularExpression& w) { return w.match(target).hasMatch(); }))
+            continue;
+        if (QFile::remove(info.absoluteFilePath())) removed.append(info.absoluteFilePath());
+    }
+    return removed;
 }
 
 bool WriteCp932File(const QString& path, const QString& text) {

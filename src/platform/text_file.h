@@ -23,6 +23,12 @@ QStringList SplitLines(const QString& text);
 // a mix. False when the whole of it could not be written.
 [[nodiscard]] bool WriteFileAtomic(const QString& path, const QByteArray& bytes);
 
+// What a write killed half-way leaves beside its file: the temporary "<name>.XXXXXX" (six
+// ASCII letters) that was to replace <name>. Removes such files in `folder` whose <name>
+// matches one of `targets` (wildcards such as "*.ini", any letter case) and returns their
+// paths; nothing else is touched.
+QStringList RemoveInterruptedWrites(const QString& folder, const QStringList& targets);
+
 // Encodes to CP932 with CR LF line ends and writes atomically.
 [[nodiscard]] bool WriteCp932File(const QString& path, const QString& text);
 

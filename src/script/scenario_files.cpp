@@ -109,6 +109,7 @@ QString ScenarioFiles::ScenarioLine(qint32 id) {
 
 void ScenarioFiles::LoadIdRelation() {
     names_.clear();
+    nameEntries_ = 0;
     const QString path = settings_.DataFile(SettingKey::IDRelation);
     log_.LogBegin(u"IDRelationLoad..."_s);
     const auto lines = ReadCp932Lines(path);
@@ -116,11 +117,14 @@ void ScenarioFiles::LoadIdRelation() {
     for (const QString& line : lines.value_or(QStringList())) {
         const qsizetype comma = line.indexOf(u',');
         if (comma < 0) continue; // names nothing
-        if (names_.size() >= kMaxEntries) {
+        if (nameEntries_ >= kMaxEntries) {
             ++dropped;
             continue;
         }
-        names_.append({line.left(comma), LenientInt(QStringView(line).mid(comma + 1))});
+        ++nameEntries_;
+        const QString name = line.left(comma);
+        if (!names_.contains(name))
+            names_.insert(name, LenientInt(QStringView(line).mid(comma + 1)));
     }
     log_.LogEnd(u" Complete"_s);
     if (!lines) log_.LogLine(u"IDRelationLoad: %1 not found"_s.arg(path));
@@ -130,9 +134,7 @@ void ScenarioFiles::LoadIdRelation() {
 }
 
 qint32 ScenarioFiles::IdForName(const QString& name) const {
-    for (const auto& [n, id] : names_)
-        if (n == name) return id;
-    return -1;
+    return names_.value(name, -1);
 }
 
 QString ScenarioFiles::ScenarioText(const QString& key) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -49,8 +50,9 @@ private:
     TraceLog& log_;
     Random& random_;
     QStringList scripts_;
-    QList<QStringList> groups_; // index id - 1
-    QList<QPair<QString, qint32>> names_;
+    QList<QStringList> groups_;    // index id - 1
+    QHash<QString, qint32> names_; // the first entry of each name
+    qsizetype nameEntries_ = 0;
 };
 
 // Whether a %rs key reads as a number, as the original platform's numeric test would take it:

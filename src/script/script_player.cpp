@@ -71,10 +71,12 @@ void ScriptPlayer::PlayScript(const QString& script, ScriptOrigin origin) {
     }
     if (speaker) speaker->RestoreActivation(wasActive);
     ResetTalk();
-    buffer_ = script;
+    head_.clear();
+    rest_ = script;
+    at_ = 0;
+    noCloseFrom_ = rest_.size();
     ctx_.flags.scriptRunning = true;
     state_.CancelWSF();
-    pos_ = 1;
     if (hooks.started) hooks.started();
 }
 
@@ -94,22 +96,49 @@ void ScriptPlayer::ResetTalk() {
     msgTmpH_.clear();
     ctx_.flags.mainBalloonCounter = 0;
     ctx_.flags.balloonHold = false;
+    shown_[0] = shown_[1] = {};
 }
 
-void ScriptPlayer::ReplaceToken(qsizetype length, const QString& text) {
-    const qsizetype at = pos_ - 1;
-    if (at < 0 || at > buffer_.size()) return;
-    length = qMin(length, buffer_.size() - at);
-    // Removing at the front of a QString only moves its start, so long runs of tags that are
-    // removed one by one at the play position stay cheap.
-    if (text.isEmpty())
-        buffer_.remove(at, length);
-    else
-        buffer_.replace(at, length, text);
+void ScriptPlayer::ReplaceToken(qsizetype length, QStringView text) {
+    if (text.data() >= rest_.constData() && text.data() < rest_.constData() + rest_.size()) {
+        const QString copy = text.toString();
+        return ReplaceToken(length, copy);
+    }
+    at_ += qBound<qsizetype>(0, length, rest_.size() - at_);
+    if (text.isEmpty()) return;
+    if (text.size() > at_) {
+        // Room for as much again as what remains: a run of expansions moves the rest rarely.
+        const qsizetype remaining = rest_.size() - at_;
+        const qsizetype room = text.size() + remaining;
+        QString grown(room + remaining, Qt::Uninitialized);
+        std::copy(rest_.cbegin() + at_, rest_.cend(), grown.begin() + room);
+        noCloseFrom_ += room - at_;
+        rest_ = std::move(grown);
+        at_ = room;
+    }
+    at_ -= text.size();
+    std::copy(text.begin(), text.end(), rest_.begin() + at_);
+    if (const qsizetype close = text.lastIndexOf(u']'); close >= 0)
+        noCloseFrom_ = qMax(noCloseFrom_, at_ + close + 1);
 }
 
-QChar ScriptPlayer::At(qsizetype pos) const {
-    return pos >= 1 && pos <= buffer_.size() ? buffer_.at(pos - 1) : QChar();
+void ScriptPlayer::Advance() {
+    if (at_ < rest_.size()) head_.append(rest_[at_++]);
+}
+
+void ScriptPlayer::CutRest() {
+    rest_.clear();
+    at_ = 0;
+    noCloseFrom_ = 0;
+}
+
+qsizetype ScriptPlayer::FindClose(qsizetype from) {
+    const qsizetype start = at_ + from;
+    if (start >= noCloseFrom_) return -1;
+    const qsizetype found = QStringView(rest_).mid(start, noCloseFrom_ - start).indexOf(u']');
+    if (found >= 0) return from + found;
+    noCloseFrom_ = start;
+    return -1;
 }
 
 BalloonView* ScriptPlayer::SpeakingBalloon() const {
@@ -121,7 +150,7 @@ BalloonView* ScriptPlayer::SpeakingBalloon() const {
 void ScriptPlayer::StepScript() {
     for (;;) {
         if (!ctx_.flags.scriptRunning) return;
-        const QChar c = At(pos_);
+        const QChar c = At(0);
         Flow flow = Flow::EndStep;
         if (c == u'\r' || c == u'\n') {
             // Nothing is shown.
@@ -139,7 +168,7 @@ void ScriptPlayer::StepScript() {
             continue;
         case Flow::Unrecognised:
             ShowText();
-            ++pos_;
+            Advance();
             return;
         case Flow::EndStep:
             EndOfStep();
@@ -149,7 +178,7 @@ void ScriptPlayer::StepScript() {
 }
 
 ScriptPlayer::Flow ScriptPlayer::Tag() {
-    const QChar letter = At(pos_ + 1);
+    const QChar letter = At(1);
     switch (letter.unicode()) {
     case u'h':
         SwitchSpeaker(main_, Speaker::Main, msgTmpF_);
@@ -157,41 +186,39 @@ ScriptPlayer::Flow ScriptPlayer::Tag() {
     case u'u':
         if (!character_ || !character_->FellowPresent()) {
             ReplaceToken(2, {});
-            buffer_.truncate(pos_ - 1);
+            CutRest();
             return Flow::Continue;
         }
         SwitchSpeaker(fellow_, Speaker::Fellow, msgTmpH_);
         return Flow::Continue;
-    case u'c':
+    case u'c': {
         ReplaceToken(2, {});
-        buffer_.remove(0, pos_ - 1);
-        pos_ = 1;
-        if (state_.MsgScope() == Speaker::Main) {
-            if (main_) main_->SetMessage({});
-            msgTmpH_.clear();
-        } else {
-            if (fellow_) fellow_->SetMessage({});
-            msgTmpF_.clear();
-        }
+        head_.clear();
+        const bool main = state_.MsgScope() == Speaker::Main;
+        if (BalloonView* b = main ? static_cast<BalloonView*>(main_) : fellow_) b->SetMessage({});
+        (main ? msgTmpH_ : msgTmpF_).clear();
+        shown_[main ? 0 : 1] = {true, 0, 0};
+        if (shown_[main ? 1 : 0].text > 0) shown_[main ? 1 : 0] = {};
         return Flow::Continue;
+    }
     case u'e':
         ReplaceToken(2, {});
-        buffer_.truncate(pos_ - 1);
+        CutRest();
         return Flow::Continue;
     case u'n':
         ReplaceToken(2, u"\r\n"_s);
         return Flow::Continue;
     case u'w': {
-        const QChar d = At(pos_ + 2);
+        const QChar d = At(2);
         if (!IsAsciiDigit(d) || d == u'0') return Flow::Unrecognised;
         ReplaceToken(3, {});
         ctx_.Wait(quint32(d.unicode() - u'0') * 50);
         return Flow::Continue;
     }
     case u's': {
-        const QChar c1 = At(pos_ + 2);
-        const QChar digit = At(pos_ + 3);
-        if (c1 == u'[' && IsAsciiDigit(digit) && At(pos_ + 4) == u']') {
+        const QChar c1 = At(2);
+        const QChar digit = At(3);
+        if (c1 == u'[' && IsAsciiDigit(digit) && At(4) == u']') {
             if (character_) character_->ShowSurface(digit.unicode() - u'0' + 1, true);
             ReplaceToken(5, {});
             return Flow::Continue;
@@ -205,12 +232,12 @@ ScriptPlayer::Flow ScriptPlayer::Tag() {
         ClickWait();
         return Flow::Continue;
     case u'_':
-        if (At(pos_ + 2) != u'e') return Flow::Unrecognised;
+        if (At(2) != u'e') return Flow::Unrecognised;
         ReplaceToken(3, {});
         if (BalloonView* b = SpeakingBalloon()) b->Hide();
         return Flow::Continue;
     case u'j':
-        if (At(pos_ + 2) != u'[') return Flow::Unrecognised;
+        if (At(2) != u'[') return Flow::Unrecognised;
         return OpenTarget();
     default:
         return Flow::Unrecognised;
@@ -225,17 +252,26 @@ void ScriptPlayer::SwitchSpeaker(BalloonView* balloon, Speaker scope, QString& k
         state_.RaiseBalloon(*balloon);
     }
     state_.SetMsgScope(scope);
-    keepsShownText += buffer_.left(pos_ - 1);
-    buffer_.remove(0, pos_ + 1);
-    pos_ = 1;
+    // The balloon whose text this is goes on showing a beginning of it; the other one may not.
+    const int owner = &keepsShownText == &msgTmpH_ ? 0 : 1;
+    Shown& kept = shown_[owner];
+    if (kept.text > 0) {
+        if (kept.kept == keepsShownText.size())
+            kept = {kept.known, kept.kept + kept.text, 0};
+        else
+            kept = {};
+    }
+    if (shown_[1 - owner].text > 0) shown_[1 - owner] = {};
+    keepsShownText += head_;
+    head_.clear();
+    ReplaceToken(2, {});
 }
 
 ScriptPlayer::Flow ScriptPlayer::OpenTarget() {
-    const qsizetype from = pos_ + 2; // 0-based index of the target's first character
-    const qsizetype close = buffer_.indexOf(u']', from);
+    const qsizetype close = FindClose(3);
     if (close < 0) return Flow::Unrecognised;
-    const QString target = buffer_.mid(from, close - from);
-    ReplaceToken(target.size() + 4, {});
+    const QString target = Rest().mid(3, close - 3).toString();
+    ReplaceToken(close + 1, {});
     if (origin_ == ScriptOrigin::Remote) {
         // Anyone on the network may send a script; only this machine's user may open pages.
         // The tag is dropped and the script goes on.
@@ -250,43 +286,74 @@ ScriptPlayer::Flow ScriptPlayer::OpenTarget() {
     return Flow::Continue;
 }
 
+// Waits only as long as someone can answer: the balloon stays shown, the End command ends the
+// wait, and a wait that came from another machine ends with the next script, so a datagram
+// can never leave the player waiting for good.
 void ScriptPlayer::ClickWait() {
     ReplaceToken(2, {});
+    const bool remote = origin_ == ScriptOrigin::Remote;
+    const quint64 generation = generation_;
     const auto marker = [this](bool on) {
         if (main_) main_->SetWaitMarkerVisible(on);
     };
+    ShowWaitBalloon();
     marker(true);
     ctx_.flags.click = false;
     ctx_.flags.balloonHold = true;
+    waitingForClick_ = true;
     if (hooks.clickWaitStarted) hooks.clickWaitStarted();
+    const auto answered = [&] {
+        return ctx_.flags.click || ctx_.flags.exitRequest || (remote && generation != generation_);
+    };
     do {
         ctx_.Wait(200);
         marker(false);
         ctx_.Wait(700);
+        ShowWaitBalloon();
         marker(true);
-    } while (!ctx_.flags.click);
+    } while (!answered());
+    waitingForClick_ = false;
     ctx_.flags.balloonHold = false;
     marker(false);
 }
 
+// The marker's balloon: a "\_e" before the wait or the edge toggle may have hidden it.
+void ScriptPlayer::ShowWaitBalloon() {
+    if (!main_ || main_->IsVisible() || ctx_.flags.minimized) return;
+    main_->Show();
+    state_.RaiseBalloon(*main_);
+}
+
+// The balloon shows what its character said before and the script up to the play position.
 void ScriptPlayer::ShowText() {
-    const QStringView shown = QStringView(buffer_).left(qMin(pos_, buffer_.size()));
-    if (state_.MsgScope() == Speaker::Main) {
-        if (main_) main_->SetMessage(msgTmpH_ + shown.toString());
-    } else if (fellow_) {
-        fellow_->SetMessage(msgTmpF_ + shown.toString());
+    const int i = state_.MsgScope() == Speaker::Main ? 0 : 1;
+    BalloonView* b = i == 0 ? static_cast<BalloonView*>(main_) : fellow_;
+    if (!b) return;
+    const QString& kept = i == 0 ? msgTmpH_ : msgTmpF_;
+    const QStringView current = Rest().left(1);
+    Shown& s = shown_[i];
+    QString text;
+    if (s.known && s.kept <= kept.size() && s.text <= head_.size() &&
+        (s.text == 0 || s.kept == kept.size()) && b->Message().size() == s.kept + s.text) {
+        ((text += QStringView(kept).mid(s.kept)) += QStringView(head_).mid(s.text)) += current;
+        b->AppendMessage(text);
+    } else {
+        ((text += kept) += head_) += current;
+        b->SetMessage(text);
     }
+    s = {true, kept.size(), head_.size() + current.size()};
 }
 
 void ScriptPlayer::Expand() {
-    if (const auto e = variables_.Expand(buffer_, pos_ - 1)) ReplaceToken(e->length, e->value);
+    const auto e = variables_.Expand(Rest(), [this](qsizetype from) { return FindClose(from); });
+    if (e) ReplaceToken(e->length, e->value);
 }
 
 void ScriptPlayer::RunCommands() {
-    const QStringView after = QStringView(buffer_).mid(pos_);
+    const QStringView after = Rest().mid(1);
     if (after.startsWith(u"learn[")) {
-        const qsizetype close = after.indexOf(u']', 6);
-        if (close < 0) return; // no category: shown as text
+        const qsizetype close = FindClose(7) - 1; // in `after`
+        if (close < 0) return;                    // no category: shown as text
         const QString category = after.mid(6, close - 6).toString();
         const quint64 generation = generation_;
         if (hooks.startLearning) hooks.startLearning(category);
@@ -299,12 +366,12 @@ void ScriptPlayer::RunCommands() {
 
 void ScriptPlayer::EndOfStep() {
     const quint64 generation = generation_;
-    if (pos_ > buffer_.size()) {
+    if (Rest().isEmpty()) {
         ctx_.flags.scriptRunning = false;
         RunFinishAction();
     }
     // A script played during the finish action's wait starts at its first character.
-    if (generation == generation_) ++pos_;
+    if (generation == generation_) Advance();
     ctx_.flags.mainBalloonCounter = 0;
     ctx_.flags.fellowBalloonCounter = 0;
 }

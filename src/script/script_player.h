@@ -51,19 +51,22 @@ public:
     // Clears the talk state of the balloons before a new script.
     void ResetTalk();
     // Replaces `length` characters at the play position by `text`; the position stays.
-    void ReplaceToken(qsizetype length, const QString& text);
+    void ReplaceToken(qsizetype length, QStringView text);
 
-    // A single click on either balloon: cuts the running wait short and ends a "\x" click wait
-    // when its blink cycle is over.
+    // A single click on either balloon or on the character: cuts the running wait short and
+    // ends a "\x" click wait when its blink cycle is over.
     void Click();
+    // A "\x" click wait is waiting. It also ends at the End command, and, when the script came
+    // from another machine, when the next script arrives.
+    bool WaitingForClick() const { return waitingForClick_; }
     // Stops playback where it is; the balloons keep their text.
     void Stop();
     bool IsRunning() const;
 
     // The script buffer (MsgTmpTxt), the 1-based play position and the texts each character
     // said before the last speaker switch (MsgTmp_h, MsgTmp_f).
-    const QString& Buffer() const { return buffer_; }
-    qsizetype Position() const { return pos_; }
+    QString Buffer() const { return QString(head_).append(Rest()); }
+    qsizetype Position() const { return head_.size() + 1; }
     const QString& MsgTmp_h() const { return msgTmpH_; }
     const QString& MsgTmp_f() const { return msgTmpF_; }
 
@@ -89,11 +92,18 @@ public:
 private:
     enum class Flow { EndStep, Continue, Unrecognised };
 
-    QChar At(qsizetype pos) const;
+    QStringView Rest() const { return QStringView(rest_).mid(at_); }
+    // The character `k` places after the play position.
+    QChar At(qsizetype k) const { return at_ + k < rest_.size() ? rest_[at_ + k] : QChar(); }
+    void Advance();
+    void CutRest();
+    // The index in Rest() of the first "]" at or after `from`, -1 when there is none.
+    qsizetype FindClose(qsizetype from);
     Flow Tag();
     void SwitchSpeaker(BalloonView* balloon, Speaker scope, QString& keepsShownText);
     Flow OpenTarget();
     void ClickWait();
+    void ShowWaitBalloon();
     void ShowText();
     void Expand();
     void RunCommands();
@@ -110,13 +120,31 @@ private:
     BalloonView* fellow_ = nullptr;
     CharacterView* character_ = nullptr;
 
-    QString buffer_;
-    qsizetype pos_ = 1;
+    // MsgTmpTxt in two parts, so that a tag removed or a variable expanded at the play position
+    // costs what it removes or adds, not the length of the script: the text before the play
+    // position, and from it on the text of rest_ from index at_. The room before at_ takes
+    // expansions without moving what follows.
+    QString head_;
+    QString rest_;
+    qsizetype at_ = 0;
+    // rest_ holds no "]" from this index on: a tag left open is looked for once, not at every
+    // occurrence.
+    qsizetype noCloseFrom_ = 0;
+    // What each balloon (0 main, 1 fellow) shows, as long as the player knows it: the first
+    // `kept` characters of its MsgTmp text followed by the first `text` of MsgTmpTxt. Showing
+    // one more character then adds just that to the balloon.
+    struct Shown {
+        bool known = false;
+        qsizetype kept = 0;
+        qsizetype text = 0;
+    };
+    Shown shown_[2];
     ScriptOrigin origin_ = ScriptOrigin::Local;
     QString msgTmpH_;
     QString msgTmpF_;
     // Counts PlayScript calls, so work begun before a wait can tell the script was replaced.
     quint64 generation_ = 0;
+    bool waitingForClick_ = false;
 };
 
 // The address a "\j[...]" target opens: http and https addresses only, "" for anything else.

@@ -107,8 +107,10 @@ ScriptVariables::ScriptVariables(AppContext& ctx, WordSource& words, ScenarioFil
                                  ScriptProbes& probes)
     : ctx_(ctx), words_(words), scenario_(scenario), probes_(probes) {}
 
-std::optional<ScriptVariables::Expansion> ScriptVariables::Expand(QStringView text, qsizetype at) {
-    const QStringView name = text.mid(at + 1);
+std::optional<ScriptVariables::Expansion>
+ScriptVariables::Expand(QStringView text,
+                        const std::function<qsizetype(qsizetype from)>& findClose) {
+    const QStringView name = text.mid(1);
     // The longest name wins, so "%selfname2" is never "%selfname" followed by "2".
     int simple = -1;
     int word = -1;
@@ -140,7 +142,7 @@ std::optional<ScriptVariables::Expansion> ScriptVariables::Expand(QStringView te
         return Expansion{1 + best, value};
     }
     if (name.startsWith(u"rs[")) {
-        const qsizetype close = name.indexOf(u']', 3);
+        const qsizetype close = findClose(4) - 1;
         if (close < 0) return std::nullopt; // no key: the text stays as it is
         const QString key = name.mid(3, close - 3).toString();
         return Expansion{1 + close + 1, scenario_.ScenarioText(key)};

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace orvanel {
@@ -23,9 +24,11 @@ public:
         qsizetype length; // characters of the variable, "%" included
         QString value;
     };
-    // The variable that begins with the "%" at index `at` of `text`; nullopt when the text
-    // there names none. Drawing a word updates that variable's memories.
-    std::optional<Expansion> Expand(QStringView text, qsizetype at);
+    // The variable that `text` begins with (at its "%"); nullopt when the text names none.
+    // Drawing a word updates that variable's memories. `findClose(from)` is the index in
+    // `text` of the first "]" at or after `from`, -1 when there is none.
+    std::optional<Expansion> Expand(QStringView text,
+                                    const std::function<qsizetype(qsizetype from)>& findClose);
 
     // The word memories of a code ("ms", "dms", ...); empty until the first draw.
     QString LastWord(const QString& code) const { return memory_.value(code).last; }

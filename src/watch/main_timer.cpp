@@ -53,7 +53,10 @@ void MainTimer::Tick() {
     CoolDownTouches();
     if (!IdleTalk()) return;
     if (ctx_.flags.foregroundRequest) Foreground();
-    if (ctx_.flags.exitRequest) ExitPhase();
+    if (ctx_.flags.exitRequest) {
+        ExitPhase();
+        if (closeRequested_) return; // nothing may show again once the window closes
+    }
     if (ctx_.flags.skinChangeRequest) SkinChangePhase();
 }
 
@@ -106,8 +109,11 @@ int MainTimer::QuietTicks(int atMost) const {
 void MainTimer::PlaceBalloons() {
     const QRect owners[] = {host_.CharacterGeometry(), host_.FellowGeometry()};
     for (int n = 0; n < 2; ++n) {
-        host_.MoveBalloon(n, BalloonPosition(owners[n].topLeft(), host_.BalloonSize(n),
-                                             host_.BalloonOffsetTwips(n)));
+        const QSize size = host_.BalloonSize(n);
+        QPoint at = BalloonPosition(owners[n].topLeft(), size, host_.BalloonOffsetTwips(n));
+        // The balloon a click wait waits on must be where it can be clicked.
+        if (n == 0 && player_.WaitingForClick()) at = KeepInside(at, size, host_.ScreenGeometry());
+        host_.MoveBalloon(n, at);
     }
 }
 
@@ -283,7 +289,8 @@ void MainTimer::SkinChangePhase() {
     host_.SetCharacterVisible(true);
     main_.Show();
     PlaceCharacter();
-    GreetAfterSkinChange();
+    // An End given during the reload keeps its farewell.
+    if (!ctx_.flags.exitRequest) GreetAfterSkinChange();
     ctx_.flags.skinChangeRequest = false;
     ctx_.flags.balloonHold = false;
     character_.SetEnabled(true);

@@ -85,6 +85,19 @@ private Q_SLOTS:
         QVERIFY(cache.resize(10)); // a damaged cache is rebuilt at once
         QCOMPARE(s.surfaces.PrepareSurfaceShapes(), Outcome::Go);
         QCOMPARE(s.Take(), kBuild);
+        // So is one reaching outside its picture, such as a rectangle across the whole 32-bit
+        // range (too wide for any window shape, which leaves it out).
+        RegionData wide;
+        wide.rects = {
+            {std::numeric_limits<qint32>::min(), 0, std::numeric_limits<qint32>::max(), 1}};
+        QVERIFY(wide.ToQRegion().isEmpty());
+        QVERIFY(WriteFileAtomic(cache.fileName(), SerializeRegion(wide)));
+        QCOMPARE(s.surfaces.PrepareSurfaceShapes(), Outcome::Go);
+        QCOMPARE(s.Take(), kBuild);
+        wide.rects = {{0, 0, 6, 5}}; // one pixel past the 5x5 picture
+        QVERIFY(WriteFileAtomic(cache.fileName(), SerializeRegion(wide)));
+        (void)s.surfaces.ShowSurface(3, false);
+        QCOMPARE(s.Take(), kBuild);
         QVERIFY(QFile::remove(s.t.Path(u"k/3.png"_s)));
         QVERIFY(cache.remove());
         QCOMPARE(s.surfaces.PrepareSurfaceShapes(), Outcome::EndProgram);

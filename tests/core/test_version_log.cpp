@@ -96,6 +96,24 @@ private Q_SLOTS:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(f.readAll()), expected);
     }
+
+    // A long run keeps the newest whole lines in memory; the mirror file is rotated with one
+    // older file kept, the two ending with the newest lines.
+    void traceLogIsBounded() {
+        VirtualClock clock;
+        TraceLog log(clock);
+        log.SetLimits(1000, 4000);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"trace.txt"_s);
+        QVERIFY(log.MirrorTo(path));
+        for (int i = 0; i < 1000; ++i)
+            log.LogLine(u"line %1"_s.arg(i));
+        QVERIFY(log.Text().size() <= 1000 && log.Text().startsWith(u"line "_s));
+        QVERIFY(log.Text().endsWith(u"line 999 [ 12:00:00 ]\r\n"_s));
+        const QString older = *ReadCp932File(path + u".1"_s), newest = *ReadCp932File(path);
+        QVERIFY(newest.size() <= 4000 && older.size() > 3000 && older.size() <= 4000);
+        QVERIFY((older + newest).endsWith(log.Text()) && !QFile::exists(path + u".2"_s));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestVersionLog)

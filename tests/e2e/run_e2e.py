@@ -132,7 +132,7 @@ def case_drag(s):
 
 
 def case_port_taken(s):
-    """The port is taken: the message, then the shutdown sequence saves the switches."""
+    """The port is taken: the message, and the shutdown sequence leaves the switches alone."""
     import socket
     holder = socket.socket(socket.AF_INET6, socket.SOCK_DGRAM)
     holder.setsockopt(socket.IPPROTO_IPV6, socket.IPV6_V6ONLY, 0)
@@ -140,18 +140,23 @@ def case_port_taken(s):
     port = holder.getsockname()[1]
     try:
         folder = s.prepared_folder()
+        write_ini(os.path.join(folder, "tomu.ini"),
+                  "[General]\r\nSkinFile=kanami.skn\r\nOnTop=False\r\nHide=True\r\n"
+                  "[User]\r\nCall=Tester\r\n")
         p = s.start(folder, port=port)
         check(p.wait_exit(20) == 1, "did not end with status 1")
         check("MessageBox: %d番ポートは使用中です" % port in p.trace(), "no port message")
         check("Boot Complete" not in p.trace(), "booted anyway")
-        for key, value in (("OnTop", "True"), ("Hide", "False"), ("Silent", "False")):
-            check(p.setting("General", key) == value, "%s not saved" % key)
+        # A start that did not get through has no switches of the user's to save.
+        for key, value in (("OnTop", "False"), ("Hide", "True"), ("Silent", None)):
+            check(p.setting("General", key) == value, "%s rewritten" % key)
     finally:
         holder.close()
 
 
 def case_end_command(s):
-    """The End command from the menu: farewell, 30 idle ticks, the switches saved."""
+    """The End command from the menu, given while a datagram holds her in a click wait on the
+    balloon it hid: the balloon is shown again, then farewell, 30 idle ticks, switches saved."""
     folder = s.prepared_folder()
     p = s.start(folder)
     p.wait_trace("Main Timer Start")
@@ -161,6 +166,9 @@ def case_end_command(s):
     time.sleep(0.5)
     s.screenshot("menu")
     s.keys("o", "h")  # オプション → 画面端で隠す
+    p.send("\\h\\_e\\x")
+    time.sleep(1.5)
+    check(s.geometry(s.window("Orvanel - Balloon"))[4], "the balloon she waits on is hidden")
     s.click(x, y, 3)
     time.sleep(0.4)
     s.keys("x")  # 終了
@@ -312,6 +320,30 @@ def case_word_registration(s):
     check('h: "e2eday"' in out, out)
 
 
+def case_debug_window(s):
+    """Debug=True: the debug window is shown at start with the focus in its script line;
+    what is typed there plays at once."""
+    folder = s.prepared_folder()
+    write_ini(os.path.join(folder, "tomu.ini"),
+              "[General]\r\nSkinFile=kanami.skn\r\nDebug=True\r\n[User]\r\nCall=Tester\r\n")
+    p = s.start(folder)
+    p.wait_trace("Main Timer Start")
+    check("Debug Mode = True" in p.trace() and "Load DebugForm... Complete" in p.trace(),
+          "debug window not loaded at start")
+    window = s.window("TOMU デバッグウインドウ")
+    check(s.geometry(window)[4], "debug window not shown")
+    s.xdotool("windowfocus", "--sync", window)
+    s.type("\\hdebug e2e")
+    s.keys("Return")
+    p.wait_script(lambda origin, script: origin == "debug" and script == "\\hdebug e2e")
+    time.sleep(6)  # the balloon closes, the boxes count on
+    x, y = kanami_centre(s)  # the coordinate box shows where the pointer is on her
+    for dx in (0, 5):
+        s.xdotool("mousemove", str(x + dx), str(y))
+        time.sleep(0.3)
+    s.screenshot("debug-window")
+
+
 def accessible(root, role, name, timeout=10):
     """The first object below `root` with that role name (any role: None) and name."""
     import pyatspi
@@ -370,7 +402,8 @@ def region_centre(s, folder, key):
 
 def case_touch(s):
     """Pokes on the eye, the mouth and (with Ctrl) the nose hit areas give their lines in
-    order (the double click that opens the menu: the menu cases)."""
+    order, the last one with the debug window (the double click that opens the menu: the menu
+    cases)."""
     folder = s.prepared_folder()
     p = s.start(folder)
     p.wait_trace("Main Timer Start")
@@ -383,6 +416,7 @@ def case_touch(s):
     s.click(*region_centre(s, folder, "Nose"), 1)
     s.xdotool("keyup", "ctrl")
     p.wait_script(lambda origin, script: "デバッグ" in script)
+    check(s.geometry(s.window("TOMU デバッグウインドウ"))[4], "no debug window after Ctrl+nose")
     touched = [script for origin, script in p.scripts() if origin == "touch"]
     # (Landing on the nose may make her sneeze before the last line, by chance.)
     check(("目" in touched[0] or "やめて" in touched[0]) and "デバッグ" in touched[-1] and

@@ -38,6 +38,10 @@ public:
         HeadlessBalloon::SetMessage(text);
         messages.append(text);
     }
+    void AppendMessage(QStringView more) override {
+        HeadlessBalloon::AppendMessage(more);
+        messages.append(message);
+    }
     void SetWaitMarkerVisible(bool on) override {
         HeadlessBalloon::SetWaitMarkerVisible(on);
         markerTimes.append({clock ? clock->TickCount() : 0u, on});

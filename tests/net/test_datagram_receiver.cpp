@@ -35,7 +35,7 @@ struct Port {
 
     VirtualClock clock;
     TraceLog log{clock};
-    DatagramReceiver receiver{log};
+    DatagramReceiver receiver{log, clock};
     QList<ReceivedScript> received;
 };
 
@@ -69,11 +69,26 @@ private Q_SLOTS:
         QVERIFY(port.log.Text().contains(u"UDP datagram dropped"_s));
     }
 
+    // Ordinary traffic is traced line by line; a flood as one count for each second.
+    void aFloodIsTracedAsCounts() {
+        Port port;
+        const auto lines = [&] { return port.log.Text().count(u"UDP ReceiveData ["_s); };
+        for (int i = 0; i < 100; ++i)
+            port.Send("x");
+        QVERIFY(port.WaitFor(100));
+        QCOMPARE(lines(), DatagramReceiver::kTracedPerSecond);
+        port.clock.Advance(1000);
+        QVERIFY(port.log.Text().contains(u"UDP ReceiveData x 80 more in one second"_s));
+        port.Send("y");
+        QVERIFY(port.WaitFor(101));
+        QCOMPARE(lines(), DatagramReceiver::kTracedPerSecond + 1);
+    }
+
     void aTakenPortIsRefused() {
         Port first;
         VirtualClock clock;
         TraceLog log(clock);
-        DatagramReceiver second(log);
+        DatagramReceiver second(log, clock);
         QVERIFY(!second.Open(first.receiver.Port()));
         QVERIFY(first.receiver.IsOpen());
         QVERIFY(!second.ErrorText().isEmpty());

@@ -5,9 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -229,6 +231,91 @@ private Q_SLOTS:
         QCOMPARE(ini.Read(p, u"S", u"k"), QString());
     }
 
+    void writesFollowTheProfileRules() {
+        const QString p = Path(u"fidelity.ini"_s);
+        const QByteArray before = "[S]\r\nx = 1\r\nname3\r\n";
+        WriteBytes(p, before);
+        struct stat st0 {};
+        QCOMPARE(::stat(QFile::encodeName(p).constData(), &st0), 0);
+        IniStore ini;
+        // The value already there, however spelled: no write at all.
+        QVERIFY(ini.Write(p, u"s", u"X", u"1"));
+        QVERIFY(ini.WriteKeys(p, u" S ", {{u" x"_s, u" 1"_s}, {u"NAME3"_s, u""_s}}));
+        struct stat st1 {};
+        QCOMPARE(::stat(QFile::encodeName(p).constData(), &st1), 0);
+        QCOMPARE(ReadBytes(p), before);
+        QVERIFY(st0.st_ino == st1.st_ino && st0.st_mtim.tv_nsec == st1.st_mtim.tv_nsec &&
+                st0.st_mtim.tv_sec == st1.st_mtim.tv_sec);
+        // Names asked for are trimmed; a line without "=" is its key.
+        QCOMPARE(ini.Read(p, u" S\t", u" x "), u"1"_s);
+        QVERIFY(ini.Write(p, u"S", u"name3", u"v"));
+        QVERIFY(ini.Write(p, u" S ", u" y ", u"2"));
+        QCOMPARE(ReadBytes(p), QByteArray("[S]\r\nx = 1\r\nname3=v\r\ny=2\r\n"));
+        QCOMPARE(ini.Keys(p, u"S").size(), 3);
+    }
+
+    // Whatever another program does to a file or the folders that lead to it, the next read
+    // sees it, though repeated reads touch nothing on disk.
+    void editsByOthersAreSeenAtTheNextRead() {
+        struct Case {
+            const char* name;
+            QString asked;                           // relative to the case's folder
+            QList<QPair<QString, QByteArray>> files; // before; an empty content removes
+            QList<QPair<QString, QByteArray>> edits;
+            const char* first;
+            const char* then;
+        };
+        const QByteArray one = "[S]\r\nk=1\r\n", two = "[S]\r\nk=2\r\n";
+        const Case cases[] = {
+            {"rewritten in place", u"a.ini"_s, {{u"a.ini"_s, one}}, {{u"a.ini"_s, two}}, "1", "2"},
+            {"replaced by rename", u"a.ini"_s, {{u"a.ini"_s, one}}, {{u"!a.ini"_s, two}}, "1", "2"},
+            {"removed", u"a.ini"_s, {{u"a.ini"_s, one}}, {{u"a.ini"_s, {}}}, "1", ""},
+            {"created", u"a.ini"_s, {}, {{u"a.ini"_s, one}}, "", "1"},
+            {"created with its folder", u"d/e/a.ini"_s, {}, {{u"d/e/a.ini"_s, one}}, "", "1"},
+            {"exact name beside another case",
+             u"D/a.ini"_s,
+             {{u"d/A.INI"_s, one}},
+             {{u"D/a.ini"_s, two}},
+             "1",
+             "2"},
+            {"other case only",
+             u"D\\a.ini"_s,
+             {{u"d/x.ini"_s, one}},
+             {{u"d/A.INI"_s, two}},
+             "",
+             "2"},
+        };
+        int n = 0;
+        for (const Case& c : cases) {
+            const QString root = Path(u"edits%1/"_s.arg(++n));
+            const auto apply = [&](const QList<QPair<QString, QByteArray>>& files) {
+                for (const auto& [name, bytes] : files) {
+                    const bool rename = name.startsWith(u'!');
+                    const QString target = root + name.mid(rename ? 1 : 0);
+                    QDir().mkpath(QFileInfo(target).path());
+                    if (bytes.isEmpty()) {
+                        QFile::remove(target);
+                    } else if (rename) {
+                        WriteBytes(target + u".new"_s, bytes);
+                        QCOMPARE(::rename(QFile::encodeName(target + u".new"_s).constData(),
+                                          QFile::encodeName(target).constData()),
+                                 0);
+                    } else {
+                        WriteBytes(target, bytes);
+                    }
+                }
+            };
+            QDir().mkpath(root);
+            apply(c.files);
+            IniStore ini;
+            for (int i = 0; i < 3; ++i)
+                QCOMPARE(ini.Read(root + c.asked, u"S", u"k"), QString::fromLatin1(c.first));
+            QVERIFY2(ini.ParseCount() <= 1, c.name);
+            apply(c.edits);
+            QVERIFY2(ini.Read(root + c.asked, u"S", u"k") == QString::fromLatin1(c.then), c.name);
+        }
+    }
+
     void writesAreAtomic() {
         const QString p = Path(u"atomic.ini"_s);
         IniStore ini;
@@ -291,6 +378,15 @@ private Q_SLOTS:
         QVERIFY(ini.Write(p, u"S", u"k", u"a\r\n[Evil]\r\nx=1"));
         QCOMPARE(ini.Sections(p), QStringList{u"S"_s});
         QCOMPARE(ini.Read(p, u"S", u"k"), u"a [Evil] x=1"_s);
+        // Names that would not read back are refused, and the file stays as it was.
+        const QByteArray before = ReadBytes(p);
+        const std::pair<QStringView, QStringView> names[] = {
+            {u"a]b", u"k"}, {u"S\r\n[T", u"k"}, {u"S", u"k=v"}, {u"S", u" [T]"},
+            {u"S", u";c"},  {u"S", u"a\nb"},    {u"S", u"😀"}};
+        for (const auto& [section, key] : names)
+            QVERIFY(!ini.Write(p, section, key, u"v") &&
+                    !ini.WriteKeys(p, section, {{key.toString(), u"v"_s}}));
+        QCOMPARE(ReadBytes(p), before);
     }
 
     void sectionsCanBeReplacedInOneWrite() {

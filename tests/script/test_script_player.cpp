@@ -115,6 +115,39 @@ private Q_SLOTS:
         QTEST(rig.mainBalloon.markerTimes, "marks");
     }
 
+    // A click wait lasts only while it can be answered: its balloon is shown again after a
+    // "\_e" or a hide; the next script ends a remote one, the End command any.
+    void clickWaitEndsOnlyWhenAnswerable_data() {
+        QTest::addColumn<bool>("remote");
+        QTest::addColumn<bool>("end");
+        QTest::addColumn<bool>("heldUntilClick");
+        QTest::newRow("local: the next script waits") << false << false << true;
+        QTest::newRow("remote: the next script ends it") << true << false << false;
+        QTest::newRow("End ends it") << false << true << false;
+    }
+    void clickWaitEndsOnlyWhenAnswerable() {
+        QFETCH(bool, remote);
+        QFETCH(bool, end);
+        ScriptRig rig;
+        rig.player.PlayScript(u"\\h\\_e\\x"_s, remote ? ScriptOrigin::Remote : ScriptOrigin::Local);
+        QList<bool> shown;
+        rig.clock.ScheduleAt(100, [&] {
+            shown << rig.mainBalloon.visible;
+            rig.mainBalloon.Hide(); // as the edge toggle does
+        });
+        rig.clock.ScheduleAt(1000, [&] {
+            shown << rig.mainBalloon.visible;
+            rig.ctx.flags.exitRequest = end;
+            rig.player.PlayScript(u"\\hNext"_s);
+        });
+        rig.ClickIn(30000);
+        rig.Tick(); // the step of the wait
+        QTEST(rig.clock.ElapsedMs() >= 30000, "heldUntilClick");
+        QCOMPARE(shown, (QList<bool>{true, true}));
+        rig.RunToEnd();
+        QCOMPARE(rig.mainBalloon.message, u"Next"_s);
+    }
+
     void playScriptDuringAWaitContinuesWithTheNewScript() {
         ScriptRig rig;
         rig.player.PlayScript(u"\\hA\\w8B"_s);

@@ -1,13 +1,17 @@
 // The whole shell on the offscreen platform, on a copy of the default program folder: the
 // start-up sequence and its trace, where the windows stand, the menu's switches, minimising,
 // the End command, and the skin change.
+#include "../fakes/full_disk.h"
 #include "app/character_menu.h"
+#include "app/debug_window.h"
 #include "app/fellow_window.h"
+#include "app/first_start_window.h"
 #include "app/message_boxes.h"
 #include "app/shell.h"
 #include "app/shell_commands.h"
 #include "app/shell_lifecycle.h"
 #include "app/shell_parts.h"
+#include "app/shell_tools.h"
 #include "app/shell_views.h"
 #include "balloon/fellow_balloon.h"
 #include "balloon/main_balloon.h"
@@ -19,14 +23,17 @@
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "platform/system_actions.h"
+#include "platform/text_file.h"
 #include "script/play_state.h"
 #include "script/script_player.h"
 #include "talk/talk_engine.h"
 #include "tools/trace_log.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -64,6 +71,14 @@ struct Run {
 
 ScriptPlayer& Player(Shell& shell) {
     return shell.Parts().engine->Player();
+}
+
+// Lets the program run (virtual time) until it has closed; false when it still runs after
+// `ms`.
+bool RunUntilClosed(Run& run, int ms) {
+    for (int t = 0; t < ms && !run.shell->Closed(); t += 100)
+        run.clock.Advance(100);
+    return run.shell->Closed();
 }
 
 // Each line appears, in this order.
@@ -188,22 +203,124 @@ private Q_SLOTS:
         QCOMPARE(Player(shell).Buffer(), u"\\h\\s0復活！\\w8\\u･･･\\w5ゾンビ？"_s);
     }
 
-    void endCommand() {
+    // The End command ends her whatever she waits for, the farewell the last thing said;
+    // minimised she closes at once.
+    void endDuringEveryWait_data() {
+        QTest::addColumn<QString>("wait");
+        QTest::newRow("\\w") << u"w"_s;
+        QTest::newRow("\\x on a hidden balloon, from the port") << u"x"_s;
+        QTest::newRow("a finish action's 250 ms") << u"finish"_s;
+        QTest::newRow("the skin reload's 500 ms") << u"reload"_s;
+        QTest::newRow("minimised") << u"minimised"_s;
+    }
+    void endDuringEveryWait() {
+        QFETCH(QString, wait);
+        Run run(folder_);
+        QVERIFY(run.ctx.settings.WriteSetting(SettingKey::Call, u"たろう"_s));
+        Shell& shell = run.Start();
+        bool waitedForEver = false, balloonShown = true;
+        run.clock.ScheduleIn(60000, [&] { waitedForEver = run.ctx.flags.click = true; });
+        const auto end = [&] { shell.Commands().EndCommand(); };
+        if (wait == u"minimised") {
+            shell.Commands().Minimize();
+            end();
+            QVERIFY(shell.Closed() && !run.ctx.flags.exitRequest);
+            return;
+        }
+        if (wait == u"reload") {
+            run.ctx.flags.skinChangeRequest = true;
+            QObject::connect(&run.log, &TraceLog::Appended, &run.log, [&](const QString& piece) {
+                if (piece.contains(u"UserInfoLoad"_s)) run.clock.ScheduleIn(100, end);
+            });
+        } else if (wait == u"finish") {
+            shell.Parts().Play(u"\\hQ"_s); // steps at once and 50 ms later, then waits 250 ms
+            shell.Parts().engine->Play().WaitThen(FinishAction::SelMsg);
+            run.clock.ScheduleIn(150, end);
+        } else if (wait == u"x") {
+            ReceivedScript datagram{u"\\h\\_e\\x"_s, QHostAddress::LocalHost, 1, true};
+            Q_EMIT shell.Parts().receiver.ScriptReceived(datagram);
+            run.clock.ScheduleIn(1000, [&] {
+                balloonShown = shell.Parts().mainBalloon.isVisible(); // the one she waits on
+                end();
+            });
+        } else {
+            shell.Parts().Play(u"\\hA"_s + u"\\w9"_s.repeated(100));
+            run.clock.ScheduleIn(1000, end);
+        }
+        QVERIFY(RunUntilClosed(run, 30000));
+        QVERIFY(!waitedForEver && balloonShown);
+        QVERIFY(shell.Parts().mainBalloon.Message().startsWith(u"今回の起動時間は、"_s));
+        QVERIFY(!shell.Parts().character.isVisible() && !shell.Parts().mainBalloon.isVisible());
+    }
+
+    // A click on her answers a click wait, as one on her balloon does, and pokes nobody.
+    void aClickOnHerAnswersAClickWait() {
+        Run run(folder_);
+        QVERIFY(run.ctx.settings.WriteSetting(SettingKey::Call, u"たろう"_s));
+        Shell& shell = run.Start();
+        shell.Parts().Play(u"\\h\\xB"_s);
+        run.clock.ScheduleIn(500, [&] {
+            CharacterWindow& kanami = shell.Parts().character;
+            Q_EMIT kanami.Pressed(CharacterWindow::Area::Body, Qt::LeftButton, {});
+            Q_EMIT kanami.Clicked(CharacterWindow::Area::Body, {});
+        });
+        bool unanswered = false;
+        run.clock.ScheduleIn(20000, [&] { unanswered = run.ctx.flags.click = true; });
+        run.clock.Advance(2000);
+        QVERIFY(!unanswered);
+        QCOMPARE(shell.Parts().mainBalloon.Message(), u"B"_s);
+    }
+
+    // A failed start leaves tomu.ini as it was; a start takes away what writes cut short left
+    // beside the program's files, and nothing else.
+    void failedStartKeepsTheSettingsAndStartCleansUp() {
+        const QString ini = folder_ + u"tomu.ini"_s, picture = folder_ + u"kanami/surface1.png"_s;
+        QVERIFY(WriteCp932File(ini,
+                               u"[General]\nOnTop=False\nHide=True\nSilent=True\n"
+                               "MsgDispLimit=300\nTOMULimitTime=3000\nSkinFile=kanami.skn\n"_s));
+        const std::optional<QString> before = ReadCp932File(ini);
+        QVERIFY(QFile::rename(picture, picture + u"~"_s));
+        {
+            Run failed(folder_);
+            failed.Start();
+            QVERIFY(!failed.started && ReadCp932File(ini) == before);
+        }
+
+        QVERIFY(QFile::rename(picture + u"~"_s, picture));
+        const QStringList cut = {u"tomu.ini.WaqPVZ"_s, u"TalkEngine/動物.ini.xKcDqa"_s,
+                                 u"kanami/Region.ini.AbCdEf"_s, u"kanami/surface1.rgn.QwErTy"_s};
+        const QStringList users = {u"tomu.ini.bak"_s, u"readme.txt.AbCdEf"_s,
+                                   u"TalkEngine/動物.ini.ABC123"_s,
+                                   u"kanami/surface1.png.AbCdEf"_s};
+        for (const QString& name : cut + users)
+            QVERIFY(WriteCp932File(folder_ + name, u"x"_s));
+        Run run(folder_);
+        run.Start();
+        for (const QString& name : cut + users)
+            QVERIFY2(QFile::exists(folder_ + name) == users.contains(name), qPrintable(name));
+    }
+
+    // Settings that cannot be written: said once, naming the file; the run goes on with them.
+    void unwritableSettingsAreReportedOnce() {
+        std::optional<fakes::FullDisk> disk(std::in_place, rlim_t(0));
         Run run(folder_);
         Shell& shell = run.Start();
-        shell.Commands().EndCommand();
-        QVERIFY(run.ctx.flags.exitRequest);
-        QVERIFY(!shell.Closed()); // the main timer closes after the farewell
-        QVERIFY(Player(shell).Buffer().startsWith(u"\\h今回の起動時間は、"_s));
-
-        Run minimized(folder_ + u"second/"_s);
-        QVERIFY(SeedProgramFolder(minimized.ctx.settings.AppFolder(),
-                                  QStringLiteral(ORVANEL_DEFAULT_FOLDER)));
-        Shell& other = minimized.Start();
-        other.Commands().Minimize();
-        other.Commands().EndCommand();
-        QVERIFY(other.Closed());
-        QVERIFY(!minimized.ctx.flags.exitRequest);
+        QVERIFY(run.started);
+        FirstStartWindow* form6 = qobject_cast<FirstStartWindow*>(shell.Lifecycle().FirstStart());
+        QVERIFY(form6);
+        for (int i = 0; i < 3; ++i)
+            form6->Field(i)->setText(u"名%1"_s.arg(i));
+        form6->Ok();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // it closed itself
+        shell.Parts().menu.Item(MenuItem::Silent)->trigger();
+        shell.Close();
+        disk.reset();
+        const QString said =
+            u"MessageBox: "_s + run.ctx.settings.SettingsFile() + u" に書き込めません"_s;
+        QCOMPARE(run.log.Text().count(said), 1);
+        QCOMPARE(run.ctx.profile.callName, u"名2"_s);
+        QCOMPARE(run.Setting(SettingKey::Call), u"名2"_s);
+        QVERIFY(!QFile::exists(folder_ + u"tomu.ini"_s));
     }
 
     // Every input that starts a script has it stepped at once, not when the resting loop would
@@ -259,6 +376,36 @@ private Q_SLOTS:
         for (int i = 0; i < 10; ++i)
             Player(shell).StepScript();
         QCOMPARE(shell.Parts().mainBalloon.Message(), u"はい"_s);
+    }
+
+    // Debug=True opens the debug window at start-up; its switches make the face inert or
+    // framed, and the edge toggle unloads it, leaving the face as the skin has it.
+    void debugWindowAtStart() {
+        Run run(folder_);
+        QVERIFY(run.ctx.settings.WriteSetting(SettingKey::Debug, u"True"_s));
+        Shell& shell = run.Start();
+        QVERIFY(InOrder(run.log.Text(), {u"Debug Mode = True"_s, u"Load DebugForm... Complete"_s,
+                                         u"Boot Complete"_s}));
+        DebugWindow* debug = shell.Tools().Debug();
+        QVERIFY(debug && debug->isVisible() && debug->Refreshing());
+        QVERIFY(shell.Parts().menu.Item(MenuItem::Debug)->isEnabled());
+
+        CharacterWindow& face = shell.Parts().character;
+        const QRect nose = face.AreaRect(CharacterWindow::Area::Nose);
+        debug->HitTestOff()->setChecked(true);
+        QCOMPARE(face.AreaAt(nose.center()), CharacterWindow::Area::Body);
+        debug->HitTestOff()->setChecked(false);
+        QCOMPARE(face.AreaAt(nose.center()), CharacterWindow::Area::Nose);
+        debug->ShowFrames()->setChecked(true);
+        QCOMPARE(face.grab().toImage().pixelColor(nose.topLeft()), QColor(Qt::red));
+
+        debug->HitTestOff()->setChecked(true);
+        shell.Views().CloseDebugWindow();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!shell.Tools().Debug());
+        QVERIFY(run.log.Text().contains(u"Unload DebugForm"_s));
+        QCOMPARE(face.AreaAt(nose.center()), CharacterWindow::Area::Nose);
+        QVERIFY(!face.HitAreaFrames());
     }
 };
 

@@ -176,8 +176,6 @@ private Q_SLOTS:
         QVERIFY(menu.Item(MenuItem::ScriptEdit)->isEnabled());
         QVERIFY(!menu.Item(MenuItem::ScriptSend)->isEnabled());
         QVERIFY(!menu.Item(MenuItem::ScenarioEdit)->isEnabled());
-        for (MenuItem later : CharacterMenu::LaterItems())
-            QVERIFY(menu.Item(later)->isVisible() && !menu.Item(later)->isEnabled());
 
         menu.Prepare({true, false, false, true, true, folder}, false); // minimised
         QVERIFY(!menu.Item(MenuItem::Skin)->isVisible());

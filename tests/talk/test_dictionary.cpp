@@ -13,6 +13,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace orvanel;
 using namespace Qt::StringLiterals;
 
@@ -123,6 +128,51 @@ private Q_SLOTS:
         QVERIFY(f.dictionary.AppendWord(u"人物"_s, u"田中"_s));
         QCOMPARE(f.dictionary.WordCount(u"人物"_s), 3);
         QCOMPARE(f.dictionary.ReadTalk(u"人物"_s, 3), u"田中"_s);
+    }
+
+    // kill -9 at any moment of learning: after the start's clean-up of interrupted writes,
+    // "PN" always matches the keys, every acknowledged word is there and nothing is left over.
+    void killedWhileAppendingLeavesNoGap() {
+        Folder f;
+        const QString folder = f.dir.filePath(u"TalkEngine"_s), category = u"人物"_s;
+        std::mt19937 gen(7);
+        QStringList acknowledged;
+        for (int round = 0; round < 40; ++round) {
+            int fds[2];
+            QVERIFY(::pipe(fds) == 0);
+            const pid_t child = ::fork();
+            if (child == 0) { // appends until killed, telling each stored word
+                IniStore ini;
+                const Settings settings(ini, f.dir.path());
+                const Dictionary dictionary(settings, f.random);
+                for (int i = 0;; ++i) {
+                    const QByteArray word = QByteArray::number(round * 100000 + i);
+                    if (!dictionary.AppendWord(category, QString::fromLatin1(word)) ||
+                        ::write(fds[1], word + '\n', size_t(word.size() + 1)) < 0)
+                        ::_exit(1);
+                }
+            }
+            ::close(fds[1]);
+            ::usleep(useconds_t(2000 + gen() % 60000));
+            ::kill(child, SIGKILL);
+            QCOMPARE(::waitpid(child, nullptr, 0), child);
+            QFile pipe;
+            QVERIFY(pipe.open(fds[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+            acknowledged += QString::fromLatin1(pipe.readAll()).split(u'\n', Qt::SkipEmptyParts);
+
+            (void)RemoveInterruptedWrites(folder, {u"*.ini"_s});
+            const QStringList files = QDir(folder).entryList(QDir::Files);
+            QVERIFY(files.isEmpty() || files == QStringList{category + u".ini"_s});
+            const qint32 n = f.dictionary.WordCount(category);
+            QCOMPARE(f.ini.Keys(f.TalkFile(category), category).size(), n + 1); // "PN", 1..n
+            QSet<QString> words;
+            for (qint32 i = 1; i <= n; ++i)
+                words << f.dictionary.ReadTalk(category, i);
+            QVERIFY(!words.contains(QString()));
+            for (const QString& w : std::as_const(acknowledged))
+                QVERIFY2(words.contains(w), qPrintable(w));
+        }
+        qInfo("40 kills, %lld words acknowledged", qint64(acknowledged.size()));
     }
 
     void longWordsAreCutTo254Bytes() {

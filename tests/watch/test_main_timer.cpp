@@ -219,6 +219,28 @@ private Q_SLOTS:
         QVERIFY(moveTo(1023, 300).contains(u"kanami.Hide"_s));
     }
 
+    // The edge toggle hides her during a click wait, her balloon half off the screen: the wait
+    // shows its balloon again, inside the screen, so a click can still answer it.
+    void aClickWaitKeepsItsBalloonShownOnScreen() {
+        TimerRig rig;
+        rig.ctx.flags.hide = true;
+        rig.host.character.moveTopLeft({100, 528}); // the balloon would start at x = -200
+        rig.player.PlayScript(u"\\hA\\x"_s);
+        rig.clock.ScheduleAt(500, [&] { rig.host.cursor = {0, 300}; });
+        bool hidden = false, shown = false;
+        QPoint at;
+        rig.clock.ScheduleAt(600,
+                             [&] { hidden = !rig.mainBalloon.visible && !rig.character.visible; });
+        rig.clock.ScheduleAt(2000, [&] {
+            shown = rig.mainBalloon.visible;
+            at = rig.host.balloonAt[0];
+            rig.player.Click();
+        });
+        QVERIFY(rig.RunUntil([&] { return !rig.player.IsRunning(); }));
+        QVERIFY(hidden && shown);
+        QCOMPARE(at, QPoint(0, 378));
+    }
+
     void foregroundFiveTicksAfterTheRequest() {
         TimerRig rig;
         rig.Ticks(3);
