@@ -80,8 +80,7 @@ QString OneLine(QStringView v) {
 // no CP932 form (each write would add another line of "?").
 bool Writable(QStringView section, QStringView key) {
     const auto fits = [](QStringView s) {
-        return !s.contains(u'\r') && !s.contains(u'\n') &&
-               codec::FromCp932(codec::ToCp932(s)) == s;
+        return !s.contains(u'\r') && !s.contains(u'\n') && codec::FromCp932(codec::ToCp932(s)) == s;
     };
     return fits(section) && !section.contains(u']') && fits(key) && !key.contains(u'=') &&
            !key.startsWith(u'[') && !key.startsWith(u';');
