@@ -18,6 +18,8 @@ packages=(
   # D-Bus mock services)
   openbox xterm xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   python3-dbus python3-dbusmock
+  # the package test: the validators of desktop entries and AppStream metainfo
+  desktop-file-utils appstream
 )
 [ "${1:-}" = --sanitize ] && packages+=(clang libclang-rt-14-dev llvm)
 missing=()

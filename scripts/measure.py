@@ -7,6 +7,7 @@ import argparse
 import ctypes
 import os
 import statistics
+import subprocess
 import sys
 import time
 
@@ -129,6 +130,34 @@ def measure_idle(s, folder, seconds):
     return used, rss, peak
 
 
+def measure_floor(s, binary, picture, runs, seconds):
+    """The same figures for a bare Qt shaped window showing one picture, on the same display."""
+    times = []
+    for n in range(runs + 1):
+        start = time.perf_counter()
+        proc = subprocess.Popen([binary, picture], env=s.env, stdout=subprocess.PIPE, text=True)
+        shown = proc.stdout.readline().strip() == "Shown"
+        elapsed = (time.perf_counter() - start) * 1000
+        if n < runs:
+            proc.kill()
+            proc.wait()
+            if not shown:
+                raise RuntimeError("the bare window did not show")
+            times.append(elapsed)
+    time.sleep(10)
+    before = cpu_seconds(proc.pid)
+    time.sleep(seconds)
+    used = cpu_seconds(proc.pid) - before
+    rss = memory_kb(proc.pid, "VmRSS")
+    proc.kill()
+    proc.wait()
+    return times, used, rss
+
+
+def ratio(ours, floor):
+    return "%.1f×" % (ours / floor) if floor > 0 else "floor 0"
+
+
 def measure_datagram(s, folder, trials):
     p = s.start(folder)
     p.wait_trace("Main Timer Start")
@@ -186,6 +215,8 @@ def main():
     parser.add_argument("--watched", action="store_true",
                         help="idle with every system-event source present (needs the "
                              "system's Python with python3-dbusmock)")
+    parser.add_argument("--floor", help="a bare shaped window program (orvanel-bare-window) "
+                        "to measure on the same display for comparison")
     parser.add_argument("--debug-window", action="store_true",
                         help="also measure the idle CPU with the debug window open")
     args = parser.parse_args()
@@ -206,6 +237,21 @@ def main():
         print("CPU while idle for %d s: %.2f s = %.2f %% of one core"
               % (args.idle_seconds, used, 100 * used / args.idle_seconds))
         print("resident memory: %.1f MB (peak %.1f MB)" % (rss / 1024, peak / 1024))
+
+        if args.floor:
+            picture = os.path.join(args.default_data, "kanami", "surface1.png")
+            times, floor_used, floor_rss = measure_floor(s, args.floor, picture, 7,
+                                                         args.idle_seconds)
+            floor_boot = statistics.median(times)
+            print("bare shaped window (floor), same display: start to shown median %.0f ms, "
+                  "idle %.2f s = %.3f %% of one core, resident %.1f MB"
+                  % (floor_boot, floor_used, 100 * floor_used / args.idle_seconds,
+                     floor_rss / 1024))
+            print("ours against the floor: start-up %s, idle CPU %s (+%.3f %% of one core), "
+                  "resident %s (+%.1f MB)"
+                  % (ratio(statistics.median(boot), floor_boot), ratio(used, floor_used),
+                     100 * (used - floor_used) / args.idle_seconds, ratio(rss, floor_rss),
+                     (rss - floor_rss) / 1024))
 
         if args.debug_window:
             debug = s.prepared_folder("debug")

@@ -59,6 +59,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(u"%1.%2.%3"_s.arg(ORVANEL_VERSION_MAJOR)
                                             .arg(ORVANEL_VERSION_MINOR)
                                             .arg(ORVANEL_VERSION_PATCH));
+    // Ties the windows to the installed desktop entry (its name and icon).
+    QApplication::setDesktopFileName(u"org.orvanel.Orvanel"_s);
     // The characters are tool windows; the program ends by its own shutdown sequence.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -2,9 +2,12 @@
 
 #include "balloon/panel_widgets.h"
 #include "core/app_context.h"
+#include "platform/autostart.h"
 #include "platform/random.h"
 #include "tools/trace_log.h"
 
+#include <QCheckBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -47,6 +50,10 @@ OptionWindow::OptionWindow(AppContext& ctx, std::function<void(const QString&)> 
     slider_->setRange(1, 100);
     slider_->setValue(ctx_.flags.timerInterval);
     form->addRow(u"スクリプト表示速度(デフォルトは50)"_s, slider_);
+    startAtLogin_ = new QCheckBox(u"ログイン時に起動"_s);
+    startAtLogin_->setObjectName(u"StartAtLogin"_s);
+    startAtLogin_->setChecked(StartsAtLogin());
+    form->addRow(startAtLogin_);
     callAtLoad_ = values[4];
     // Enter moves to the next field; in the last one it is OK.
     for (int i = 0; i < 5; ++i)
@@ -90,6 +97,13 @@ void OptionWindow::Ok() {
         write(kFieldKeys[i], fields_[size_t(i)]->text());
     write(SettingKey::TimerInterval, QString::number(slider_->value()));
     ctx_.flags.timerInterval = slider_->value();
+    // The entry names this program and this folder, so the login start is the same Kanami.
+    const bool atLogin = startAtLogin_->isChecked();
+    if (atLogin != StartsAtLogin() &&
+        !SetStartAtLogin(atLogin, QCoreApplication::applicationFilePath(), s.AppFolder())) {
+        ctx_.log.LogLine(u"Write failed: "_s + AutostartEntryPath());
+        written = false;
+    }
     const bool sameCall = fields_[4]->text() == callAtLoad_;
     close();
     LoadUserInfo(ctx_.settings, ctx_.profile, ctx_.log);

@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QSlider;
@@ -14,7 +15,8 @@ namespace orvanel {
 class AppContext;
 
 // frmOption, "TOMU ユーザー設定": the idle-talk interval, the balloon display time, the
-// user's names and the script speed. While it is open the balloons stay open.
+// user's names and the script speed, and whether she starts at login. While it is open the
+// balloons stay open.
 class OptionWindow : public QWidget {
     Q_OBJECT
 public:
@@ -26,6 +28,7 @@ public:
     // Text1..Text5 (index 0..4) and Slider1.
     QLineEdit* Field(int index) const { return fields_[size_t(index)]; }
     QSlider* Speed() const { return slider_; }
+    QCheckBox* StartAtLogin() const { return startAtLogin_; }
     QPushButton* OkButton() const { return ok_; }
     QPushButton* CancelButton() const { return cancel_; }
 
@@ -37,6 +40,7 @@ private:
     std::function<void(const QString&)> play_;
     std::array<QLineEdit*, 5> fields_{};
     QSlider* slider_;
+    QCheckBox* startAtLogin_;
     QPushButton* ok_;
     QPushButton* cancel_;
     QString callAtLoad_;

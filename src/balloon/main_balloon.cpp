@@ -326,19 +326,23 @@ PanelFrame* MainBalloon::Panel(BalloonPanel panel) const {
         return teach_;
     case BalloonPanel::Search:
         return search_;
+    case BalloonPanel::None:
+        break;
     }
     return nullptr;
 }
 
 void MainBalloon::SetPanelVisible(BalloonPanel panel, bool on) {
     PanelFrame* f = Panel(panel);
+    if (!f) return;
     f->setVisible(on);
     if (on) f->raise();
 }
 
 bool MainBalloon::IsPanelVisible(BalloonPanel panel) const {
     // Shown as far as the panel is concerned, also while the balloon itself is hidden.
-    return !Panel(panel)->isHidden();
+    const PanelFrame* f = Panel(panel);
+    return f && !f->isHidden();
 }
 
 void MainBalloon::ResetPanelButtons(BalloonPanel panel) {

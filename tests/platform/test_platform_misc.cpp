@@ -1,3 +1,4 @@
+#include "platform/autostart.h"
 #include "platform/clock.h"
 #include "platform/numbers.h"
 #include "platform/paths.h"
@@ -6,6 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -98,6 +101,45 @@ private Q_SLOTS:
                                                           : QString();
             QCOMPARE(ReadCp932File(target.filePath(f)).value_or(QString()), expected);
         }
+    }
+
+    // The login start entry, under XDG_CONFIG_HOME: its Exec line quoted and escaped as desktop
+    // entries want (checked by the real validator where it is installed); one the desktop
+    // switched off reads as off.
+    void startAtLogin_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("exec"); // empty: refused
+        QTest::newRow("blank") << u"/home/u/my k/"_s
+                               << u"Exec=/opt/o/orvanel --folder \"/home/u/my k/\""_s;
+        QTest::newRow("reserved")
+            << u"/k/a\"$b\\c`/"_s
+            << u"Exec=/opt/o/orvanel --folder \"/k/a\\\\\"\\\\$b\\\\\\\\c\\\\`/\""_s;
+        QTest::newRow("percent") << u"/k/100%/"_s << u"Exec=/opt/o/orvanel --folder /k/100%%/"_s;
+        QTest::newRow("line break") << u"/k/a\nb/"_s << QString();
+    }
+    void startAtLogin() {
+        QFETCH(QString, folder);
+        QFETCH(QString, exec);
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        const QString path = config.filePath(u"autostart/org.orvanel.Orvanel.desktop"_s);
+        QCOMPARE(AutostartEntryPath(), path);
+        QCOMPARE(SetStartAtLogin(true, u"/opt/o/orvanel"_s, folder), !exec.isEmpty());
+        QCOMPARE(StartsAtLogin(), !exec.isEmpty());
+        if (exec.isEmpty()) return;
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString entry = QString::fromUtf8(file.readAll());
+        QVERIFY2(entry.split(u'\n').contains(exec), qPrintable(entry));
+        const QString validator = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
+        if (!validator.isEmpty()) {
+            QProcess p;
+            p.start(validator, {path});
+            QVERIFY(p.waitForFinished());
+            QVERIFY2(p.exitCode() == 0, p.readAllStandardOutput().constData());
+        }
+        QVERIFY(WriteFileAtomic(path, entry.toUtf8() + "Hidden=true\n"));
+        QVERIFY(!StartsAtLogin());
     }
 
     void virtualClockRunsScheduledEventsInsideWaits() {

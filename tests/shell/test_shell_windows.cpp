@@ -6,9 +6,12 @@
 #include "app/first_start_window.h"
 #include "app/option_window.h"
 #include "app/skin_select_window.h"
+#include "platform/autostart.h"
 #include "platform/ini_file.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,6 +20,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace orvanel;
@@ -119,6 +123,33 @@ private Q_SLOTS:
         QCOMPARE(Setting(SettingKey::Call), u"たろう"_s);
         QCOMPARE(rig_->ctx.flags.timerInterval, 35);
         QCOMPARE(played_.size(), 1); // a word about it, nothing else
+    }
+
+    // The box shows whether the entry is there; OK writes or removes it, and says so when it
+    // cannot.
+    void optionsStartAtLogin() {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        const auto ok = [&](bool before, bool after) {
+            QPointer<OptionWindow> w = new OptionWindow(rig_->ctx, Recorder());
+            QCOMPARE(w->StartAtLogin()->isChecked(), before);
+            w->StartAtLogin()->setChecked(after);
+            w->Ok();
+            Settle();
+        };
+        ok(false, true);
+        QFile entry(AutostartEntryPath());
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QVERIFY(entry.readAll().contains(rig_->ctx.settings.AppFolder().toUtf8()));
+        ok(true, false);
+        QVERIFY(!entry.exists());
+        // A file where the folder should be: the entry cannot be made.
+        QVERIFY(QDir(config.filePath(u"autostart"_s)).removeRecursively());
+        QVERIFY(QFile(config.filePath(u"autostart"_s)).open(QIODevice::WriteOnly));
+        played_.clear();
+        ok(false, true);
+        QCOMPARE(played_, QStringList{u"\\h設定、書き込めなかった～。"_s});
+        qunsetenv("XDG_CONFIG_HOME");
     }
 
     void firstStart() {
