@@ -9,7 +9,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-10}
 shift || true
-eval "$(scripts/sanitize-build.sh)"
+# A failed build must stop here, which eval "$(...)" would not.
+sanitizer_env=$(scripts/sanitize-build.sh)
+eval "$sanitizer_env"
 export ORVANEL_SYSTEM_ACTIONS=log QT_QPA_PLATFORM=offscreen
 out=build-sanitize/fuzz
 names=("$@")

@@ -5,7 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" = --sanitize ]; then
-  eval "$(scripts/sanitize-build.sh)"
+  # A failed build must stop here, which eval "$(...)" would not.
+  sanitizer_env=$(scripts/sanitize-build.sh)
+  eval "$sanitizer_env"
   export ORVANEL_SYSTEM_ACTIONS=log
   exec ctest --test-dir build-sanitize --output-on-failure -j2
 fi

@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
     if (!SeedProgramFolder(folder, DefaultDataFolder()))
         log.LogLine(u"Seeding incomplete: "_s + folder);
 
-    SystemRandom random(quint32(QDateTime::currentMSecsSinceEpoch()));
+    SystemRandom random{quint32(QDateTime::currentMSecsSinceEpoch())};
     IniStore ini;
     std::unique_ptr<SystemActions> actions;
     if (SystemActionsLogOnly())

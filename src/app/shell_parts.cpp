@@ -9,12 +9,43 @@
 #include "script/script_player.h"
 #include "watch/main_timer.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
 using namespace Qt::StringLiterals;
 
 namespace orvanel {
+
+namespace {
+
+// The tick driver sleeps until the next thing it knows is due; what the user does may make
+// something due sooner (a face held, a balloon shown, a flag set by a window), so every press,
+// key and drop anywhere in the program brings the next tick back to its time.
+class InputWake : public QObject {
+public:
+    explicit InputWake(TickDriver& ticks) : ticks_(ticks) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::KeyPress:
+        case QEvent::Drop:
+            ticks_.Reschedule();
+            break;
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    TickDriver& ticks_;
+};
+
+} // namespace
 
 ShellParts::ShellParts(AppContext& ctx, MessageBoxes& boxes)
     : ctx(ctx), boxes(boxes), engine(std::make_unique<Engine>(ctx)),
@@ -31,6 +62,9 @@ ShellParts::ShellParts(AppContext& ctx, MessageBoxes& boxes)
         loop.Wake();
         ticks.Reschedule();
     };
+    inputWake_ = std::make_unique<InputWake>(ticks);
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->installEventFilter(inputWake_.get());
 }
 
 ShellParts::~ShellParts() = default;

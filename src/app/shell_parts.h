@@ -73,6 +73,8 @@ private:
     void Step();
     void Tick();
     int QuietTicks() const;
+
+    std::unique_ptr<QObject> inputWake_;
 };
 
 } // namespace orvanel

@@ -22,9 +22,9 @@ class ClockTimer;
 class TickDriver {
 public:
     static constexpr int kTicksPerSecond = 64;
-    // The longest sleep, in ticks: what nobody foresaw (a balloon shown by a click) is seen
-    // by the timer within a quarter second.
-    static constexpr int kMaxQuietTicks = 16;
+    // The longest sleep, in ticks: one second, the longest stall made up in full. Whatever
+    // makes a tick due sooner (a script started, the user's input) calls Reschedule.
+    static constexpr int kMaxQuietTicks = kTicksPerSecond;
 
     // `quietTicks` says how many of the coming ticks are quiet (MainTimer::QuietTicks).
     TickDriver(Clock& clock, std::function<void()> tick, std::function<int()> quietTicks);
