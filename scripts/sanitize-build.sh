@@ -9,6 +9,6 @@ CC=clang CXX=clang++ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Re
     -DORVANEL_SANITIZE=ON -DORVANEL_FUZZ=ON -DORVANEL_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-sanitize -j2 >&2
 supp="$PWD/tests/fuzz/lsan.supp"
-echo "export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1"
+echo "export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1"
 echo "export LSAN_OPTIONS=suppressions=$supp:print_suppressions=0"
 echo "export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"

@@ -74,9 +74,13 @@ void LogWindow::Reload() {
 }
 
 bool LogWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != text_->viewport()) return QWidget::eventFilter(watched, event);
+    const QEvent::Type type = event->type();
+    if (watched != text_->viewport() ||
+        (type != QEvent::MouseButtonDblClick && type != QEvent::MouseButtonPress &&
+         type != QEvent::MouseMove && type != QEvent::MouseButtonRelease))
+        return QWidget::eventFilter(watched, event);
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonDblClick:
         hide();
         return true;
@@ -86,10 +90,8 @@ bool LogWindow::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseMove:
         return drag_->Move(mouse->globalPosition().toPoint(),
                            mouse->buttons().testFlag(Qt::LeftButton));
-    case QEvent::MouseButtonRelease:
+    default: // MouseButtonRelease
         if (mouse->button() == Qt::LeftButton) drag_->Release();
-        break;
-    default:
         break;
     }
     return QWidget::eventFilter(watched, event);

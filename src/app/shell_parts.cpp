@@ -67,7 +67,10 @@ ShellParts::ShellParts(AppContext& ctx, MessageBoxes& boxes)
         app->installEventFilter(inputWake_.get());
 }
 
-ShellParts::~ShellParts() = default;
+ShellParts::~ShellParts() {
+    // A shell closed before the splash's time was up still frees it.
+    UnloadSplash();
+}
 
 void ShellParts::Play(const QString& script) {
     engine->Player().PlayScript(script);

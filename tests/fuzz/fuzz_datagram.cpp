@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0 || size > size_t(DatagramReceiver::kMaxDatagramBytes)) return 0;
     static VirtualClock clock;
     static TraceLog log(clock);
-    static DatagramReceiver receiver(log);
+    static DatagramReceiver receiver(log, clock);
     static QUdpSocket sender;
     static const bool open = receiver.Open(0);
     if (!open) std::abort();
