@@ -4,7 +4,7 @@
 # fuzz.sh), and prints the sanitizer options to export.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh --sanitize >&2
+scripts/install-deps.sh --tests --sanitize >&2
 CC=clang CXX=clang++ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DORVANEL_SANITIZE=ON -DORVANEL_FUZZ=ON -DORVANEL_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-sanitize -j2 >&2

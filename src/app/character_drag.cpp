@@ -2,16 +2,12 @@
 
 #include <QApplication>
 #include <QWidget>
-#include <QWindow>
 
 namespace orvanel {
 
-CharacterDrag::CharacterDrag(QWidget& window, std::function<void()> finished)
-    : QObject(&window), window_(window), finished_(std::move(finished)) {
-    systemMoveSettled_.setSingleShot(true);
-    systemMoveSettled_.setInterval(300);
-    connect(&systemMoveSettled_, &QTimer::timeout, this, &CharacterDrag::Finish);
-}
+CharacterDrag::CharacterDrag(QWidget& window, std::function<void()> moved,
+                             std::function<void()> finished)
+    : QObject(&window), window_(window), moved_(std::move(moved)), finished_(std::move(finished)) {}
 
 void CharacterDrag::Press(QPoint global) {
     pressed_ = true;
@@ -20,35 +16,24 @@ void CharacterDrag::Press(QPoint global) {
 }
 
 bool CharacterDrag::Move(QPoint global, bool leftHeld) {
-    if (!leftHeld || !pressed_) return mode_ == Mode::Manual;
-    if (mode_ == Mode::None) {
-        if ((global - pressGlobal_).manhattanLength() < QApplication::startDragDistance())
-            return false;
-        QWindow* handle = window_.windowHandle();
-        if (handle && handle->startSystemMove()) {
-            // The window manager has the mouse now; no release comes to us.
-            mode_ = Mode::System;
-            pressed_ = false;
-            systemMoveSettled_.start();
-            return true;
-        }
-        mode_ = Mode::Manual;
+    if (!pressed_) return false;
+    if (!leftHeld) {
+        const bool was = dragging_;
+        Release();
+        return was;
     }
-    if (mode_ == Mode::Manual) window_.move(global - grabOffset_);
+    if (!dragging_ && (global - pressGlobal_).manhattanLength() < QApplication::startDragDistance())
+        return false;
+    dragging_ = true;
+    window_.move(global - grabOffset_);
+    if (moved_) moved_();
     return true;
 }
 
 void CharacterDrag::Release() {
     pressed_ = false;
-    if (mode_ == Mode::Manual) Finish();
-}
-
-void CharacterDrag::WindowMoved() {
-    if (mode_ == Mode::System) systemMoveSettled_.start();
-}
-
-void CharacterDrag::Finish() {
-    mode_ = Mode::None;
+    if (!dragging_) return;
+    dragging_ = false;
     if (finished_) finished_();
 }
 

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QPoint>
-#include <QTimer>
 
 #include <functional>
 
@@ -11,36 +10,35 @@ class QWidget;
 namespace orvanel {
 
 // DragCharacter for one character window: while the left button is held and the mouse moves
-// (past the platform's drag distance), the window manager moves the window where it offers
-// that (QWindow::startSystemMove), otherwise the window follows the mouse. When the drag is
-// over `finished` runs, which stands the characters on the bottom edge again.
+// (past the platform's drag distance) the window follows the mouse; when the button comes up
+// `finished` runs, which stands the characters on the bottom edge again.
+//
+// The window moves itself rather than asking the window manager for its move loop
+// (QWindow::startSystemMove): a button released before the window manager took the pointer
+// left that loop running with no button held, and its end is never reported. The press's
+// pointer grab brings every move and the release here, wherever the pointer goes.
 class CharacterDrag : public QObject {
     Q_OBJECT
 public:
-    CharacterDrag(QWidget& window, std::function<void()> finished);
+    // `moved` runs after every step of the window.
+    CharacterDrag(QWidget& window, std::function<void()> moved, std::function<void()> finished);
 
     // Feed the window's left-button presses, moves and releases (global positions).
     void Press(QPoint global);
-    // True while a drag runs (the move belongs to it).
+    // True while a drag runs (the move belongs to it). A move without the left button ends
+    // a drag whose release went astray.
     bool Move(QPoint global, bool leftHeld);
     void Release();
-    bool Dragging() const { return mode_ != Mode::None; }
-
-    // Called from the window's moveEvent: a move by the window manager ends some time after
-    // its last step, since the window system reports no release of its own.
-    void WindowMoved();
+    bool Dragging() const { return dragging_; }
 
 private:
-    enum class Mode { None, System, Manual };
-    void Finish();
-
     QWidget& window_;
+    std::function<void()> moved_;
     std::function<void()> finished_;
-    Mode mode_ = Mode::None;
     bool pressed_ = false;
+    bool dragging_ = false;
     QPoint pressGlobal_;
     QPoint grabOffset_;
-    QTimer systemMoveSettled_;
 };
 
 } // namespace orvanel

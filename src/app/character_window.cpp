@@ -16,7 +16,8 @@ namespace orvanel {
 
 CharacterWindow::CharacterWindow(QWidget* parent)
     : ShapedPictureWindow(parent),
-      drag_(new CharacterDrag(*this, [this] { Q_EMIT DragFinished(); })) {
+      drag_(new CharacterDrag(
+          *this, [this] { Q_EMIT Dragged(); }, [this] { Q_EMIT DragFinished(); })) {
     setObjectName(u"frmKanami"_s);
     setWindowTitle(u"Orvanel"_s);
     setMouseTracking(true);
@@ -110,11 +111,6 @@ void CharacterWindow::closeEvent(QCloseEvent* event) {
     // Closing her closes the program, through its shutdown sequence.
     event->ignore();
     Q_EMIT CloseRequested();
-}
-
-void CharacterWindow::moveEvent(QMoveEvent* event) {
-    ShapedPictureWindow::moveEvent(event);
-    drag_->WindowMoved();
 }
 
 void CharacterWindow::paintEvent(QPaintEvent* event) {

@@ -49,7 +49,9 @@ Q_SIGNALS:
     void DoubleClicked(orvanel::CharacterWindow::Area area);
     // Local files and folders, and a text (when `hasText`), dropped on her.
     void Dropped(const QStringList& files, const QString& text, bool hasText);
-    // A drag has ended; the characters stand on the bottom edge again.
+    // The window moved by a drag; the drag has ended (the characters stand on the bottom
+    // edge again).
+    void Dragged();
     void DragFinished();
     // The window system asked the window to close (the window stays until the program ends).
     void CloseRequested();
@@ -62,7 +64,6 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 

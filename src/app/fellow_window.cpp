@@ -10,7 +10,8 @@ namespace orvanel {
 
 FellowWindow::FellowWindow(QWidget* parent)
     : ShapedPictureWindow(parent),
-      drag_(new CharacterDrag(*this, [this] { Q_EMIT DragFinished(); })) {
+      drag_(new CharacterDrag(
+          *this, [this] { Q_EMIT Dragged(); }, [this] { Q_EMIT DragFinished(); })) {
     setObjectName(u"frmFellow"_s);
     setWindowTitle(u"Orvanel - Fellow"_s);
 }
@@ -27,11 +28,6 @@ void FellowWindow::mouseReleaseEvent(QMouseEvent* event) {
 
 void FellowWindow::mouseMoveEvent(QMouseEvent* event) {
     drag_->Move(event->globalPosition().toPoint(), event->buttons().testFlag(Qt::LeftButton));
-}
-
-void FellowWindow::moveEvent(QMoveEvent* event) {
-    ShapedPictureWindow::moveEvent(event);
-    drag_->WindowMoved();
 }
 
 } // namespace orvanel

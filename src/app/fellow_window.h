@@ -16,13 +16,14 @@ public:
 
 Q_SIGNALS:
     void Poked();
+    // The window moved by a drag; the drag has ended.
+    void Dragged();
     void DragFinished();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
 
 private:
     CharacterDrag* drag_;

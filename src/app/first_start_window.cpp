@@ -68,7 +68,17 @@ void FirstStartWindow::Ok() {
         play_(u"\\h%usernameさんですか。\\n\\nでも名前を書き込めなかった～。"_s);
     }
     ctx_.flags.balloonHold = false;
+    answered_ = true;
     close();
+}
+
+void FirstStartWindow::closeEvent(QCloseEvent* event) {
+    // Like an empty answer: she stops asking and idle talk goes on.
+    if (!answered_) {
+        ctx_.flags.balloonHold = false;
+        if (dismissed) dismissed();
+    }
+    QWidget::closeEvent(event);
 }
 
 } // namespace orvanel

@@ -14,7 +14,7 @@ class AppContext;
 class CharacterView;
 
 // Form6, "初回起動 - ユーザー情報チェック": asks a new user for the names. The character
-// takes no input while it is open.
+// takes no input while it is open; closed without an answer it lets her go on as before.
 class FirstStartWindow : public QWidget {
     Q_OBJECT
 public:
@@ -27,12 +27,19 @@ public:
     QPushButton* OkButton() const { return ok_; }
     void Ok();
 
+    // The window was closed without OK: the names stay unknown, so the next start asks again.
+    std::function<void()> dismissed;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     AppContext& ctx_;
     CharacterView* character_;
     std::function<void(const QString&)> play_;
     std::array<QLineEdit*, 3> fields_{};
     QPushButton* ok_;
+    bool answered_ = false;
 };
 
 } // namespace orvanel

@@ -24,7 +24,7 @@ QString WithoutCr(const QString& text) {
 
 LogWindow::LogWindow(TraceLog& log, QWidget* parent)
     : QWidget(parent, Qt::Window), log_(log), text_(new QPlainTextEdit),
-      drag_(new CharacterDrag(*this, {})) {
+      drag_(new CharacterDrag(*this, {}, {})) {
     setObjectName(u"frmLog"_s);
     setWindowTitle(u"TOMU 動作ログ"_s);
     text_->setObjectName(u"txtSubMsg"_s);

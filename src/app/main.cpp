@@ -7,6 +7,7 @@
 #include "app/instance_lock.h"
 #include "app/message_boxes.h"
 #include "app/shell.h"
+#include "app/shell_commands.h"
 #include "core/app_context.h"
 #include "engine/engine.h"
 #include "net/datagram_receiver.h"
@@ -50,24 +51,22 @@ void AppendToTrace(const QString& path, const QString& line) {
         file.write((line + u"\r\n"_s).toUtf8());
 }
 
+void NameProgram() {
+    QCoreApplication::setApplicationName(u"orvanel"_s);
+    QCoreApplication::setApplicationVersion(u"%1.%2.%3"_s.arg(ORVANEL_VERSION_MAJOR)
+                                                .arg(ORVANEL_VERSION_MINOR)
+                                                .arg(ORVANEL_VERSION_PATCH));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     ChooseWindowSystem();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(u"orvanel"_s);
-    QApplication::setApplicationVersion(u"%1.%2.%3"_s.arg(ORVANEL_VERSION_MAJOR)
-                                            .arg(ORVANEL_VERSION_MINOR)
-                                            .arg(ORVANEL_VERSION_PATCH));
-    // Ties the windows to the installed desktop entry (its name and icon).
-    QApplication::setDesktopFileName(u"org.orvanel.Orvanel"_s);
-    // The characters are tool windows; the program ends by its own shutdown sequence.
-    QApplication::setQuitOnLastWindowClosed(false);
-
+    NameProgram();
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Kanami, the desktop character."_s);
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption folderOption(u"folder"_s, u"The program folder."_s, u"DIR"_s);
     const QCommandLineOption traceOption(u"trace-file"_s, u"Mirror the trace log to this file."_s,
                                          u"PATH"_s);
@@ -76,7 +75,21 @@ int main(int argc, char** argv) {
         u"script-log"_s, u"Append every script played to this file, one JSON line each."_s,
         u"FILE"_s);
     parser.addOptions({folderOption, traceOption, portOption, scriptLogOption});
-    parser.process(app);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    // The help, the version and a wrong option are answered without a display.
+    if (!parser.parse(arguments) || parser.isSet(helpOption) || parser.isSet(versionOption)) {
+        QCoreApplication core(argc, argv);
+        parser.process(core);
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    // Ties the windows to the installed desktop entry (its name and icon).
+    QApplication::setDesktopFileName(u"org.orvanel.Orvanel"_s);
+    // The characters are tool windows; the program ends by its own shutdown sequence.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     quint16 port = DatagramReceiver::kDefaultPort;
     if (parser.isSet(portOption)) {
@@ -100,6 +113,7 @@ int main(int argc, char** argv) {
     }
     InstanceLock lock(folder);
     if (!lock.TryLock()) {
+        InstanceLock::TellHolder(folder);
         if (!tracePath.isEmpty() && MessageBoxes::LoggedOnly())
             AppendToTrace(tracePath, u"MessageBox: 既に起動しています"_s);
         boxes.ShowMessage(u"既に起動しています"_s);
@@ -134,5 +148,6 @@ int main(int argc, char** argv) {
     QObject::connect(&quitSignals, &QuitSignals::Received, &quitSignals,
                      [&shell] { shell.Close(); });
     if (!shell.Start()) return shell.ExitCode();
+    lock.ListenForSecondStarts([&shell] { shell.Commands().BringForward(); });
     return app.exec();
 }

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +24,16 @@ namespace {
 constexpr SettingKey kFieldKeys[] = {SettingKey::TOMULimitTime, SettingKey::MsgDispLimit,
                                      SettingKey::Name1, SettingKey::Name2, SettingKey::Call};
 constexpr int kWriteOrder[] = {2, 3, 4, 0, 1};
+constexpr const char16_t* kLabels[] = {u"おしゃべり間隔", u"バルーン(吹き出し)表示時間", u"名字",
+                                       u"名前", u"呼び方"};
+
+// Ticks, 64 to the second: idle talk from every 5 seconds to once a day, a balloon shown from
+// 1 second to an hour. Zero or less would murmur at every tick or never close a balloon.
+struct TickRange {
+    int low;
+    int high;
+};
+constexpr TickRange kRanges[] = {{320, 64 * 60 * 60 * 24}, {64, 64 * 60 * 60}};
 } // namespace
 
 OptionWindow::OptionWindow(AppContext& ctx, std::function<void(const QString&)> play,
@@ -35,16 +46,27 @@ OptionWindow::OptionWindow(AppContext& ctx, std::function<void(const QString&)> 
     ctx_.flags.balloonHold = true;
 
     auto* form = new QFormLayout;
-    const QString labels[] = {u"おしゃべり間隔"_s, u"バルーン(吹き出し)表示時間"_s, u"名字"_s,
-                              u"名前"_s, u"呼び方"_s};
     QString values[5];
     for (int i = 0; i < 5; ++i) {
         values[i] = ctx_.settings.ReadSetting(kFieldKeys[i]);
         auto* field = new QLineEdit(values[i]);
         field->setObjectName(u"Text%1"_s.arg(i + 1));
         fields_[size_t(i)] = field;
-        form->addRow(labels[i], field);
+        if (i >= 2) {
+            form->addRow(QString::fromUtf16(kLabels[i]), field);
+            continue;
+        }
+        field->setValidator(new QIntValidator(kRanges[i].low, kRanges[i].high, field));
+        auto* row = new QHBoxLayout;
+        row->addWidget(field);
+        row->addWidget(new QLabel(u"× 1/64秒"_s));
+        form->addRow(QString::fromUtf16(kLabels[i]), row);
     }
+    refusal_ = new QLabel;
+    refusal_->setObjectName(u"lblRefusal"_s);
+    refusal_->setStyleSheet(u"color: #c00000"_s);
+    refusal_->hide();
+    form->addRow(refusal_);
     slider_ = new QSlider(Qt::Horizontal);
     slider_->setObjectName(u"Slider1"_s);
     slider_->setRange(1, 100);
@@ -83,9 +105,25 @@ OptionWindow::~OptionWindow() {
     ctx_.log.LogLine(u"Unload ConfigrationForm"_s);
 }
 
+QString OptionWindow::Refusal() const {
+    return refusal_->isHidden() ? QString() : refusal_->text();
+}
+
 void OptionWindow::Ok() {
     for (QLineEdit* f : fields_)
         if (f->text().isEmpty()) return;
+    for (int i = 0; i < 2; ++i) {
+        QLineEdit* f = fields_[size_t(i)];
+        if (f->hasAcceptableInput()) continue;
+        refusal_->setText(u"%1は%2～%3の数で入れてください。"_s.arg(QString::fromUtf16(kLabels[i]))
+                              .arg(kRanges[i].low)
+                              .arg(kRanges[i].high));
+        refusal_->show();
+        f->setFocus();
+        f->selectAll();
+        return;
+    }
+    refusal_->hide();
     const Settings& s = ctx_.settings;
     bool written = true;
     const auto write = [&](SettingKey key, const QString& value) {

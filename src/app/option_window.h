@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 
+class QLabel;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -16,7 +17,8 @@ class AppContext;
 
 // frmOption, "TOMU ユーザー設定": the idle-talk interval, the balloon display time, the
 // user's names and the script speed, and whether she starts at login. While it is open the
-// balloons stay open.
+// balloons stay open. The two times are counted in main-timer ticks; a number outside a
+// sensible range is refused.
 class OptionWindow : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +33,8 @@ public:
     QCheckBox* StartAtLogin() const { return startAtLogin_; }
     QPushButton* OkButton() const { return ok_; }
     QPushButton* CancelButton() const { return cancel_; }
+    // Why the last OK was refused ("" when it was not).
+    QString Refusal() const;
 
     void Ok();
     void Cancel();
@@ -43,6 +47,7 @@ private:
     QCheckBox* startAtLogin_;
     QPushButton* ok_;
     QPushButton* cancel_;
+    QLabel* refusal_;
     QString callAtLoad_;
 };
 

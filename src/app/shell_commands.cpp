@@ -95,13 +95,16 @@ ShellCommands::ShellCommands(ShellParts& parts, CharacterView& character, ShellL
     };
     // The updater takes over; the switches are still saved on the way out.
     drops.endNow = [this] { lifecycle_.Close(); };
-    connect(&parts.character, &CharacterWindow::DragFinished, this,
-            [this] { lifecycle_.StandOnBottom(); });
+    // The balloons go along at every tick of a drag; afterwards both stand on the bottom.
+    const auto dragged = [this] { parts_.ticks.Reschedule(); };
+    const auto dropped = [this] { parts_.StandOnBottom(); };
+    connect(&parts.character, &CharacterWindow::Dragged, this, dragged);
+    connect(&parts.character, &CharacterWindow::DragFinished, this, dropped);
+    connect(&parts.fellow, &FellowWindow::Dragged, this, dragged);
+    connect(&parts.fellow, &FellowWindow::DragFinished, this, dropped);
     connect(&parts.character, &CharacterWindow::CloseRequested, this,
             [this] { lifecycle_.Close(); });
     connect(&parts.fellow, &FellowWindow::Poked, this, &ShellCommands::FellowPoked);
-    connect(&parts.fellow, &FellowWindow::DragFinished, this,
-            [this] { lifecycle_.StandOnBottom(); });
 
     CharacterMenu& menu = parts.menu;
     menu.SetHandler(MenuItem::Config, [this] { OpenOptions(); });
@@ -203,10 +206,8 @@ void ShellCommands::OpenCharacterMenu(QPoint global) {
 void ShellCommands::OpenOptions() {
     if (!optionWindow_) {
         optionWindow_ = new OptionWindow(parts_.ctx, [this](const QString& s) { parts_.Play(s); });
-        optionWindow_->show();
     }
-    optionWindow_->raise();
-    optionWindow_->activateWindow();
+    parts_.Present(*optionWindow_);
 }
 
 void ShellCommands::OpenSkinSelection() {
@@ -214,10 +215,8 @@ void ShellCommands::OpenSkinSelection() {
         skinSelect_ = new SkinSelectWindow(
             parts_.ctx, [this] { return parts_.engine->Source().GetWord(u"終了時"_s); },
             [this](const QString& s) { parts_.Play(s); });
-        skinSelect_->show();
     }
-    skinSelect_->raise();
-    skinSelect_->activateWindow();
+    parts_.Present(*skinSelect_);
 }
 
 void ShellCommands::OpenWordRegistration() {
@@ -229,13 +228,12 @@ void ShellCommands::OpenWordRegistration() {
                 if (restart && !parts_.closed && !parts_.ctx.flags.minimized) parts_.ticks.Start();
                 parts_.loop.Wake();
             });
-        wordRegistration_->show();
+        parts_.Present(*wordRegistration_);
         parts_.Play(u"\\h単語登録中です。"_s);
         parts_.ctx.flags.balloonHold = true;
         character_.SetEnabled(false);
     }
-    wordRegistration_->raise();
-    wordRegistration_->activateWindow();
+    parts_.Present(*wordRegistration_);
     wordRegistration_->Input()->setFocus();
 }
 
@@ -318,6 +316,20 @@ void ShellCommands::Restore(bool fromIcon) {
     parts_.Play(RestoreGreeting(ctx.random.Pick(3), fromIcon, parts_.engine->Source()));
 }
 
+void ShellCommands::BringForward() {
+    if (parts_.closed) return;
+    parts_.ctx.log.LogLine(u"Second Start"_s);
+    if (parts_.ctx.flags.minimized) {
+        Restore(false);
+    } else if (!parts_.character.isVisible()) {
+        if (character_.FellowPresent()) parts_.fellow.ShowWithoutActivation();
+        parts_.character.ShowWithoutActivation();
+    }
+    for (ShapedPictureWindow* w : std::initializer_list<ShapedPictureWindow*>{
+             &parts_.fellow, &parts_.character, &parts_.fellowBalloon, &parts_.mainBalloon})
+        w->RaiseWithoutActivation();
+}
+
 void ShellCommands::ShowAbout() {
     if (!about_) {
         const Settings& settings = parts_.ctx.settings;
@@ -331,8 +343,7 @@ void ShellCommands::ShowAbout() {
         box->setModal(false);
         about_ = box;
     }
-    about_->show();
-    about_->raise();
+    parts_.Present(*about_);
 }
 
 void ShellCommands::EndCommand() {

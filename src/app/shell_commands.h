@@ -39,6 +39,9 @@ public:
     // Into the notification area and back.
     void Minimize();
     void Restore(bool fromIcon);
+    // A second start was refused: she comes back from the notification area or from behind
+    // the screen edge, and her windows come to the front.
+    void BringForward();
     void ShowAbout();
     // The End command: the farewell, then the main timer closes 30 ticks after it.
     void EndCommand();

@@ -20,7 +20,9 @@
 #include "watch/main_timer.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLineEdit>
+#include <QPixmap>
 
 #include <functional>
 
@@ -95,6 +97,8 @@ bool ShellLifecycle::Start() {
         [&] { return parts_.surfaces.ShowSurface(1, false); },
         [&] {
             log.LogEnd(u" Complete"_s);
+            // Her place first: the fellow joins her on her screen.
+            parts_.PlaceAtStart();
             return LoadFellow();
         },
         [&] {
@@ -140,10 +144,6 @@ void ShellLifecycle::PlaceWindows() {
     CharacterWindow& character = parts_.character;
     character.PlaceHitAreas(orvanel::PlaceHitAreas(parts_.ctx));
     if (parts_.splash) parts_.splash->hide();
-    const QRect screen = ShellParts::ScreenGeometry();
-    const QRect work = ShellParts::WorkArea();
-    character.move(screen.x() + qRound(0.73 * screen.width()),
-                   work.y() + work.height() - character.height());
     parts_.engine->Timer()->DrawFirstBlinkInterval();
 }
 
@@ -160,9 +160,12 @@ void ShellLifecycle::Greet(const VersionInfo& version) {
         ctx.log.LogEnd(u"True"_s);
         play(FirstStartScript());
         auto* form6 = new FirstStartWindow(ctx, &character_, play);
+        form6->dismissed = [this] {
+            parts_.engine->Player().Stop();
+            parts_.mainBalloon.hide();
+        };
         firstStart_ = form6;
-        form6->show();
-        form6->activateWindow();
+        parts_.Present(*form6);
         form6->Field(0)->setFocus();
         ctx.flags.balloonHold = true;
     }
@@ -196,6 +199,8 @@ void ShellLifecycle::Finish() {
     log.LogLine(u"Boot Complete"_s);
     parts_.character.ShowWithoutActivation();
     parts_.SetTopmost(parts_.engine->Play().OnTop());
+    // Her face marks the program's windows in the taskbar.
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(parts_.surfaces.OpenEyes())));
     ctx.flags.timerInterval = ctx.settings.Number(SettingKey::TimerInterval);
     parts_.loop.Start();
     started_ = true;
@@ -274,10 +279,9 @@ Outcome ShellLifecycle::LoadFellow() {
         return Outcome::EndProgram;
     UnloadFellowBalloon();
     if (LoadFellowBalloon() == Outcome::EndProgram) return Outcome::EndProgram;
-    const QRect screen = ShellParts::ScreenGeometry();
-    const QRect work = ShellParts::WorkArea();
-    fellow.move(screen.x() + qRound(0.57 * screen.width()),
-                work.y() + work.height() - fellow.height());
+    const QRect screen = parts_.ScreenGeometry();
+    fellow.move(screen.topLeft());
+    ShellParts::StandOnBottom(fellow, screen.x() + qRound(0.57 * screen.width()));
     fellow.ShowWithoutActivation();
     fellow.SetStaysOnTop(parts_.engine->Play().OnTop());
     return Outcome::Go;
@@ -297,14 +301,6 @@ void ShellLifecycle::UnloadFellowBalloon() {
     parts_.fellowBalloon.hide();
     parts_.fellowBalloonLoaded = false;
     parts_.ctx.log.LogLine(u"Unload FellowBaloon"_s);
-}
-
-void ShellLifecycle::StandOnBottom() {
-    const QRect work = ShellParts::WorkArea();
-    const int bottom = work.y() + work.height();
-    CharacterWindow& character = parts_.character;
-    character.move(character.x(), bottom - character.height());
-    if (parts_.fellowLoaded) parts_.fellow.move(parts_.fellow.x(), bottom - parts_.fellow.height());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -331,6 +327,8 @@ void ShellLifecycle::Close(int exitCode) {
                                   std::pair{SettingKey::Silent, ctx.flags.silent}})
         if (started_ && !settings.WriteSwitch(key, on))
             ctx.log.LogLine(u"Write failed: "_s + SettingName(key));
+    if (started_ && !parts_.RememberPlace())
+        ctx.log.LogLine(u"Write failed: "_s + SettingName(SettingKey::PositionX));
     if (parts_.mainBalloonLoaded) {
         parts_.mainBalloon.hide();
         ctx.log.LogLine(u"Unload MainBaloon"_s);

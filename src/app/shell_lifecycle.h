@@ -37,8 +37,6 @@ public:
     // Loads frmFellow and its balloon as the skin has them, or unloads them (start-up and
     // skin reload).
     [[nodiscard]] Outcome LoadFellow();
-    // After a drag both characters stand on the bottom of the work area again.
-    void StandOnBottom();
     // Form6, while the names are asked for at the first start.
     QWidget* FirstStart() const { return firstStart_; }
 

@@ -4,14 +4,17 @@
 #include "app/message_boxes.h"
 #include "app/shell_talk.h"
 #include "core/app_context.h"
+#include "core/geometry.h"
 #include "engine/engine.h"
 #include "platform/linux/system_sources.h"
+#include "platform/linux/x11_screens.h"
 #include "script/script_player.h"
 #include "watch/main_timer.h"
 
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -76,14 +79,85 @@ void ShellParts::Play(const QString& script) {
     engine->Player().PlayScript(script);
 }
 
-QRect ShellParts::ScreenGeometry() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+QList<QRect> ShellParts::Screens() {
+    QList<QRect> out;
+    for (const QScreen* s : QGuiApplication::screens())
+        out.append(s->geometry());
+    if (out.isEmpty()) out.append(QRect(0, 0, 1024, 768));
+    return out;
 }
 
-QRect ShellParts::WorkArea() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : ScreenGeometry();
+QRect ShellParts::ScreenOf(const QWidget& window) {
+    return orvanel::ScreenOf(Screens(), window.frameGeometry());
+}
+
+QRect ShellParts::WorkAreaOf(const QRect& screen) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    // With one screen Qt has the window manager's work area; with more it gives each the
+    // whole screen, so the panels are asked for.
+    if (screens.size() > 1) return X11WorkArea(screen).value_or(screen);
+    for (const QScreen* s : screens)
+        if (s->geometry() == screen) return s->availableGeometry();
+    return screen;
+}
+
+void ShellParts::StandOnBottom(QWidget& window, std::optional<int> x) {
+    const QPoint at =
+        StandingPosition(x.value_or(window.x()), window.size(), WorkAreaOf(ScreenOf(window)));
+    if (window.pos() != at) window.move(at);
+}
+
+void ShellParts::StandOnBottom() {
+    StandOnBottom(character);
+    if (fellowLoaded) StandOnBottom(fellow);
+}
+
+void ShellParts::PlaceAtStart() {
+    const Settings& settings = ctx.settings;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QString name = settings.Text(SettingKey::Screen);
+    for (QScreen* s : QGuiApplication::screens())
+        if (!name.isEmpty() && s->name() == name) screen = s;
+    const QRect area = screen ? screen->geometry() : Screens().first();
+    bool known = false;
+    const int stored = settings.Text(SettingKey::PositionX).toInt(&known);
+    // A remembered place on a screen that has since become narrower stays on it.
+    const int x = known ? qBound(0, stored, qMax(0, area.width() - character.width()))
+                        : qRound(0.73 * area.width());
+    // On that screen first, so that its work area is the one she stands on.
+    character.move(area.x() + x, area.y());
+    StandOnBottom(character);
+    placed = true;
+}
+
+void ShellParts::Present(QWidget& window) const {
+    if (!window.isVisible()) {
+        // Above her on-top windows only while hers stay on top.
+        const bool onTop = character.StaysOnTop();
+        if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop)
+            window.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+        // Room for the title beside the window manager's buttons.
+        const int titleWidth = window.fontMetrics().horizontalAdvance(window.windowTitle());
+        window.resize(qMax(window.sizeHint().width(), titleWidth * 5 / 4 + 160),
+                      window.sizeHint().height());
+        const QRect work = WorkArea();
+        window.move(KeepInside(work.center() - window.rect().center(), window.size(), work));
+        window.show();
+    }
+    window.raise();
+    window.activateWindow();
+}
+
+bool ShellParts::RememberPlace() const {
+    if (!placed) return true;
+    const Settings& settings = ctx.settings;
+    const QRect area = ScreenGeometry();
+    QString name;
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s->geometry() == area) name = s->name();
+    const bool x =
+        settings.WriteSetting(SettingKey::PositionX, QString::number(character.x() - area.x()));
+    return settings.WriteSetting(SettingKey::Screen, name) && x;
 }
 
 void ShellParts::SetTopmost(bool on) {

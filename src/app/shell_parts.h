@@ -17,6 +17,7 @@
 #include <QSystemTrayIcon>
 
 #include <memory>
+#include <optional>
 
 namespace orvanel {
 
@@ -36,9 +37,29 @@ public:
 
     // Plays `script` now: the main loop steps at once and the next tick comes at its time.
     void Play(const QString& script);
-    // The primary screen, and the work area the characters stand on.
-    static QRect ScreenGeometry();
-    static QRect WorkArea();
+    // Every screen; the one a window stands on (that holds the most of it); what the panels
+    // leave free of a screen.
+    static QList<QRect> Screens();
+    static QRect ScreenOf(const QWidget& window);
+    static QRect WorkAreaOf(const QRect& screen);
+    // The screen frmKanami stands on, and its work area.
+    QRect ScreenGeometry() const { return ScreenOf(character); }
+    QRect WorkArea() const { return WorkAreaOf(ScreenGeometry()); }
+    // The one placement of the characters (start-up, drags, skin changes, the desktop's
+    // changes): a character window stands on the bottom of the work area of the screen it is
+    // on, where it is horizontally or at `x`, and inside that work area.
+    static void StandOnBottom(QWidget& window, std::optional<int> x = std::nullopt);
+    // Both characters, each at its own height.
+    void StandOnBottom();
+    // frmKanami at the start: on the screen and at the place where she stood when the program
+    // last ended, else 0.73 across the primary screen.
+    void PlaceAtStart();
+    // Shows one of the program's windows (settings, first start, word registration, ...) as a
+    // user expects it: centred on her screen, above her windows when they stay on top, wide
+    // enough for its title, activated.
+    void Present(QWidget& window) const;
+    // Remembers where she stands for the next start. False when it could not be written.
+    [[nodiscard]] bool RememberPlace() const;
     // Keeps both character windows above all others, or stops doing so.
     void SetTopmost(bool on);
     void UpdateProbes();
@@ -65,6 +86,7 @@ public:
     bool fellowLoaded = false;
     bool fellowBalloonLoaded = false;
     bool mainBalloonLoaded = false;
+    bool placed = false; // she has had her place at the start
     bool closed = false;
     int exitCode = 0;
 

@@ -118,7 +118,7 @@ DebugWindow& ShellTools::OpenDebugWindow() {
 
 void ShellTools::OpenDebugWindowAtStart() {
     DebugWindow& window = OpenDebugWindow();
-    const QPoint origin = ShellParts::ScreenGeometry().topLeft();
+    const QPoint origin = parts_.ScreenGeometry().topLeft();
     window.move(origin + QPoint(200, 5500) / kTwipsPerPixel);
 }
 

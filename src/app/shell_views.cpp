@@ -68,12 +68,16 @@ QPoint ShellViews::CursorPosition() const {
     return QCursor::pos();
 }
 
+QList<QRect> ShellViews::Screens() const {
+    return ShellParts::Screens();
+}
+
 QRect ShellViews::ScreenGeometry() const {
-    return ShellParts::ScreenGeometry();
+    return parts_.ScreenGeometry();
 }
 
 QRect ShellViews::WorkArea() const {
-    return ShellParts::WorkArea();
+    return parts_.WorkArea();
 }
 
 void ShellViews::SetCharacterVisible(bool on) {

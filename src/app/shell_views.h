@@ -39,6 +39,7 @@ public:
     void MoveBalloon(int balloon, QPoint topLeft) override;
     void MoveCharacter(QPoint topLeft) override;
     QPoint CursorPosition() const override;
+    QList<QRect> Screens() const override;
     QRect ScreenGeometry() const override;
     QRect WorkArea() const override;
     void SetCharacterVisible(bool on) override;

@@ -30,9 +30,9 @@ SkinSelectWindow::SkinSelectWindow(AppContext& ctx, std::function<QString()> far
     layout->addWidget(files_);
     layout->addWidget(info_);
     connect(files_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { ShowInfoOf(item->text()); });
+            [this](QListWidgetItem* item) { ShowInfoOf(FileOf(item)); });
     connect(files_, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem* item) { Choose(item->text()); });
+            [this](QListWidgetItem* item) { Choose(FileOf(item)); });
     files_->installEventFilter(this);
     Refresh();
     const SkinState& skin = ctx_.skin;
@@ -46,7 +46,7 @@ bool SkinSelectWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == files_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && files_->currentItem()) {
-            Choose(files_->currentItem()->text());
+            Choose(FileOf(files_->currentItem()));
             return true;
         }
     }
@@ -64,7 +64,18 @@ QString SkinSelectWindow::InfoText(const QString& name, const QString& author, c
 void SkinSelectWindow::Refresh() {
     files_->clear();
     const QDir folder(ctx_.settings.AppFolder());
-    files_->addItems(folder.entryList({u"*.skn"_s}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+    // Each skin by the name it gives itself; the file name where it gives none.
+    for (const QString& file :
+         folder.entryList({u"*.skn"_s}, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
+        const QString name = ctx_.settings.ReadIni(folder.filePath(file), u"Info"_s, u"Name"_s);
+        auto* item = new QListWidgetItem(name.isEmpty() ? file : name, files_);
+        item->setData(Qt::UserRole, file);
+        item->setToolTip(file);
+    }
+}
+
+QString SkinSelectWindow::FileOf(const QListWidgetItem* item) {
+    return item ? item->data(Qt::UserRole).toString() : QString();
 }
 
 void SkinSelectWindow::ShowInfoOf(const QString& fileName) {

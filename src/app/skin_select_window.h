@@ -24,7 +24,9 @@ public:
 
     // Lists the "*.skn" files of the program folder again (a skin was just unpacked).
     void Refresh();
+    // The skins by their [Info] Name; each item's file name is FileOf(item).
     QListWidget* Files() const { return files_; }
+    static QString FileOf(const QListWidgetItem* item);
     QPlainTextEdit* Info() const { return info_; }
 
     // "名前：" ... for a skin's name, author and address.

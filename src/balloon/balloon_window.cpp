@@ -37,11 +37,12 @@ void BalloonWindow::PlaceLabel(const QRect& twips, qint32 backColor) {
 }
 
 quint64 BalloonWindow::ActivateBalloon() {
-    // Only activation among our own windows moves: another program keeps the keyboard.
-    QWidget* active = QApplication::activeWindow();
-    if (!active) return 0;
-    activateWindow();
-    return quint64(active->winId());
+    // Activating the balloon and giving the activation back is a round trip through the
+    // window manager that the user's typing overtakes: keys went to the balloon, or the
+    // settings window lost the keyboard for good. Where the activation would only come back,
+    // it never leaves: the balloon comes to the front and the user keeps the keyboard.
+    RaiseWithoutActivation();
+    return 0;
 }
 
 void BalloonWindow::RestoreActivationTo(quint64 token) {
@@ -57,7 +58,10 @@ void BalloonWindow::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = pressed_ && event->button() == Qt::LeftButton &&
                        rect().contains(event->position().toPoint());
     pressed_ = false;
-    if (click && onClick) onClick();
+    if (!click) return;
+    // A text longer than the balloon turns to its next lines.
+    label_->NextPage();
+    if (onClick) onClick();
 }
 
 void BalloonWindow::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -1,5 +1,7 @@
 #include "balloon/shaped_picture_window.h"
 
+#include "platform/linux/x11_screens.h"
+
 #include <QPainter>
 #include <QWindow>
 
@@ -51,6 +53,12 @@ void ShapedPictureWindow::RaiseWithoutActivation() {
 
 void ShapedPictureWindow::ShowWithoutActivation() {
     if (!isVisible()) show();
+}
+
+void ShapedPictureWindow::showEvent(QShowEvent* event) {
+    // Before the window is mapped; the window manager forgets the states of a hidden one.
+    KeepOutOfTaskbar(winId());
+    QWidget::showEvent(event);
 }
 
 void ShapedPictureWindow::paintEvent(QPaintEvent*) {

@@ -8,8 +8,8 @@
 namespace orvanel {
 
 // A frameless top-level window that shows one picture and takes the outline the character
-// layer builds for it (QWidget::setMask): the character, the fellow and both balloons. It has
-// no taskbar entry (a tool window) and can be kept above all other windows.
+// layer builds for it (QWidget::setMask): the character, the fellow and both balloons. It is
+// a tool window with no place in the taskbar or the pager, and can be kept above all others.
 class ShapedPictureWindow : public QWidget, public ShapedWindow {
     Q_OBJECT
 public:
@@ -35,6 +35,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QImage picture_;

@@ -17,9 +17,13 @@ constexpr SettingDef kSettings[kSettingKeyCount] = {
     {u"General", u"Bold", u"False", Switch},
     {u"General", u"Debug", u"False", Switch},
     {u"General", u"TimerInterval", u"50", Positive},
-    {u"General", u"MsgDispLimit", u"300", NonZero, true},
-    {u"General", u"TOMULimitTime", u"3000", NonZero, true},
+    // A negative display time would keep every balloon open, a negative interval would
+    // murmur at every tick: both read, and are repaired, as their defaults.
+    {u"General", u"MsgDispLimit", u"300", Positive, true},
+    {u"General", u"TOMULimitTime", u"3000", Positive, true},
     {u"General", u"SkinFile", u"kanami.skn", NonEmpty, true},
+    {u"General", u"PositionX", u"", Text},
+    {u"General", u"Screen", u"", Text},
     {u"User", u"Name1", u"", Text},
     {u"User", u"Name2", u"", Text},
     {u"User", u"Call", u"", Text},
@@ -59,10 +63,9 @@ SettingValue Normalize(SettingKey key, const QString& stored) {
     case Switch:
         useDefault = stored != BoolText(def.fallback != u"True");
         break;
-    case Positive:
-    case NonZero: {
+    case Positive: {
         const qint32 n = LenientInt(stored);
-        useDefault = def.rule == Positive ? n <= 0 : n == 0;
+        useDefault = n <= 0;
         text = QString::number(n);
         break;
     }

@@ -17,6 +17,8 @@ enum class SettingKey {
     MsgDispLimit, // the three repaired keys in the order they are repaired
     TOMULimitTime,
     SkinFile,
+    PositionX, // where she stood when the program last ended: pixels from her screen's left
+    Screen,    // and the name of that screen
     Name1,
     Name2,
     Call,
@@ -43,7 +45,6 @@ enum class SettingRule {
     Text,     // as stored
     Switch,   // "True"/"False": only the exact text opposite to the default changes it
     Positive, // a number; 0, negative or none reads as the default
-    NonZero,  // a number; 0 or none reads as the default (negative numbers stay)
     NonEmpty, // empty reads as the default
     DataFile, // a file in the program folder; empty or no such file reads as the default
 };

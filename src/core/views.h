@@ -21,7 +21,9 @@ public:
     virtual void BringToFront() = 0;
     // Keeps the window above all others, or stops doing so; nothing happens when unchanged.
     virtual void SetTopmost(bool on) = 0;
-    // Activates the window; returns a token naming the window that was active before.
+    // Activates the window; returns a token naming the window that was active before. On a
+    // desktop where a talk must never take the keyboard from the user's window, the window
+    // only comes to the front and the token is 0.
     virtual quint64 Activate() = 0;
     // Gives the activation back to the window of a token from Activate (0: none).
     virtual void RestoreActivation(quint64 token) = 0;

@@ -106,23 +106,21 @@ int MainTimer::QuietTicks(int atMost) const {
 
 // The balloon's lower right corner meets its character's upper left corner, moved by the
 // skin's offsets. Both balloons move on every tick, so they follow a dragged character.
+// A balloon that would leave its character's screen stays inside it.
 void MainTimer::PlaceBalloons() {
+    const QList<QRect> screens = host_.Screens();
     const QRect owners[] = {host_.CharacterGeometry(), host_.FellowGeometry()};
     for (int n = 0; n < 2; ++n) {
-        const QSize size = host_.BalloonSize(n);
-        QPoint at = BalloonPosition(owners[n].topLeft(), size, host_.BalloonOffsetTwips(n));
-        // The balloon a click wait waits on must be where it can be clicked.
-        if (n == 0 && player_.WaitingForClick()) at = KeepInside(at, size, host_.ScreenGeometry());
-        host_.MoveBalloon(n, at);
+        host_.MoveBalloon(n, BalloonPosition(owners[n].topLeft(), host_.BalloonSize(n),
+                                             host_.BalloonOffsetTwips(n),
+                                             ScreenOf(screens, owners[n])));
     }
 }
 
+// The edges are those of her screen; where another screen continues there is no edge.
 void MainTimer::WatchEdges() {
     c_.cursor = host_.CursorPosition();
-    const QRect screen = host_.ScreenGeometry();
-    const QPoint& p = c_.cursor;
-    if (p.x() == screen.left() || p.x() == screen.right() || p.y() == screen.top() ||
-        p.y() == screen.bottom())
+    if (AtOuterEdge(c_.cursor, host_.ScreenGeometry(), host_.Screens()))
         EdgeToggle();
     else
         c_.edgeArmed = true;
@@ -301,10 +299,8 @@ void MainTimer::SkinChangePhase() {
 // down), three quarters across the screen.
 void MainTimer::PlaceCharacter() {
     const QRect screen = host_.ScreenGeometry();
-    const QRect work = host_.WorkArea();
-    const QRect self = host_.CharacterGeometry();
-    host_.MoveCharacter(QPoint(screen.x() + RoundHalfEven(0.75 * screen.width()),
-                               work.y() + work.height() - self.height()));
+    host_.MoveCharacter(StandingPosition(screen.x() + RoundHalfEven(0.75 * screen.width()),
+                                         host_.CharacterGeometry().size(), host_.WorkArea()));
 }
 
 void MainTimer::GreetAfterSkinChange() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -32,7 +33,10 @@ public:
 
     // The mouse cursor (GetCursorPos).
     virtual QPoint CursorPosition() const = 0;
-    // The screen whose edges hide the characters, and the work area the character stands on.
+    // Every screen of the desktop; the screen frmKanami stands on (the one that holds most of
+    // her), whose outer edges hide the characters; the work area of that screen (what the
+    // panels leave free).
+    virtual QList<QRect> Screens() const = 0;
     virtual QRect ScreenGeometry() const = 0;
     virtual QRect WorkArea() const = 0;
 

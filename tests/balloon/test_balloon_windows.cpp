@@ -410,15 +410,23 @@ private Q_SLOTS:
         label.SetText(u"http://"_s + u"x"_s.repeated(200));
         QVERIFY(label.VisibleLines().size() > 1);
 
-        // What does not fit below is cut; the lines that show start at the top.
+        // Whole lines only, from the top, with the mark in the last line's place; a click
+        // (NextPage) turns to the rest, and every line is seen once.
         QStringList many;
         for (int i = 1; i <= 30; ++i)
             many << QString::number(i);
         label.SetText(many.join(u"\r\n"_s));
-        const QStringList shown = label.VisibleLines();
-        QVERIFY(shown.size() < 30);
-        QCOMPARE(shown.first(), u"1"_s);
-        QVERIFY(shown.size() * metrics.height() >= 135 - metrics.height());
+        QStringList seen = label.VisibleLines();
+        QCOMPARE(seen.first(), u"1"_s);
+        QVERIFY(label.MoreFollows());
+        QVERIFY((seen.size() + 1) * metrics.height() <= 135);
+        QVERIFY(seen.size() >= 135 / metrics.height() - 2);
+        while (label.NextPage())
+            seen += label.VisibleLines();
+        QCOMPARE(seen, many);
+        QVERIFY(!label.MoreFollows());
+        label.SetText(u"新しい話"_s); // a new text starts at the top
+        QCOMPARE(label.VisibleLines(), QStringList{u"新しい話"_s});
     }
 };
 

@@ -51,7 +51,8 @@ private Q_SLOTS:
         QCOMPARE(p.callName, u"はなちゃん"_s);
         QCOMPARE(p.TOMULimitTime, 3000);
         QCOMPARE(settings.ReadSetting(SettingKey::TOMULimitTime), u"3000"_s);
-        QCOMPARE(p.MsgDispLimit, -7); // negative numbers stay as typed
+        QCOMPARE(p.MsgDispLimit, 300); // a negative time would never close a balloon
+        QCOMPARE(settings.ReadSetting(SettingKey::MsgDispLimit), u"300"_s);
         QCOMPARE(p.skinFile, u"x.skn"_s);
 
         QVERIFY(SaveUserInfo(settings, u"a"_s, u"b"_s, u"c"_s));
@@ -75,7 +76,7 @@ private Q_SLOTS:
         QTest::newRow("interval negative") << K::TimerInterval << u"-20"_s << u"50"_s << false;
         QTest::newRow("interval rounded") << K::TimerInterval << u"20.5"_s << u"20"_s << false;
         QTest::newRow("idle zero") << K::TOMULimitTime << u"abc"_s << u"3000"_s << true;
-        QTest::newRow("balloon negative") << K::MsgDispLimit << u"-7"_s << u"-7"_s << false;
+        QTest::newRow("balloon negative") << K::MsgDispLimit << u"-7"_s << u"300"_s << true;
         QTest::newRow("skin empty") << K::SkinFile << u""_s << u"kanami.skn"_s << true;
         QTest::newRow("call empty") << K::Call << u""_s << u""_s << false;
     }

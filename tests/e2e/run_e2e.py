@@ -103,34 +103,6 @@ def case_datagram(s):
         check("=e2eanimal\r\n" in f.read().decode("cp932"), "the taught word was not learned")
 
 
-def case_drag(s):
-    """Dragging her with the left button moves her along the bottom edge; her balloon follows."""
-    folder = s.prepared_folder()
-    p = s.start(folder)
-    p.wait_trace("Main Timer Start")
-    time.sleep(0.5)
-    p.send("\\hついていくよ。")
-    time.sleep(1.0)
-    kanami, balloon = s.window("Orvanel"), s.window("Orvanel - Balloon")
-    kx, ky, kw, kh, _ = s.geometry(kanami)
-    bx, by = s.geometry(balloon)[:2]
-    x, y = kanami_centre(s)
-    s.xdotool("mousemove", str(x), str(y))
-    time.sleep(0.1)
-    s.xdotool("mousedown", "1")
-    for step in range(1, 11):
-        s.xdotool("mousemove", str(x - 50 * step), str(y - 10 * step))
-        time.sleep(0.05)
-    s.xdotool("mouseup", "1")
-    time.sleep(0.5)
-    nx, ny = s.geometry(kanami)[:2]
-    check(abs((kx - nx) - 500) <= 2, "moved %d pixels, not 500" % (kx - nx))
-    check(ny == ky, "she left the bottom edge (%d, was %d)" % (ny, ky))
-    nbx, nby = s.geometry(balloon)[:2]
-    check((nbx, nby) == (bx - (kx - nx), by), "the balloon did not follow")
-    s.screenshot("dragged")
-
-
 def case_port_taken(s):
     """The port is taken: the message, and the shutdown sequence leaves the switches alone."""
     import socket

@@ -84,17 +84,28 @@ private Q_SLOTS:
         rig_->random.Push(r);
         QPointer<OptionWindow> w = new OptionWindow(rig_->ctx, Recorder());
         w->show();
-        w->Field(0)->setText(u"0"_s); // repaired to 3000 by the reload
-        w->Field(1)->setText(u"-5"_s);
         w->Field(4)->setText(call);
         w->Speed()->setValue(80);
+        // Out of range, or no number: refused, nothing written.
+        for (const auto& [idle, shown] : {std::pair{u"0"_s, u"300"_s},
+                                          {u"999"_s, u"-5"_s},
+                                          {u"999"_s, u"abc"_s},
+                                          {u"100"_s, u"300"_s}}) {
+            w->Field(0)->setText(idle);
+            w->Field(1)->setText(shown);
+            QTest::mouseClick(w->OkButton(), Qt::LeftButton);
+            QVERIFY(!w->Refusal().isEmpty());
+        }
+        QCOMPARE(Setting(SettingKey::TimerInterval), QString());
+        w->Field(0)->setText(u"999"_s);
+        w->Field(1)->setText(u"400"_s);
         QTest::mouseClick(w->OkButton(), Qt::LeftButton);
         Settle();
         QVERIFY(!w);
         QCOMPARE(rig_->ctx.flags.timerInterval, 80);
         QCOMPARE(Setting(SettingKey::TimerInterval), u"80"_s);
-        QCOMPARE(Setting(SettingKey::TOMULimitTime), u"3000"_s);
-        QCOMPARE(rig_->ctx.profile.MsgDispLimit, -5);
+        QCOMPARE(Setting(SettingKey::TOMULimitTime), u"999"_s);
+        QCOMPARE(rig_->ctx.profile.MsgDispLimit, 400);
         QCOMPARE(rig_->ctx.profile.callName, call);
         QCOMPARE(played_.size(), 1);
         QTEST(played_.value(0), "answer");
@@ -178,10 +189,16 @@ private Q_SLOTS:
 
     void firstStartClosedByTheUserLeavesTheCharacterUsable() {
         fakes::FakeCharacter& character = rig_->character;
-        auto* w = new FirstStartWindow(rig_->ctx, &character, Recorder());
+        rig_->ctx.flags.balloonHold = true;
+        QPointer<FirstStartWindow> w = new FirstStartWindow(rig_->ctx, &character, Recorder());
+        bool dismissed = false;
+        w->dismissed = [&dismissed] { dismissed = true; };
+        w->show();
         QVERIFY(!character.enabled);
-        delete w;
-        QVERIFY(character.enabled);
+        w->close(); // as an empty answer: her request goes, idle talk may come again
+        Settle();
+        QVERIFY(!w && dismissed && character.enabled && !rig_->ctx.flags.balloonHold);
+        QVERIFY(played_.isEmpty());
     }
 
     void menuCheckMarks() {
@@ -224,23 +241,31 @@ private Q_SLOTS:
     }
 
     void draggingACharacter() {
-        // The offscreen platform has no window manager to move windows: the manual move.
         QWidget window(nullptr, Qt::Tool | Qt::FramelessWindowHint);
         window.setGeometry(300, 200, 100, 150);
         window.show();
-        int finished = 0;
-        CharacterDrag drag(window, [&] { ++finished; });
+        int moved = 0, finished = 0;
+        CharacterDrag drag(
+            window, [&] { ++moved; }, [&] { ++finished; });
         drag.Press(QPoint(350, 250));
         QVERIFY(!drag.Move(QPoint(352, 251), true)); // a jitter of the click is no drag
         QVERIFY(drag.Move(QPoint(420, 230), true));
         QCOMPARE(window.pos(), QPoint(370, 180));
         QVERIFY(drag.Move(QPoint(200, 260), true));
         QCOMPARE(window.pos(), QPoint(150, 210));
+        QCOMPARE(moved, 2);
         drag.Release();
         QCOMPARE(finished, 1);
         // Moving without the button is no drag, even right after one.
         QVERIFY(!drag.Move(QPoint(100, 100), false));
         QCOMPARE(window.pos(), QPoint(150, 210));
+        // A release that went astray: the next move without the button ends the drag.
+        drag.Press(QPoint(200, 260));
+        QVERIFY(drag.Move(QPoint(260, 260), true));
+        QVERIFY(drag.Move(QPoint(300, 300), false));
+        QCOMPARE(finished, 2);
+        QVERIFY(!drag.Dragging());
+        QCOMPARE(window.pos(), QPoint(210, 210));
     }
 
     void skinSelection() {
@@ -257,6 +282,8 @@ private Q_SLOTS:
         QPointer<SkinSelectWindow> w = new SkinSelectWindow(
             rig_->ctx, [] { return u"またね"_s; }, Recorder());
         QCOMPARE(w->Files()->count(), 2);
+        QCOMPARE(w->Files()->item(1)->text(), u"ビー"_s); // the skin's own name
+        QCOMPARE(SkinSelectWindow::FileOf(w->Files()->item(1)), u"b.skn"_s);
         QCOMPARE(w->Info()->toPlainText(), u"名前：エー\n作者：不明\n\nHP：不明\n"_s);
         w->ShowInfoOf(u"b.skn"_s); // read as written, no defaults
         QCOMPARE(w->Info()->toPlainText(), u"名前：ビー\n作者：\n\nHP：http://b/\n"_s);

@@ -67,6 +67,9 @@ private Q_SLOTS:
         QCOMPARE(rig.host.balloonAt[0], QPoint(401, 377));
         // fellow (560, 588), balloon 200 x 100: from (360, 488)
         QCOMPARE(rig.host.balloonAt[1], QPoint(361, 487));
+        rig.host.character.moveTopLeft({100, 20}); // the balloon would leave the screen
+        rig.Ticks(1);
+        QCOMPARE(rig.host.balloonAt[0], QPoint(0, 0));
     }
 
     void balloonsCloseAfterTheDisplayLimit_data() {
@@ -217,6 +220,10 @@ private Q_SLOTS:
                                               u"fellowWindow.Show"_s, u"kanami.Foreground"_s}));
         QVERIFY(moveTo(1024, 300).isEmpty()); // past the screen is no edge
         QVERIFY(moveTo(1023, 300).contains(u"kanami.Hide"_s));
+        rig.host.screens.append({1024, 0, 800, 600}); // the desktop goes on to the right
+        QVERIFY(moveTo(400, 300).isEmpty());
+        QVERIFY(moveTo(1023, 300).isEmpty());                  // the seam between the screens
+        QVERIFY(moveTo(1023, 700).contains(u"kanami.Show"_s)); // beside it no screen goes on
     }
 
     // The edge toggle hides her during a click wait, her balloon half off the screen: the wait

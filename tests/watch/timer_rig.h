@@ -24,7 +24,8 @@ public:
         j_.append(QStringLiteral("host.MoveCharacter %1,%2").arg(p.x()).arg(p.y()));
     }
     QPoint CursorPosition() const override { return cursor; }
-    QRect ScreenGeometry() const override { return {0, 0, 1024, 768}; }
+    QList<QRect> Screens() const override { return screens; }
+    QRect ScreenGeometry() const override { return screens.first(); }
     QRect WorkArea() const override { return work; }
     void SetCharacterVisible(bool on) override {
         c_.visible = on;
@@ -52,6 +53,7 @@ public:
     QPoint balloonAt[2];
     QPoint cursor{400, 300};
     QRect work{0, 0, 1024, 728};
+    QList<QRect> screens{{0, 0, 1024, 768}};
     std::function<bool()> reload;
 
 private:
