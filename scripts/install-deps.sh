@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
   libuchardet-dev liblhasa-dev
   librsvg2-bin fonts-ipafont-gothic
-  ca-certificates
+  ca-certificates xdg-utils
 )
 if [[ " $* " == *" --tests "* ]]; then
   packages+=(
@@ -21,6 +21,10 @@ if [[ " $* " == *" --tests "* ]]; then
     xvfb xauth xdotool x11-utils imagemagick socat
     # a desktop for the end-to-end tests: a window manager (the panel is the tests' own)
     openbox
+    # the system events and other programs' windows in a sandbox of the tests' own: terminals
+    # as windows of known titles, an X server that switches modes, D-Bus mock services
+    xterm xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+    python3-dbus python3-dbusmock
     # the accessibility bus and a client that reads it
     dbus-bin dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0
     # the package test: the validators of desktop entries and AppStream metainfo

@@ -105,6 +105,19 @@ def measure_startup(s, folder, runs):
     return times
 
 
+def start_watched_machine(s):
+    """Everything the program watches, present and quiet: a window manager and private buses
+    with UDisks2, logind, UPower and the desktop portal (python3-dbusmock, system Python)."""
+    s.helper("openbox")
+    buses = s.use_buses()
+    buses.mock("org.freedesktop.login1", "/org/freedesktop/login1", None, template="logind")
+    buses.mock("org.freedesktop.UPower", "/org/freedesktop/UPower", None, template="upower")
+    buses.mock("org.freedesktop.UDisks2", "/org/freedesktop/UDisks2",
+               "org.freedesktop.UDisks2.Manager", object_manager=True)
+    buses.mock("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
+               "org.freedesktop.portal.Settings", system=False)
+
+
 def measure_idle(s, folder, seconds):
     p = s.start(folder)
     p.wait_trace("Main Timer Start")
@@ -199,6 +212,9 @@ def main():
     parser.add_argument("--binary", required=True)
     parser.add_argument("--default-data", required=True)
     parser.add_argument("--idle-seconds", type=int, default=60)
+    parser.add_argument("--watched", action="store_true",
+                        help="idle with every system-event source present (needs the "
+                             "system's Python with python3-dbusmock)")
     parser.add_argument("--floor", help="a bare shaped window program (orvanel-bare-window) "
                         "to measure on the same display for comparison")
     parser.add_argument("--debug-window", action="store_true",
@@ -206,6 +222,8 @@ def main():
     args = parser.parse_args()
     s = Session(args.binary, args.default_data, "/tmp", "measure")
     try:
+        if args.watched:
+            start_watched_machine(s)
         folder = s.prepared_folder()
         first = s.start(folder)  # builds the outline caches
         first.wait_trace("Main Timer Start")

@@ -60,9 +60,6 @@ public:
         std::function<void()> openRegistration;
         std::function<void()> exportDictionary;
         std::function<void()> showAbout;
-        // Window watching's file manager and file search; unset, their items are greyed out.
-        std::function<void()> openComputerFolder;
-        std::function<void()> openFileSearch;
     };
     static constexpr int kRefreshMs = 100;
 

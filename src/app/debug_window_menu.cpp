@@ -9,6 +9,7 @@
 #include "script/scenario_files.h"
 #include "talk/dictionary.h"
 #include "talk/talk_engine.h"
+#include "watch/window_watch.h"
 
 #include <QMenuBar>
 
@@ -104,8 +105,14 @@ void DebugWindow::BuildMenu() {
     for (int n = 1; n <= 7; ++n)
         Add(surfaces, u"mnSurface%1"_s.arg(n), u"サーフィス%1"_s.arg(n),
             [this, n] { character_.ShowSurface(n, true); });
-    Add(view, u"mnMyComputer"_s, u"マイコンピュータ"_s, hooks_.openComputerFolder);
-    Add(view, u"mnWinFind"_s, u"検索"_s, hooks_.openFileSearch);
+    WindowWatch& windows = engine_.Windows();
+    Add(view, u"mnMyComputer"_s, u"マイコンピュータ"_s,
+        [&windows] { windows.OpenComputerFolder(); });
+    Add(view, u"mnWinFind"_s, u"検索"_s, [this, &windows] {
+        // Said only when no search tool could be started.
+        const QString talk = windows.OpenFileSearch();
+        if (!talk.isEmpty()) hooks_.play(talk);
+    });
 
     QMenu* extended = menuBar()->addMenu(u"拡張(&E)"_s);
     extended->setObjectName(u"mnExtended"_s);

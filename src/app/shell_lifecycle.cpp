@@ -4,10 +4,12 @@
 #include "app/message_boxes.h"
 #include "app/shell_parts.h"
 #include "app/shell_scripts.h"
+#include "app/system_watch.h"
 #include "character/skin.h"
 #include "core/app_context.h"
 #include "core/version_info.h"
 #include "engine/engine.h"
+#include "platform/linux/system_sources.h"
 #include "platform/random.h"
 #include "platform/text_file.h"
 #include "script/play_state.h"
@@ -202,6 +204,19 @@ void ShellLifecycle::Finish() {
     ctx.flags.timerInterval = ctx.settings.Number(SettingKey::TimerInterval);
     parts_.loop.Start();
     started_ = true;
+    WatchSystem();
+}
+
+// The machine's events count from the end of the start on.
+void ShellLifecycle::WatchSystem() {
+    TraceLog& log = parts_.ctx.log;
+    parts_.system =
+        std::make_unique<SystemSources>([&log](const QString& line) { log.LogLine(line); });
+    WireSystemEvents(*parts_.system, *parts_.engine->Events(), parts_.ctx, [this] {
+        parts_.loop.Wake();
+        parts_.ticks.Reschedule();
+    });
+    parts_.system->Start();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -303,6 +318,7 @@ void ShellLifecycle::Close(int exitCode) {
     parts_.closed = true;
     parts_.exitCode = exitCode;
     parts_.receiver.Close();
+    parts_.system.reset(); // no more events; logind need not wait for a sleep any more
     // Only a start that got through has switches of the user's to keep; a failed one would
     // write its defaults over them.
     const Settings& settings = ctx.settings;

@@ -55,6 +55,7 @@ private:
     void Greet(const VersionInfo& version);
     [[nodiscard]] Outcome OpenPort();
     void Finish();
+    void WatchSystem();
 
     ShellParts& parts_;
     CharacterView& character_;

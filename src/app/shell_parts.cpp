@@ -6,6 +6,7 @@
 #include "core/app_context.h"
 #include "core/geometry.h"
 #include "engine/engine.h"
+#include "platform/linux/system_sources.h"
 #include "platform/linux/x11_screens.h"
 #include "script/script_player.h"
 #include "watch/main_timer.h"

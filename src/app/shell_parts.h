@@ -25,6 +25,7 @@ class AppContext;
 class Engine;
 class MessageBoxes;
 class ShellTalk;
+class SystemSources;
 
 // What the pieces of the shell share: the play/talk engine, every window, the main loop, the
 // tick driver and the datagram port, with the few steps all of them take. The Shell builds it
@@ -81,6 +82,7 @@ public:
     DatagramReceiver receiver;
     MainLoop loop;
     TickDriver ticks;
+    std::unique_ptr<SystemSources> system; // the machine's events, from the end of the start on
     bool fellowLoaded = false;
     bool fellowBalloonLoaded = false;
     bool mainBalloonLoaded = false;

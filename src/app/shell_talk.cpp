@@ -7,9 +7,6 @@ namespace orvanel {
 void EngineTalk::RandomTalk() {
     engine_.RandomTalk();
 }
-QString EngineTalk::WindowRemark() {
-    return engine_.MakeRandomTalk();
-}
 QString EngineTalk::GreetingScript() {
     return engine_.GreetingScript();
 }

@@ -16,8 +16,6 @@ public:
 
     // Plays a random talk (idle talk, a click on the character).
     virtual void RandomTalk() = 0;
-    // The remark on another program's window, as a script.
-    virtual QString WindowRemark() = 0;
     // "\h" + a greeting for the hour of the day.
     virtual QString GreetingScript() = 0;
     // Today's date as the talk tells it ("2026年1月1日、木曜日", or in an era).
@@ -40,14 +38,12 @@ public:
     virtual void NagTalk() = 0;
 };
 
-// The shell's talk from the talk engine. The window remark comes with window watching; until
-// then the timer's rare remark is a random talk.
+// The shell's talk from the talk engine.
 class EngineTalk final : public ShellTalk {
 public:
     explicit EngineTalk(TalkEngine& engine) : engine_(engine) {}
 
     void RandomTalk() override;
-    QString WindowRemark() override;
     QString GreetingScript() override;
     QString TodayDateText() override;
     QString DayMessage(const QDate& date, QString* kind) override;

@@ -120,9 +120,6 @@ bool ShellViews::ReloadSkin() {
 void ShellViews::RandomTalk() {
     parts_.talk->RandomTalk();
 }
-QString ShellViews::WindowRemark() {
-    return parts_.talk->WindowRemark();
-}
 QString ShellViews::TodayDateText() {
     return parts_.talk->TodayDateText();
 }

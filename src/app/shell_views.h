@@ -49,7 +49,6 @@ public:
     void CloseCharacterWindow() override;
     bool ReloadSkin() override;
     void RandomTalk() override;
-    QString WindowRemark() override;
     QString TodayDateText() override;
     QString TodayAnniversary() override;
 

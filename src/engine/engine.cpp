@@ -6,6 +6,7 @@
 #include "platform/archive.h"
 #include "platform/clock.h"
 #include "platform/linux/linux_machine_probes.h"
+#include "platform/linux/x11_desktop.h"
 #include "script/play_state.h"
 #include "script/scenario_files.h"
 #include "script/script_player.h"
@@ -14,7 +15,10 @@
 #include "talk/talk_engine.h"
 #include "talk/word_decoration.h"
 #include "tools/script_log.h"
+#include "tools/trace_log.h"
 #include "watch/main_timer.h"
+#include "watch/system_events.h"
+#include "watch/window_watch.h"
 
 using namespace Qt::StringLiterals;
 
@@ -39,6 +43,12 @@ Engine::Engine(AppContext& ctx, Parts parts) : ctx_(ctx) {
     talk_->Bulk().extractArchive = [](const QString& archive, const QString& folder) {
         return ExtractArchive(archive, folder).error;
     };
+    if (!parts.windows)
+        ownWindows_ =
+            std::make_unique<X11Desktop>([&ctx](const QString& line) { ctx.log.LogLine(line); });
+    windowWatch_ = std::make_unique<WindowWatch>(ctx, *dictionary_,
+                                                 parts.windows ? *parts.windows : *ownWindows_);
+    talk_->Machine().knownSoftwareTalk = [this] { return windowWatch_->KnownSoftwareTalk(); };
 }
 
 Engine::~Engine() = default;
@@ -55,8 +65,9 @@ void Engine::SetViews(MainBalloonView* mainBalloon, BalloonView* fellowBalloon,
 
 MainTimer& Engine::AttachTimer(TimerHost& host) {
     Q_ASSERT(mainBalloon_ && fellowBalloon_ && character_);
-    timer_ = std::make_unique<MainTimer>(ctx_, *player_, *source_, host, *mainBalloon_,
-                                         *fellowBalloon_, *character_);
+    timer_ = std::make_unique<MainTimer>(ctx_, *player_, *source_, host, *windowWatch_,
+                                         *mainBalloon_, *fellowBalloon_, *character_);
+    events_ = std::make_unique<SystemEvents>(ctx_, *player_, host);
     return *timer_;
 }
 

@@ -11,6 +11,7 @@ namespace orvanel {
 class AppContext;
 class BalloonView;
 class CharacterView;
+class DesktopWindows;
 class Dictionary;
 class MachineProbes;
 class MainBalloonView;
@@ -20,10 +21,12 @@ class ScenarioFiles;
 class ScriptPlayer;
 class ScriptLog;
 class ScriptProbes;
+class SystemEvents;
 class SystemScriptProbes;
 class TalkEngine;
 class TimerHost;
 class VirtualClock;
+class WindowWatch;
 class WordDecorator;
 class WordSource;
 
@@ -35,9 +38,10 @@ class Engine {
 public:
     // Parts a test or tool puts in place of the real ones; null means the real one.
     struct Parts {
-        WordSource* words = nullptr;      // instead of the decorator over the dictionary
-        ScriptProbes* probes = nullptr;   // instead of the system's skin names and screen
-        MachineProbes* machine = nullptr; // instead of this machine's /proc and /sys
+        WordSource* words = nullptr;       // instead of the decorator over the dictionary
+        ScriptProbes* probes = nullptr;    // instead of the system's skin names and screen
+        MachineProbes* machine = nullptr;  // instead of this machine's /proc and /sys
+        DesktopWindows* windows = nullptr; // instead of the X display's windows
     };
 
     explicit Engine(AppContext& ctx);
@@ -49,7 +53,7 @@ public:
     // The windows that the player, the play state and the talk write into.
     void SetViews(MainBalloonView* mainBalloon, BalloonView* fellowBalloon,
                   CharacterView* character);
-    // Builds the main timer over the windows given to SetViews.
+    // Builds the main timer and the system event reactions over the windows given to SetViews.
     MainTimer& AttachTimer(TimerHost& host);
 
     // Every script handed to the player goes to `log` as well (--script-log).
@@ -69,8 +73,12 @@ public:
     MachineProbes& Machine() const { return *machine_; }
     ScriptPlayer& Player() const { return *player_; }
     TalkEngine& Talk() const { return *talk_; }
+    // The other programs' windows: the known-software talk, the window remark and the debug
+    // window's file manager and file search commands.
+    WindowWatch& Windows() const { return *windowWatch_; }
     // Null until AttachTimer.
     MainTimer* Timer() const { return timer_.get(); }
+    SystemEvents* Events() const { return events_.get(); }
 
 private:
     AppContext& ctx_;
@@ -85,7 +93,10 @@ private:
     WordSource* source_;
     std::unique_ptr<ScriptPlayer> player_;
     std::unique_ptr<TalkEngine> talk_;
+    std::unique_ptr<DesktopWindows> ownWindows_;
+    std::unique_ptr<WindowWatch> windowWatch_;
     std::unique_ptr<MainTimer> timer_;
+    std::unique_ptr<SystemEvents> events_;
     MainBalloonView* mainBalloon_ = nullptr;
     BalloonView* fellowBalloon_ = nullptr;
     CharacterView* character_ = nullptr;

@@ -23,8 +23,11 @@ public:
     [[nodiscard]] virtual bool EmptyTrash() = 0;
     // Forgets the user's recently used documents.
     [[nodiscard]] virtual bool ClearRecentDocuments() = 0;
-    // Minimises another program's top-level window.
+    // Minimises or maximises another program's top-level window.
     virtual bool MinimizeWindow(quint64 windowId) = 0;
+    virtual bool MaximizeWindow(quint64 windowId) = 0;
+    // Shows a folder in the user's file manager.
+    virtual bool OpenFolder(const QString& path) = 0;
     // Ends the session and powers the machine off.
     virtual bool PowerOff() = 0;
 };
@@ -42,9 +45,20 @@ public:
     bool EmptyTrash() override { return Say(QStringLiteral("EmptyTrash")); }
     bool ClearRecentDocuments() override { return Say(QStringLiteral("ClearRecentDocuments")); }
     bool MinimizeWindow(quint64 id) override {
-        return Say(QStringLiteral("MinimizeWindow 0x") + QString::number(id, 16));
+        Say(QStringLiteral("MinimizeWindow 0x") + QString::number(id, 16));
+        return !windows_ || windows_->MinimizeWindow(id);
+    }
+    bool MaximizeWindow(quint64 id) override {
+        Say(QStringLiteral("MaximizeWindow 0x") + QString::number(id, 16));
+        return !windows_ || windows_->MaximizeWindow(id);
+    }
+    bool OpenFolder(const QString& path) override {
+        return Say(QStringLiteral("OpenFolder ") + path);
     }
     bool PowerOff() override { return Say(QStringLiteral("PowerOff")); }
+    // From now on minimising and maximising are carried out by `windows` as well: for a test
+    // that watches windows of its own on a display of its own.
+    void CarryOutWindowActions(SystemActions* windows) { windows_ = windows; }
 
 private:
     bool Say(const QString& what) {
@@ -52,6 +66,7 @@ private:
         return true;
     }
     std::function<void(const QString&)> sink_;
+    SystemActions* windows_ = nullptr;
 };
 
 // True when the environment asks for logged instead of real system actions.

@@ -128,12 +128,7 @@ MachineTalk::MachineTalk(TalkContext& talk, Questions& questions)
     : talk_(talk), questions_(questions) {}
 
 QString MachineTalk::SystemInfoTalk() {
-    int k = talk_.Pick(kTopicCount);
-    if (k == 9 && !knownSoftwareTalk) {
-        k = talk_.Pick(kTopicCount - 1);
-        if (k >= 9) ++k;
-    }
-    return Topic(k);
+    return Topic(talk_.Pick(kTopicCount));
 }
 
 QString MachineTalk::Topic(int k) {

@@ -31,8 +31,7 @@ public:
     QString DiskSpaceTalk();
     QString DriveTalk();
 
-    // Topic 9 is the window watcher's talk about the programs it knows. Until one is set,
-    // topic 9 is never drawn.
+    // Topic 9 is the window watcher's talk about the programs it knows (set by the Engine).
     std::function<QString()> knownSoftwareTalk;
 
 private:

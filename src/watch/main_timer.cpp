@@ -11,6 +11,7 @@
 #include "tools/trace_log.h"
 #include "watch/tick_driver.h"
 #include "watch/timer_host.h"
+#include "watch/window_watch.h"
 
 #include <algorithm>
 #include <limits>
@@ -37,9 +38,9 @@ void Count(qint32& counter) {
 } // namespace
 
 MainTimer::MainTimer(AppContext& ctx, ScriptPlayer& player, WordSource& words, TimerHost& host,
-                     MainBalloonView& mainBalloon, BalloonView& fellowBalloon,
+                     WindowWatch& windows, MainBalloonView& mainBalloon, BalloonView& fellowBalloon,
                      CharacterView& character)
-    : ctx_(ctx), player_(player), words_(words), host_(host), main_(mainBalloon),
+    : ctx_(ctx), player_(player), words_(words), host_(host), windows_(windows), main_(mainBalloon),
       fellow_(fellowBalloon), character_(character) {}
 
 void MainTimer::Tick() {
@@ -236,10 +237,12 @@ bool MainTimer::IdleTalk() {
         return false;
     }
     if (!ctx_.flags.silent) {
+        // The window the user was working in when she began, before her balloon appears.
+        windows_.AimAtActiveWindow();
         main_.Show();
-        // Played as a made talk, so that a choice offered while making it comes up.
+        // Made at play time: a choice offered while making it must come up.
         if (ctx_.random.Next() > 0.97)
-            player_.PlayMade([this] { return host_.WindowRemark(); });
+            player_.PlayMade([this] { return windows_.WindowRemark(); });
         else
             host_.RandomTalk();
     }

@@ -11,6 +11,7 @@ class CharacterView;
 class MainBalloonView;
 class ScriptPlayer;
 class TimerHost;
+class WindowWatch;
 class WordSource;
 
 // Timer1: what the characters do without being asked, one tick at a time (64 ticks a second,
@@ -24,7 +25,8 @@ class WordSource;
 class MainTimer {
 public:
     MainTimer(AppContext& ctx, ScriptPlayer& player, WordSource& words, TimerHost& host,
-              MainBalloonView& mainBalloon, BalloonView& fellowBalloon, CharacterView& character);
+              WindowWatch& windows, MainBalloonView& mainBalloon, BalloonView& fellowBalloon,
+              CharacterView& character);
 
     // One firing of the timer: every step, in order.
     void Tick();
@@ -77,6 +79,7 @@ private:
     ScriptPlayer& player_;
     WordSource& words_;
     TimerHost& host_;
+    WindowWatch& windows_;
     MainBalloonView& main_;
     BalloonView& fellow_;
     CharacterView& character_;

@@ -8,9 +8,10 @@
 
 namespace orvanel {
 
-// What the main timer needs of the windows, the screen and the talk beyond the views of
-// app/views.h. Window geometry, the cursor and the screen are in pixels of the desktop; the
-// balloon offsets are the skin's, in twips. Implemented by the shell; tests record the calls.
+// What the main timer and the system event reactions need of the windows, the screen and the
+// talk beyond the views of core/views.h. Window geometry, the cursor and the screen are in pixels
+// of the desktop; the balloon offsets are the skin's, in twips. Implemented by the shell; tests
+// record the calls.
 class TimerHost {
 public:
     virtual ~TimerHost() = default;
@@ -55,8 +56,6 @@ public:
 
     // Idle talk: a random talk handed to PlayScript.
     virtual void RandomTalk() = 0;
-    // The window remark: a script, after picking on another program's window.
-    virtual QString WindowRemark() = 0;
     // Today's date as the calendar talk tells it, and today's anniversary ("" when none).
     virtual QString TodayDateText() = 0;
     virtual QString TodayAnniversary() = 0;

@@ -6,6 +6,7 @@ import shutil
 import signal
 import socket
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -19,40 +20,169 @@ def check(condition, message):
         raise Failure(message)
 
 
+def start_display(argv, what):
+    """Starts an X server that writes its display number to the fd after -displayfd."""
+    read_fd, write_fd = os.pipe()
+    proc = subprocess.Popen(argv[:1] + ["-displayfd", str(write_fd)] + argv[1:],
+                            pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+    os.close(write_fd)
+    number = b""
+    with os.fdopen(read_fd, "rb") as pipe:
+        while not number.endswith(b"\n"):
+            chunk = pipe.read(1)
+            if not chunk:
+                proc.wait(timeout=10)
+                raise Failure(what + " did not start")
+            number += chunk
+    return proc, ":" + number.decode().strip()
+
+
 class Display:
     """An Xvfb server on a display number it picks itself."""
 
     def __init__(self, size="1280x800x24"):
-        read_fd, write_fd = os.pipe()
-        self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", size, "-nolisten", "tcp"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        number = b""
-        with os.fdopen(read_fd, "rb") as pipe:
-            while not number.endswith(b"\n"):
-                chunk = pipe.read(1)
-                if not chunk:
-                    raise Failure("Xvfb did not start")
-                number += chunk
-        self.name = ":" + number.decode().strip()
+        # -noreset: between two clients the server would be gone for a moment.
+        self.proc, self.name = start_display(
+            ["Xvfb", "-screen", "0", size, "-nolisten", "tcp", "-noreset"], "Xvfb")
 
     def close(self):
         self.proc.terminate()
         self.proc.wait(timeout=10)
 
 
+XORG_DUMMY_CONF = """Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 65536
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0 - 1000.0
+  VertRefresh 5.0 - 200.0
+  Modeline "1280x800" 83.50 1280 1352 1480 1680 800 803 809 831 -hsync +vsync
+  Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Modes "1280x800" "1024x768"
+  EndSubSection
+EndSection
+"""
+
+
+class XorgDisplay:
+    """A real X server with the dummy video driver: unlike Xvfb it switches modes (xrandr)."""
+
+    def __init__(self, tmp):
+        conf = os.path.join(tmp, "xorg-dummy.conf")
+        with open(conf, "w") as f:
+            f.write(XORG_DUMMY_CONF)
+        self.proc, self.name = start_display(
+            ["Xorg", "-config", conf, "-configdir", os.path.join(tmp, "no-xorg.conf.d"),
+             "-logfile", os.path.join(tmp, "xorg.log"), "-noreset", "-nolisten", "tcp",
+             "-novtswitch", "-sharevts"], "Xorg with the dummy driver")
+
+    def close(self):
+        self.proc.terminate()
+        self.proc.wait(timeout=10)
+
+
+class Buses:
+    """A private system bus and session bus with python3-dbusmock services on them; the
+    program and the mocks find them through DBUS_SYSTEM_BUS_ADDRESS/DBUS_SESSION_BUS_ADDRESS."""
+
+    CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig><type>%s</type><listen>unix:tmpdir=%s</listen>
+<policy context="default"><allow send_destination="*" eavesdrop="true"/>
+<allow eavesdrop="true"/><allow own="*"/></policy></busconfig>"""
+
+    def __init__(self, tmp):
+        import dbus  # python3-dbus; the mocks need the system's Python (see CMakeLists)
+        self.dbus = dbus
+        self.procs = []
+        self.system = self._daemon(tmp, "system")
+        self.session = self._daemon(tmp, "session")
+        os.environ["DBUS_SYSTEM_BUS_ADDRESS"] = self.system
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.session
+
+    def _daemon(self, tmp, kind):
+        conf = os.path.join(tmp, kind + "-bus.conf")
+        with open(conf, "w") as f:
+            f.write(self.CONFIG % (kind, tmp))
+        proc = subprocess.Popen(["dbus-daemon", "--nofork", "--print-address=1",
+                                 "--config-file=" + conf], stdout=subprocess.PIPE)
+        self.procs.append(proc)
+        return proc.stdout.readline().decode().strip()
+
+    def bus(self, system=True):
+        return self.dbus.bus.BusConnection(self.system if system else self.session)
+
+    def mock(self, name, path, interface, system=True, template=None, parameters=None,
+             object_manager=False):
+        """Starts a mock service; its main object, ready."""
+        import dbusmock
+        argv = [sys.executable, "-m", "dbusmock", "--system" if system else "--session"]
+        if template:
+            argv += ["--template", template]
+            if parameters:
+                argv += ["--parameters", json.dumps(parameters)]
+        else:
+            if object_manager:
+                argv.append("--is-object-manager")
+            argv += [name, path, interface]
+        self.procs.append(subprocess.Popen(argv, stdout=subprocess.DEVNULL))
+        bus = self.bus(system)
+        deadline = time.time() + 10
+        while not bus.name_has_owner(name):
+            check(time.time() < deadline, "the mock of %s did not start" % name)
+            time.sleep(0.05)
+        return bus.get_object(name, path)
+
+    def mock_call(self, obj, method, *args):
+        import dbusmock
+        return obj.get_dbus_method(method, dbusmock.MOCK_IFACE)(*args)
+
+    def close(self):
+        for proc in reversed(self.procs):
+            proc.terminate()
+            try:
+                proc.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+
+
 class Session:
     """One test: a display, a scratch folder, and the programs started in it."""
 
-    def __init__(self, binary, default_data, out_dir, name):
+    def __init__(self, binary, default_data, out_dir, name, xorg=False):
         self.binary = binary
         self.default_data = default_data
         self.out_dir = out_dir
         self.name = name
         self.tmp = tempfile.mkdtemp(prefix="orvanel-e2e-")
-        self.display = Display()
+        self.buses = None
+        self.helpers = []
+        try:
+            self.display = XorgDisplay(self.tmp) if xorg else Display()
+        except Failure:
+            shutil.rmtree(self.tmp, ignore_errors=True)
+            raise
         self.env = dict(os.environ)
+        # No test reaches the machine's system bus (logind, UDisks2, UPower): without a private
+        # one there is none.
+        self.no_bus = "unix:path=" + os.path.join(self.tmp, "no-bus")
+        self.env["DBUS_SYSTEM_BUS_ADDRESS"] = self.no_bus
         for key in ("XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"):
             path = os.path.join(self.tmp, key.lower())
             os.makedirs(path, mode=0o700)
@@ -68,8 +198,28 @@ class Session:
             if p.proc.poll() is None:
                 p.proc.kill()
                 p.proc.wait()
+        for h in self.helpers:
+            if h.poll() is None:
+                h.kill()
+                h.wait()
+        if self.buses:
+            self.buses.close()
         self.display.close()
         shutil.rmtree(self.tmp, ignore_errors=True)
+
+    def use_buses(self):
+        """Private system and session buses for the programs started after this."""
+        self.buses = Buses(self.tmp)
+        self.env.update({"DBUS_SYSTEM_BUS_ADDRESS": self.buses.system,
+                         "DBUS_SESSION_BUS_ADDRESS": self.buses.session})
+        return self.buses
+
+    def helper(self, *argv):
+        """Starts a helper program (a window manager, a terminal) on the display."""
+        proc = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+        self.helpers.append(proc)
+        return proc
 
     # Program folders ----------------------------------------------------------------------
 

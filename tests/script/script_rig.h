@@ -4,6 +4,7 @@
 #include "core/app_context.h"
 #include "engine/engine.h"
 #include "platform/clock.h"
+#include "platform/desktop_windows.h"
 #include "platform/ini_file.h"
 #include "platform/machine_probes.h"
 #include "platform/random.h"
@@ -93,6 +94,17 @@ public:
     QString screenSaver, version, productKey, manufacturer, model, owner, browser;
 };
 
+// Other programs' windows as fields.
+class FakeWindows : public DesktopWindows {
+public:
+    QStringList Titles() override { return titles; }
+    quint64 ActiveWindow() override { return active; }
+    QString Title(quint64 id) override { return titleOf.value(id); }
+    QStringList titles;
+    quint64 active = 0;
+    QHash<quint64, QString> titleOf;
+};
+
 // Everything the player needs, with a virtual clock, a temporary program folder and recording
 // windows. Play() drives the player the way the main loop does: one step per TimerInterval.
 struct ScriptRig {
@@ -100,7 +112,7 @@ struct ScriptRig {
     explicit ScriptRig(bool withTalk = false)
         : log(clock), actions([this](const QString& line) { actionLog.append(line); }),
           ctx(clock, random, ini, dir.path(), log, actions),
-          engine(ctx, Engine::Parts{&words, &probes, &machine}),
+          engine(ctx, Engine::Parts{&words, &probes, &machine, &windows}),
           mainBalloon(QStringLiteral("main"), journal),
           fellowBalloon(QStringLiteral("fellow"), journal), character(journal) {
         mainBalloon.clock = &clock;
@@ -140,6 +152,7 @@ struct ScriptRig {
     FakeWords words;
     FakeProbes probes;
     FakeMachine machine;
+    FakeWindows windows;
     Engine engine;
     PlayState& play = engine.Play();
     ScenarioFiles& scenario = engine.Scenario();

@@ -23,7 +23,6 @@ namespace {
 class FixedCalendar final : public ShellTalk {
 public:
     void RandomTalk() override {}
-    QString WindowRemark() override { return {}; }
     QString GreetingScript() override { return u"\\hこんばんは"_s; }
     QString TodayDateText() override { return u"DATE"_s; }
     QString DayMessage(const QDate&, QString* kind) override {

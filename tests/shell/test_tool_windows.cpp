@@ -7,8 +7,10 @@
 #include "app/shell_talk.h"
 #include "app/system_launcher_window.h"
 #include "talk/talk_engine.h"
+#include "watch/window_watch.h"
 
 #include <QAction>
+#include <QDir>
 #include <QEnterEvent>
 #include <QFile>
 #include <QLabel>
@@ -226,8 +228,12 @@ private Q_SLOTS:
         QCOMPARE(played_.last(), rig_->talk.Machine().BatteryTalk());
         d.Trigger(u"mnSurface5"_s);
         QCOMPARE(rig_->journal.last(), u"kanami.ShowSurface 5 hold"_s);
-        // Without window watching, and without a fellow for the external scripts.
-        QVERIFY(!d.window->findChild<QAction*>(u"mnKnownSoft"_s)->isEnabled());
+        // Window watching's tools: the home folder, and no search tool on this PATH.
+        d.Trigger(u"mnMyComputer"_s);
+        QCOMPARE(rig_->actionLog.last(), u"SystemAction: OpenFolder "_s + QDir::homePath());
+        d.Trigger(u"mnWinFind"_s);
+        QCOMPARE(played_.last(), rig_->engine.Windows().OpenFileSearch());
+        // Without a fellow for the external scripts.
         rig_->ctx.skin.fellowPresent = false;
         Q_EMIT d.window->findChild<QMenu*>(u"mnScript"_s)->aboutToShow();
         QVERIFY(!d.window->findChild<QAction*>(u"mnExtScript"_s)->isEnabled());

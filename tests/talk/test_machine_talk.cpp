@@ -135,8 +135,6 @@ private Q_SLOTS:
         QCOMPARE(rig.mainBalloon.choiceWords, (QStringList{u"したい"_s, u"したくない"_s}));
         QCOMPARE(rig.mainBalloon.choicePos, std::make_pair(120, 960));
 
-        rig.random.Push({TalkRig::R(9, 16), TalkRig::R(9, 15)});
-        QVERIFY(m.SystemInfoTalk().startsWith(u"\\h今回%selfcallが起動してから"_s)); // 10
         m.knownSoftwareTalk = [] { return u"\\h知ってるソフト"_s; };
         rig.random.Push(TalkRig::R(9, 16));
         QCOMPARE(m.SystemInfoTalk(), u"\\h\\h知ってるソフト"_s);

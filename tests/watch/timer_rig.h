@@ -44,11 +44,6 @@ public:
         return reload ? reload() : true;
     }
     void RandomTalk() override { j_.append(QStringLiteral("host.RandomTalk")); }
-    QString WindowRemark() override {
-        j_.append(QStringLiteral("host.WindowRemark"));
-        if (offer) offer();
-        return QStringLiteral("\\hremark");
-    }
     QString TodayDateText() override { return QStringLiteral("DATE"); }
     QString TodayAnniversary() override { return QStringLiteral("ANNIV"); }
 
@@ -60,7 +55,6 @@ public:
     QRect work{0, 0, 1024, 728};
     QList<QRect> screens{{0, 0, 1024, 768}};
     std::function<bool()> reload;
-    std::function<void()> offer; // what making the window remark does besides
 
 private:
     QStringList& j_;
@@ -73,7 +67,7 @@ private:
 struct TimerRig : ScriptRig {
     TimerRig()
         : host(journal, character),
-          timer(ctx, player, words, host, mainBalloon, fellowBalloon, character),
+          timer(ctx, player, words, host, engine.Windows(), mainBalloon, fellowBalloon, character),
           driver(
               clock, [this] { Ticks(1); }, [this] { return Foretell(); }) {
         ctx.flags.blinkHold = true; // no random numbers for blinking unless a test wants them

@@ -4,6 +4,7 @@
 #include "platform/text_file.h"
 
 #include <QDBusInterface>
+#include <QDBusPendingCallWatcher>
 #include <QDBusReply>
 #include <QDesktopServices>
 #include <QDir>
@@ -13,7 +14,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
-#include <QWindow>
 
 #include <unistd.h>
 
@@ -98,10 +98,34 @@ bool DesktopSystemActions::ClearRecentDocuments() {
 }
 
 bool DesktopSystemActions::MinimizeWindow(quint64 windowId) {
-    QWindow* window = QWindow::fromWinId(WId(windowId));
-    if (!window) return false;
-    window->showMinimized();
-    window->deleteLater();
+    return windows_.Minimize(windowId);
+}
+
+bool DesktopSystemActions::MaximizeWindow(quint64 windowId) {
+    return windows_.Maximize(windowId);
+}
+
+bool DesktopSystemActions::OpenFolder(const QString& path) {
+    const auto fallback = [path] {
+        if (!QProcess::startDetached(u"xdg-open"_s, {path}))
+            QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        fallback();
+        return true;
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        u"org.freedesktop.FileManager1"_s, u"/org/freedesktop/FileManager1"_s,
+        u"org.freedesktop.FileManager1"_s, u"ShowFolders"_s);
+    call << QStringList{QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)} << QString();
+    // The bus may have to start the file manager first: the answer is awaited off the UI's way.
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 30000));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [fallback](QDBusPendingCallWatcher* w) {
+                         if (w->isError()) fallback();
+                         w->deleteLater();
+                     });
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/linux/x11_desktop.h"
 #include "platform/system_actions.h"
 
 #include <functional>
@@ -8,8 +9,9 @@ namespace orvanel {
 
 // The system actions on a Linux desktop: the browser through the desktop's URL handler,
 // programs started detached, the freedesktop trash (home and mounted volumes) and
-// recently-used list, window minimising through the window system, and power-off through
-// logind (systemctl when logind does not answer).
+// recently-used list, other programs' windows through the X display, folders through the
+// desktop's file manager (FileManager1, else xdg-open), and power-off through logind
+// (systemctl when logind does not answer).
 class DesktopSystemActions final : public SystemActions {
 public:
     // `confirm` asks the user before the trash is emptied; false keeps it.
@@ -22,6 +24,8 @@ public:
     bool EmptyTrash() override;
     bool ClearRecentDocuments() override;
     bool MinimizeWindow(quint64 windowId) override;
+    bool MaximizeWindow(quint64 windowId) override;
+    bool OpenFolder(const QString& path) override;
     bool PowerOff() override;
 
     // The trash folders of the user: the home trash and ".Trash-<uid>" of every mounted
@@ -34,6 +38,7 @@ public:
 
 private:
     std::function<bool(const QString&)> confirm_;
+    X11Desktop windows_;
 };
 
 } // namespace orvanel
