@@ -9,10 +9,10 @@ CharacterDrag::CharacterDrag(QWidget& window, std::function<void()> moved,
                              std::function<void()> finished)
     : QObject(&window), window_(window), moved_(std::move(moved)), finished_(std::move(finished)) {}
 
-void CharacterDrag::Press(QPoint global) {
+void CharacterDrag::Press(QPoint global, QPoint inWindow) {
     pressed_ = true;
     pressGlobal_ = global;
-    grabOffset_ = global - window_.pos();
+    grabOffset_ = inWindow;
 }
 
 bool CharacterDrag::Move(QPoint global, bool leftHeld) {

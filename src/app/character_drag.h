@@ -23,8 +23,11 @@ public:
     // `moved` runs after every step of the window.
     CharacterDrag(QWidget& window, std::function<void()> moved, std::function<void()> finished);
 
-    // Feed the window's left-button presses, moves and releases (global positions).
-    void Press(QPoint global);
+    // Feed the window's left-button presses, moves and releases (global positions). A press
+    // also gives where in the window it fell: the window's own idea of its position may lag
+    // behind the window manager's, and a grab point taken from it would throw her across the
+    // screen.
+    void Press(QPoint global, QPoint inWindow);
     // True while a drag runs (the move belongs to it). A move without the left button ends
     // a drag whose release went astray.
     bool Move(QPoint global, bool leftHeld);

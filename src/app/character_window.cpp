@@ -57,7 +57,7 @@ CharacterWindow::Area CharacterWindow::AreaAt(QPoint pos) const {
 void CharacterWindow::mousePressEvent(QMouseEvent* event) {
     const Area area = AreaAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton) {
-        drag_->Press(event->globalPosition().toPoint());
+        drag_->Press(event->globalPosition().toPoint(), event->position().toPoint());
         clickArea_ = area;
     }
     Q_EMIT Pressed(area, event->button(), event->modifiers());
@@ -84,7 +84,7 @@ void CharacterWindow::mouseMoveEvent(QMouseEvent* event) {
 
 void CharacterWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    drag_->Press(event->globalPosition().toPoint());
+    drag_->Press(event->globalPosition().toPoint(), event->position().toPoint());
     // The release that ends a double click is no click of its own.
     clickArea_.reset();
     Q_EMIT DoubleClicked(AreaAt(event->position().toPoint()));

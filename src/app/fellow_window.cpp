@@ -18,7 +18,7 @@ FellowWindow::FellowWindow(QWidget* parent)
 
 void FellowWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    drag_->Press(event->globalPosition().toPoint());
+    drag_->Press(event->globalPosition().toPoint(), event->position().toPoint());
     Q_EMIT Poked();
 }
 

@@ -85,7 +85,9 @@ bool LogWindow::eventFilter(QObject* watched, QEvent* event) {
         hide();
         return true;
     case QEvent::MouseButtonPress:
-        if (mouse->button() == Qt::LeftButton) drag_->Press(mouse->globalPosition().toPoint());
+        if (mouse->button() == Qt::LeftButton)
+            drag_->Press(mouse->globalPosition().toPoint(),
+                         text_->viewport()->mapTo(this, mouse->position().toPoint()));
         break;
     case QEvent::MouseMove:
         return drag_->Move(mouse->globalPosition().toPoint(),

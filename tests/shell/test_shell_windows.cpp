@@ -247,7 +247,10 @@ private Q_SLOTS:
         int moved = 0, finished = 0;
         CharacterDrag drag(
             window, [&] { ++moved; }, [&] { ++finished; });
-        drag.Press(QPoint(350, 250));
+        // Grabbed 50 px into her: she follows the pointer from there, whatever the window
+        // thought its place was when pressed.
+        window.move(0, 0);
+        drag.Press(QPoint(350, 250), QPoint(50, 50));
         QVERIFY(!drag.Move(QPoint(352, 251), true)); // a jitter of the click is no drag
         QVERIFY(drag.Move(QPoint(420, 230), true));
         QCOMPARE(window.pos(), QPoint(370, 180));
@@ -260,7 +263,7 @@ private Q_SLOTS:
         QVERIFY(!drag.Move(QPoint(100, 100), false));
         QCOMPARE(window.pos(), QPoint(150, 210));
         // A release that went astray: the next move without the button ends the drag.
-        drag.Press(QPoint(200, 260));
+        drag.Press(QPoint(200, 260), QPoint(50, 50));
         QVERIFY(drag.Move(QPoint(260, 260), true));
         QVERIFY(drag.Move(QPoint(300, 300), false));
         QCOMPARE(finished, 2);
