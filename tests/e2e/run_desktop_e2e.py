@@ -15,7 +15,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from orvanel_e2e import Failure, Session, check, write_ini  # noqa: E402
+from orvanel_e2e import Failure, Session, XorgDisplay, check, write_ini  # noqa: E402
 
 WIDTH, HEIGHT, PANEL = 1280, 800, 40
 RIGHT = (WIDTH, 0, 1024, 768)  # the second screen of two_screens: shorter, to the right
@@ -218,58 +218,15 @@ def case_balloon_edge(s):
     s.screenshot("left-edge")
 
 
-XORG_CONF = """Section "ServerFlags"
-  Option "AutoAddDevices" "false"
-EndSection
-Section "Device"
-  Identifier "dummy"
-  Driver "dummy"
-  VideoRam 65536
-EndSection
-Section "Monitor"
-  Identifier "monitor"
-  HorizSync 5.0 - 1000.0
-  VertRefresh 5.0 - 200.0
-EndSection
-Section "Screen"
-  Identifier "screen"
-  Device "dummy"
-  Monitor "monitor"
-  DefaultDepth 24
-  SubSection "Display"
-    Depth 24
-    Modes "1280x800" "1024x768"
-  EndSubSection
-EndSection
-"""
-
-
-class TwoScreens:
+class TwoScreens(XorgDisplay):
     """Xorg with the dummy driver, its second output switched on right of the first."""
 
     def __init__(self, tmp):
-        conf = os.path.join(tmp, "xorg.conf")
-        with open(conf, "w") as f:
-            f.write(XORG_CONF)
-        read_fd, write_fd = os.pipe()
-        self.proc = subprocess.Popen(
-            ["Xorg", "-displayfd", str(write_fd), "-config", conf, "-configdir",
-             os.path.join(tmp, "no-conf.d"), "-logfile", os.path.join(tmp, "xorg.log"),
-             "-noreset", "-nolisten", "tcp", "-novtswitch", "-sharevts"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        with os.fdopen(read_fd, "rb") as pipe:
-            number = pipe.readline().decode().strip()
-        check(number, "Xorg did not start")
-        self.name = ":" + number
+        super().__init__(tmp)
         env = dict(os.environ, DISPLAY=self.name)
         subprocess.run(["xrandr", "--addmode", "DUMMY1", "%dx%d" % RIGHT[2:]], env=env)
         subprocess.run(["xrandr", "--output", "DUMMY1", "--mode", "%dx%d" % RIGHT[2:],
                         "--right-of", "DUMMY0"], env=env, check=True)
-
-    def close(self):
-        self.proc.terminate()
-        self.proc.wait(timeout=10)
 
 
 def case_two_screens(s):
