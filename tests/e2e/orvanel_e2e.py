@@ -162,6 +162,23 @@ class Buses:
                 proc.kill()
 
 
+def run_case(session, name, body):
+    """Runs one case on its session and closes it: PASS, or FAIL with every program's trace,
+    errors and scripts. Returns the exit status (0 or 1)."""
+    try:
+        body(session)
+    except Failure as failure:
+        print("FAIL %s: %s" % (name, failure))
+        for p in session.programs:
+            print("--- trace of %s\n%s\n--- stderr\n%s\n--- scripts\n%s" %
+                  (p.trace_path, p.trace(), p.errors(), "\n".join(map(repr, p.scripts()))))
+        return 1
+    finally:
+        session.close()
+    print("PASS %s" % name)
+    return 0
+
+
 class Session:
     """One test: a display, a scratch folder, and the programs started in it."""
 

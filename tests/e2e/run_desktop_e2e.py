@@ -15,7 +15,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from orvanel_e2e import Failure, Session, XorgDisplay, check, write_ini  # noqa: E402
+from orvanel_e2e import Session, XorgDisplay, check, run_case, write_ini  # noqa: E402
 
 WIDTH, HEIGHT, PANEL = 1280, 800, 40
 RIGHT = (WIDTH, 0, 1024, 768)  # the second screen of two_screens: shorter, to the right
@@ -269,30 +269,20 @@ def main():
     parser.add_argument("--out", required=True)
     parser.add_argument("case", choices=sorted(CASES))
     args = parser.parse_args()
+    if args.case == "two_screens" and (os.geteuid() != 0 or not shutil.which("Xorg")):
+        print("SKIP two_screens: no Xorg, or not root to run it")
+        return 77
     session = Session(args.binary, args.default_data, args.out, "desktop_" + args.case)
-    session.helpers = []
-    try:
+
+    def body(s):
         if args.case == "two_screens":
-            if os.geteuid() != 0 or not shutil.which("Xorg"):
-                print("SKIP two_screens: no Xorg, or not root to run it")
-                return 77
-            session.display.close()
-            session.display = TwoScreens(session.tmp)
-            session.env["DISPLAY"] = session.display.name
-        desktop(session, args.panel)
-        CASES[args.case](session)
-    except Failure as failure:
-        print("FAIL %s: %s" % (args.case, failure))
-        for p in session.programs:
-            print("--- trace of %s\n%s\n--- stderr\n%s" % (p.trace_path, p.trace(), p.errors()))
-        return 1
-    finally:
-        for helper in session.helpers:
-            helper.kill()
-            helper.wait()
-        session.close()
-    print("PASS %s" % args.case)
-    return 0
+            s.display.close()
+            s.display = TwoScreens(s.tmp)
+            s.env["DISPLAY"] = s.display.name
+        desktop(s, args.panel)
+        CASES[args.case](s)
+
+    return run_case(session, args.case, body)
 
 
 if __name__ == "__main__":

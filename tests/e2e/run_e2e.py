@@ -12,7 +12,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from orvanel_e2e import Failure, Session, check, free_udp_port, read_ini, write_ini  # noqa: E402
+from orvanel_e2e import Failure, Session, check, free_udp_port, read_ini, run_case, write_ini  # noqa: E402
 
 FIRST_START = "初回起動 - ユーザー情報チェック"
 
@@ -441,18 +441,7 @@ def main():
     args = parser.parse_args()
     session = Session(args.binary, args.default_data, args.out, args.case)
     session.drag_source = args.drag_source
-    try:
-        CASES[args.case](session)
-    except Failure as failure:
-        print("FAIL %s: %s" % (args.case, failure))
-        for p in session.programs:
-            print("--- trace of %s\n%s\n--- stderr\n%s" % (p.trace_path, p.trace(), p.errors()))
-        return 1
-    finally:
-        session.close()
-    print("PASS %s" % args.case)
-    return 0
-
+    return run_case(session, args.case, CASES[args.case])
 
 if __name__ == "__main__":
     sys.exit(main())

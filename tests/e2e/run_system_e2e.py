@@ -13,7 +13,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from orvanel_e2e import Failure, Session, check  # noqa: E402
+from orvanel_e2e import Failure, Session, check, run_case  # noqa: E402
 
 UDISKS = "org.freedesktop.UDisks2"
 LOGIND = "org.freedesktop.login1"
@@ -228,19 +228,7 @@ def main():
     except Failure as failure:
         print("SKIP %s: %s" % (args.case, failure))
         return 77
-    try:
-        CASES[args.case](session)
-    except Failure as failure:
-        print("FAIL %s: %s" % (args.case, failure))
-        for p in session.programs:
-            print("--- trace of %s\n%s\n--- stderr\n%s\n--- scripts\n%s" %
-                  (p.trace_path, p.trace(), p.errors(), "\n".join(map(repr, p.scripts()))))
-        return 1
-    finally:
-        session.close()
-    print("PASS %s" % args.case)
-    return 0
-
+    return run_case(session, args.case, CASES[args.case])
 
 if __name__ == "__main__":
     sys.exit(main())
